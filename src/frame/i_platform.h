@@ -1,0 +1,36 @@
+#pragma once
+// The one seam between the game and the machine it runs on. The SDL backend (torvane) and
+// the headless backend (torvane-headless, tests) implement it; game code never sees either.
+#include <cstdint>
+
+struct Image;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Opens or reopens the 640x480 display; false when it cannot be opened.
+  virtual bool open_display(bool full_screen) = 0;
+  // Shows a finished page. Called exactly once per shown frame.
+  virtual void present(const Image& page) = 0;
+  // Brings key events into the input state (frame/input.h).
+  virtual void pump_events() = 0;
+  // Monotonic seconds since an arbitrary origin.
+  virtual double now_seconds() = 0;
+  // Gives the processor away; events keep being pumped meanwhile.
+  virtual void sleep_ms(int ms) = 0;
+  virtual void set_mouse(int x, int y, int visible, int clip) = 0;
+  // Called once as the process ends through program_exit.
+  virtual void shutdown(int exit_code) { (void)exit_code; }
+};
+
+// The installed backend; a do-nothing display with a real clock when none is installed.
+Platform& platform();
+void platform_install(Platform* backend);
+
+// Ends the program from anywhere (the menu's "Exit", the window's close button, the headless
+// runner's end of time). Unwinds to main(), which returns the code.
+struct ProgramExit {
+  int code;
+};
+[[noreturn]] void program_exit(int code);

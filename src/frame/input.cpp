@@ -1,0 +1,81 @@
+#include "frame/input.h"
+
+#include <array>
+
+#include "frame/gfx.h"
+#include "frame/i_platform.h"
+
+namespace {
+
+std::array<bool, 128> held{};
+std::uint32_t presses = 0;
+
+// A ring of 16 entries holds at most 15 waiting keys; a 16th pushes out the oldest.
+std::array<std::uint16_t, 16> ring{};
+int ring_head = 0;  // oldest waiting entry
+int ring_tail = 0;  // next free entry
+
+}  // namespace
+
+void input_key_event(int scancode, bool down) {
+  if (scancode < 0 || scancode > 127) return;
+  if (down && !held[scancode]) ++presses;
+  held[scancode] = down;
+}
+
+void input_typed_key(std::uint16_t code) {
+  ring[ring_tail] = code;
+  ring_tail = (ring_tail + 1) % 16;
+  if (ring_tail == ring_head) ring_head = (ring_head + 1) % 16;
+}
+
+void input_release_all_keys() { held.fill(false); }
+
+std::uint32_t input_press_count() { return presses; }
+
+int key_down(int scancode) {
+  if (scancode < 0 || scancode > 127) return 0;
+  platform().pump_events();
+  return held[scancode] ? -1 : 0;
+}
+
+std::string key_read() {
+  platform().pump_events();
+  if (ring_head == ring_tail) return {};
+  const std::uint16_t code = ring[ring_head];
+  ring_head = (ring_head + 1) % 16;
+  if (code < 256) return std::string(1, static_cast<char>(code));
+  return std::string{static_cast<char>(0xFF), static_cast<char>(code & 0xFF)};
+}
+
+int mouse_set(int x, int y, int visible, int clip) {
+  if (!gfx_screen_open()) return 1;
+  if (x >= 0) {
+    x = x > kScreenWidth - 1 ? kScreenWidth - 1 : x;
+    y = y < 0 ? 0 : (y > kScreenHeight - 1 ? kScreenHeight - 1 : y);
+  }
+  platform().set_mouse(x, y, visible, clip);
+  return 0;
+}
+
+double timer_seconds() { return platform().now_seconds(); }
+
+void sleep_ms(int ms) {
+  if (ms == 0 || ms < -1) return;
+  if (ms == -1) {  // until a key is pressed
+    const std::uint32_t before = presses;
+    while (presses == before) platform().sleep_ms(50);
+    return;
+  }
+  if (ms <= 99) {
+    platform().sleep_ms(ms);
+    return;
+  }
+  // Long sleeps go in 50 ms slices and end early on a key press.
+  const std::uint32_t before = presses;
+  while (ms > 0 && presses == before) {
+    const int slice = ms < 50 ? ms : 50;
+    platform().sleep_ms(slice);
+    ms -= slice;
+  }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Keyboard by PC set-1 scancode, the typed-key ring, the mouse pointer, clock and sleep.
+#include <cstdint>
+#include <string>
+
+// Scancodes the game reads.
+enum Scancode : int {
+  kKeyEscape = 1,
+  kKey1 = 2,
+  kKey2 = 3,
+  kKey3 = 4,
+  kKeyBackspace = 14,
+  kKeyY = 21,
+  kKeyEnter = 28,
+  kKeyF = 33,
+  kKeyX = 45,
+  kKeyN = 49,
+  kKeySpace = 57,
+  kKeyUp = 72,
+  kKeyLeft = 75,
+  kKeyRight = 77,
+  kKeyDown = 80,
+};
+
+// -1 while the key is held, 0 otherwise (and for scancodes outside 0..127).
+int key_down(int scancode);
+// The next typed key: one character, or 255 followed by the scancode for keys without one;
+// empty when nothing is waiting.
+std::string key_read();
+int mouse_set(int x, int y, int visible, int clip);
+double timer_seconds();
+void sleep_ms(int ms);
+
+// Fed by the platform backends.
+void input_key_event(int scancode, bool down);
+// code < 256: a character; otherwise 0xFF00 | scancode for a key without one.
+void input_typed_key(std::uint16_t code);
+void input_release_all_keys();
+// Counts key presses, so that long sleeps can end early on one.
+std::uint32_t input_press_count();

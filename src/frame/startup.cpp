@@ -1,0 +1,72 @@
+#include "frame/startup.h"
+
+#include "assets/generate_assets.h"
+#include "frame/audio.h"
+#include "frame/gfx.h"
+#include "frame/i_platform.h"
+#include "frame/images.h"
+#include "frame/input.h"
+#include "frontend/main_menu.h"
+#include "round/round_state.h"
+#include "round/run_round.h"
+#include "round/tables.h"
+
+Image* background_images[5]{};
+Image* snapshot_image = nullptr;
+Image* powerup_sprites[11]{};
+Image* ball_sprites[11]{};
+
+void start_up() {
+  gfx_open_screen(kScreenWidth, kScreenHeight, 32, 2, kGfxAlphaPrimitives, 0);
+  gfx_set_pages(1, 0);
+  mouse_set(50, 50, 0, -1);
+  for (int i = 1; i <= 4; ++i) background_images[i] = gfx_image_create(640, 480);
+  snapshot_image = gfx_image_create(640, 480);
+  for (int i = 1; i <= 10; ++i) {
+    powerup_sprites[i] = gfx_image_create(18, 18);
+    ball_sprites[i] = gfx_image_create(18, 18);
+  }
+  RoundState& rs = round_state;
+  rs.menu_item = 1;
+  rs.menu_marker_y = 10;
+  rs.speed_factor = 1.2f;
+  for (int i = 1; i <= kTrailSlots; ++i) rotation_trail[i].life = 0;
+  generate_assets();
+}
+
+void destroy_images() {
+  gfx_image_destroy(snapshot_image);
+  snapshot_image = nullptr;
+  for (int i = 1; i <= 4; ++i) {
+    gfx_image_destroy(background_images[i]);
+    background_images[i] = nullptr;
+  }
+  for (int i = 1; i <= 10; ++i) {
+    gfx_image_destroy(powerup_sprites[i]);
+    gfx_image_destroy(ball_sprites[i]);
+    powerup_sprites[i] = ball_sprites[i] = nullptr;
+  }
+}
+
+int main_flow(int argc, char** argv) {
+  (void)argc;
+  (void)argv;
+  try {
+    start_up();
+    RoundState& rs = round_state;
+    for (;;) {
+      rs.fade_alpha = 0;
+      audio_stop_music();
+      audio_play_music("Sounds/TorvaneMenu.mp3");
+      run_main_menu();
+      rs.rotate_dir = 0;
+      audio_stop_music();
+      audio_play_music("Sounds/Torvane.mp3");
+      run_round();
+      // An Escape still held as the game returns must not reach the menu.
+      while (key_down(kKeyEscape)) platform().sleep_ms(1);
+    }
+  } catch (const ProgramExit& exit) {
+    return exit.code;
+  }
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Program start and the top-level loop between the menu and a game.
+
+// Opens the display, creates the images, sets the start-up values and generates the assets.
+void start_up();
+// The process entry: start_up, then menu and game for ever. Returns only through
+// program_exit (ProgramExit), whose code it returns.
+int main_flow(int argc, char** argv);
+// Destroys every image made at start-up (the menu's "Exit").
+void destroy_images();

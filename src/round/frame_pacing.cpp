@@ -1,0 +1,35 @@
+#include "round/frame_pacing.h"
+
+#include "frame/gfx.h"
+#include "frame/input.h"
+#include "frame/rounding.h"
+#include "round/round_state.h"
+
+void begin_frame() {
+  RoundState& rs = round_state;
+  rs.frame_start = timer_seconds();
+  gfx_lock();
+  gfx_set_pages(rs.work_page, rs.work_page ^ 1);
+}
+
+void end_frame() {
+  RoundState& rs = round_state;
+  rs.work_page ^= 1;
+  gfx_unlock(-1, -1);
+}
+
+void pace_frame() {
+  const int ms = round_even((round_state.frame_start + kFramePeriod - timer_seconds()) * 1000.0);
+  sleep_ms(ms > 1 ? ms : 1);
+}
+
+void sample_frame_rate() {
+  RoundState& rs = round_state;
+  rs.fps_frames += 1;
+  if (rs.fps_sample_start + 1.0 < timer_seconds()) {
+    rs.fps = rs.fps_frames;
+    rs.fps_frames = 0;
+    rs.round_seconds += 1;
+    rs.fps_sample_start = timer_seconds();
+  }
+}

@@ -1,0 +1,9 @@
+#pragma once
+// The heads-up display, drawn over the play field in two pieces around the end banner.
+#include <string_view>
+
+void draw_energy_bar();   // the frame and the bar
+void draw_hud_texts();    // weapons (or the lock notice), frame rate, score, "Life:"
+void draw_hourglass();
+// The zeros that pad a score to six characters.
+std::string_view pad_score(int score);
