@@ -1,0 +1,61 @@
+// Full-screen blits and a frame's worth of primitives: the per-frame drawing cost.
+#include <benchmark/benchmark.h>
+
+#include "frame/gfx.h"
+
+namespace {
+
+Image* full_screen_image() {
+  static Image* image = [] {
+    gfx_open_screen(640, 480, 32, 2, kGfxAlphaPrimitives, 0);
+    Image* im = gfx_image_create(640, 480);
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x)
+        im->row(y)[x] = 0xFF000000u | static_cast<Colour>(x * 2654435761u ^ y * 40503u);
+    return im;
+  }();
+  return image;
+}
+
+void BM_PutFullScreen(benchmark::State& state) {
+  Image* image = full_screen_image();
+  const int mode = static_cast<int>(state.range(0));
+  const int alpha = static_cast<int>(state.range(1));
+  for (auto _ : state) {
+    gfx_put(nullptr, 0, 0, image, mode, alpha);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_PutFullScreen)->Args({kPutCopy, 0})->Args({kPutTransparent, 0})->Args({kPutAdditive, 132})->Args({kPutBlend, 127});
+
+// Roughly what a busy round frame draws besides the background.
+void BM_FramePrimitives(benchmark::State& state) {
+  full_screen_image();
+  for (auto _ : state) {
+    for (int i = 0; i < 300; ++i) gfx_circle(nullptr, 20.0f + i * 2, 100.0f + (i % 50), 3.0f + (i % 5), 0x80F58C05);
+    for (int i = 0; i < 20; ++i) gfx_circle(nullptr, 300.0f, 200.0f + i, 15.5f, 0x9100A8C6);
+    for (int i = 0; i < 40; ++i) gfx_line(nullptr, 100, 100.0f + i, 300, 150.0f + i, 0xFFE7E7E7);
+    for (int i = 0; i < 1000; ++i) benchmark::DoNotOptimize(gfx_point(nullptr, static_cast<float>(i % 640), static_cast<float>(i % 480)));
+    gfx_draw_text(nullptr, 13, 466, "Score:004000  Laser:500  Blasters:25", 0xFF0275BE);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FramePrimitives);
+
+void BM_FloodFillKamikaze(benchmark::State& state) {
+  full_screen_image();
+  for (auto _ : state) {
+    for (int k = 0; k < 8; ++k) {
+      const float x = 60.0f + k * 60;
+      gfx_line(nullptr, x - 10, 300, x, 272, 0xFFAB00AB);
+      gfx_line(nullptr, x + 10, 300, x, 272, 0xFFAB00AB);
+      gfx_line(nullptr, x - 10, 300, x + 10, 300, 0xFFAB00AB);
+      gfx_paint(nullptr, x, 290, 0xFFF000F0, 0xFFAB00AB);
+    }
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FloodFillKamikaze);
+
+}  // namespace
