@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what building, playing and testing Torvane need on Debian 12, skipping what is there.
+set -euo pipefail
+packages=(build-essential cmake pkg-config libsdl2-dev libpng-dev libgtest-dev libbenchmark-dev
+          xvfb xauth xdotool imagemagick)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+as_root=()
+[ "$(id -u)" -ne 0 ] && as_root=(sudo)
+"${as_root[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
