@@ -1,9 +1,4 @@
-// Placeholder until the runner lands.
-#include "frame/startup.h"
-#include "headless/headless_platform.h"
+// torvane-headless: the game on a virtual clock, driven by a script of keys.
+#include "headless/runner.h"
 
-int main(int argc, char** argv) {
-  HeadlessPlatform backend;
-  platform_install(&backend);
-  return main_flow(argc, argv);
-}
+int main(int argc, char** argv) { return run_headless(argc, argv); }

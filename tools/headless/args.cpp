@@ -1,0 +1,113 @@
+#include "headless/args.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "headless/parse_number.h"
+
+namespace {
+
+bool parse_seconds(std::string_view word, double& seconds) {
+  if (word.empty()) return false;
+  const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), seconds);
+  return ec == std::errc() && end == word.data() + word.size() && std::isfinite(seconds);
+}
+
+}  // namespace
+
+const char* usage_text() {
+  return
+      "usage: torvane-headless [options]\n"
+      "Runs the game without a window on a virtual clock that moves only when the game sleeps,\n"
+      "driven by a script of keys. At the end prints one JSON line with the run's figures.\n"
+      "\n"
+      "  --script FILE        key script (below)\n"
+      "  --until-ms T         stop when the virtual clock reaches T ms (exit code 0);\n"
+      "                       otherwise run until the game exits\n"
+      "  --dump-frame T:PATH  write the page shown first at or after T ms as PNG (repeatable)\n"
+      "  --workdir DIR        run in DIR (the high-score file is DIR/data/hs.dat)\n"
+      "  --clock-origin S     the clock's reading at start, in seconds (default 1000.0)\n"
+      "  --dump-assets DIR    generate the assets, write background_1..4.png, ball_1..10.png\n"
+      "                       and powerup_1..10.png into DIR, and exit\n"
+      "  --help               this text\n"
+      "\n"
+      "Script lines, times in virtual ms since start, '#' starts a comment:\n"
+      "  <ms> down KEY    press and hold KEY (a key that types also types its character)\n"
+      "  <ms> up KEY      release KEY\n"
+      "  <ms> tap KEY     down, then up 100 ms later\n"
+      "  <ms> type TEXT   put each character of TEXT (after one space) in the typed-key buffer\n"
+      "KEY: ESC ENTER SPACE LEFT RIGHT UP DOWN BACKSPACE F1..F10, a digit or a letter.\n"
+      "\n"
+      "Exit code: the game's own, 0 when --until-ms ends the run, 2 for bad input.\n";
+}
+
+ArgsParse parse_args(int argc, const char* const* argv) {
+  ArgsParse result;
+  RunnerOptions& o = result.options;
+  bool seen_script = false, seen_until = false, seen_workdir = false, seen_origin = false,
+       seen_assets = false;
+
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      o.help = true;
+      continue;
+    }
+    const bool takes_value = arg == "--script" || arg == "--until-ms" || arg == "--dump-frame" ||
+                             arg == "--workdir" || arg == "--clock-origin" || arg == "--dump-assets";
+    if (!takes_value) {
+      result.error = arg.starts_with("-") ? "unknown option '" + std::string(arg) + "'"
+                                          : "unexpected argument '" + std::string(arg) + "'";
+      return result;
+    }
+    if (i + 1 >= argc) {
+      result.error = "option " + std::string(arg) + " needs a value";
+      return result;
+    }
+    const std::string_view value = argv[++i];
+    auto once = [&](bool& seen) {
+      if (seen) result.error = "option " + std::string(arg) + " given twice";
+      seen = true;
+      return result.error.empty();
+    };
+
+    if (arg == "--script") {
+      if (!once(seen_script)) return result;
+      if (value.empty()) { result.error = "--script needs a file name"; return result; }
+      o.script_path = value;
+    } else if (arg == "--until-ms") {
+      if (!once(seen_until)) return result;
+      if (!parse_whole_ms(value, o.until_ms)) {
+        result.error = "--until-ms '" + std::string(value) + "' is not a non-negative whole number of milliseconds";
+        return result;
+      }
+    } else if (arg == "--dump-frame") {
+      const std::size_t colon = value.find(':');
+      FrameDump dump{};
+      if (colon == std::string_view::npos || !parse_whole_ms(value.substr(0, colon), dump.at_ms) ||
+          colon + 1 == value.size()) {
+        result.error = "--dump-frame '" + std::string(value) + "' is not T:PATH (T in whole ms, PATH not empty)";
+        return result;
+      }
+      dump.path = value.substr(colon + 1);
+      o.frame_dumps.push_back(dump);
+    } else if (arg == "--workdir") {
+      if (!once(seen_workdir)) return result;
+      if (value.empty()) { result.error = "--workdir needs a directory"; return result; }
+      o.workdir = value;
+    } else if (arg == "--clock-origin") {
+      if (!once(seen_origin)) return result;
+      if (!parse_seconds(value, o.clock_origin)) {
+        result.error = "--clock-origin '" + std::string(value) + "' is not a number of seconds";
+        return result;
+      }
+    } else {
+      if (!once(seen_assets)) return result;
+      if (value.empty()) { result.error = "--dump-assets needs a directory"; return result; }
+      o.dump_assets_dir = value;
+    }
+  }
+  return result;
+}

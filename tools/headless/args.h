@@ -1,0 +1,30 @@
+#pragma once
+// The command line of torvane-headless.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct FrameDump {
+  std::int64_t at_ms;
+  std::string path;
+};
+
+struct RunnerOptions {
+  bool help = false;
+  std::string script_path;          // empty: no keys
+  std::int64_t until_ms = -1;       // -1: run until the program exits
+  std::vector<FrameDump> frame_dumps;
+  std::string workdir;              // empty: stay where we are
+  double clock_origin = 1000.0;
+  std::string dump_assets_dir;      // non-empty: write the generated images and exit
+};
+
+struct ArgsParse {
+  RunnerOptions options;
+  std::string error;  // empty on success
+};
+
+ArgsParse parse_args(int argc, const char* const* argv);
+
+// The --help text.
+const char* usage_text();

@@ -1,0 +1,113 @@
+#include "headless/runner.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "frame/i_platform.h"
+#include "frame/startup.h"
+#include "headless/args.h"
+#include "headless/asset_dump.h"
+#include "headless/frame_dump.h"
+#include "headless/headless_platform.h"
+#include "headless/script.h"
+#include "headless/summary.h"
+
+namespace {
+
+constexpr int kBadInput = 2;
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "torvane-headless: %s\n", message.c_str());
+  return kBadInput;
+}
+
+// Paths given on the command line are relative to where we were started, not to --workdir.
+std::string absolute(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full.lexically_normal().string();
+}
+
+// A dump whose folder does not exist would only fail after the whole run.
+std::string check_dump_folder(const FrameDump& dump) {
+  const std::filesystem::path folder = std::filesystem::path(dump.path).parent_path();
+  std::error_code ec;
+  if (std::filesystem::is_directory(folder, ec)) return "";
+  return "--dump-frame " + std::to_string(dump.at_ms) + ":" + dump.path + ": folder '" +
+         folder.string() + "' does not exist";
+}
+
+int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<ScriptEvent> events) {
+  HeadlessPlatform backend(options.clock_origin);
+  backend.set_script(std::move(events));
+  if (options.until_ms >= 0) backend.set_stop_at_ms(options.until_ms);
+  FrameDumps dumps;
+  frame_dumps_start(dumps, options.frame_dumps);
+  backend.set_present_hook(
+      [&dumps](const Image& page, std::int64_t now_us) { frame_dumps_on_present(dumps, page, now_us); });
+
+  platform_install(&backend);
+  int code = main_flow(argc, argv);
+  platform_install(nullptr);
+
+  RunSummary summary;
+  summary.virtual_ms = backend.now_us() / 1000;
+  summary.frames = backend.frames_shown();
+  summary.cpu_us_p50 = backend.cpu_percentile_us(0.50);
+  summary.cpu_us_p99 = backend.cpu_percentile_us(0.99);
+  summary.cpu_us_max = backend.cpu_max_us();
+  summary_take_round(summary);
+  std::printf("%s\n", summary_json(summary).c_str());
+  std::fflush(stdout);
+
+  for (const std::string& problem : frame_dumps_problems(dumps, backend.now_us())) code = fail(problem);
+  return code;
+}
+
+int run_asset_dump(const RunnerOptions& options) {
+  HeadlessPlatform backend(options.clock_origin);
+  platform_install(&backend);
+  std::string error;
+  try {
+    error = dump_assets(options.dump_assets_dir);
+  } catch (const ProgramExit& exit) {
+    error = "the program ended (code " + std::to_string(exit.code) + ") during start-up";
+  }
+  platform_install(nullptr);
+  return error.empty() ? 0 : fail(error);
+}
+
+}  // namespace
+
+int run_headless(int argc, char** argv) {
+  ArgsParse args = parse_args(argc, argv);
+  if (!args.error.empty()) return fail(args.error + " (see --help)");
+  RunnerOptions& options = args.options;
+  if (options.help) {
+    std::fputs(usage_text(), stdout);
+    return 0;
+  }
+
+  std::vector<ScriptEvent> events;
+  if (!options.script_path.empty()) {
+    ScriptParse script = load_script(options.script_path);
+    if (!script.error.empty()) return fail(script.error);
+    events = std::move(script.events);
+  }
+  for (FrameDump& dump : options.frame_dumps) {
+    dump.path = absolute(dump.path);
+    if (std::string error = check_dump_folder(dump); !error.empty()) return fail(error);
+  }
+  if (!options.dump_assets_dir.empty()) options.dump_assets_dir = absolute(options.dump_assets_dir);
+  if (!options.workdir.empty() && chdir(options.workdir.c_str()) != 0) {
+    return fail("cannot enter --workdir '" + options.workdir + "': " + std::strerror(errno));
+  }
+
+  if (!options.dump_assets_dir.empty()) return run_asset_dump(options);
+  return run_game(argc, argv, options, std::move(events));
+}
