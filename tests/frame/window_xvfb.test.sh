@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The real windowed game under a virtual X server: the window appears, shows a picture that is
+# not one flat colour, and a click on its close button (the WM_DELETE_WINDOW message a window
+# manager sends) ends the process with status 0.
+# Usage: window_xvfb.test.sh <torvane> [<torvane-headless>]
+set -u
+
+game=${1:?path of the torvane binary}
+game=$(readlink -f "$game")
+for tool in xvfb-run xdotool import convert python3; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+done
+
+if [ -z "${TORVANE_IN_XVFB:-}" ]; then
+  export TORVANE_IN_XVFB=1
+  exec timeout 55 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game"
+fi
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# The game writes its high-score file under the working directory: keep it out of the tree.
+cd "$work"
+"$game" >"$work/game.log" 2>&1 &
+pid=$!
+
+window=
+for _ in $(seq 100); do
+  window=$(xdotool search --name '^Torvane$' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  kill -0 "$pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended before its window appeared"; }
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no window named Torvane within 10 s"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+echo "window $window: ${WIDTH}x${HEIGHT} at ($X, $Y)"
+
+# Asset generation takes up to a second before the first real picture; poll until the screen
+# is no longer flat.
+deviation=0
+for _ in $(seq 20); do
+  sleep 0.5
+  import -window root "$work/root.png" || fail "screenshot failed"
+  # Only the window's own pixels count: the bare root around it is flat.
+  convert "$work/root.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/screen.png"
+  deviation=$(convert "$work/screen.png" -format '%[fx:standard_deviation]' info:)
+  awk -v d="$deviation" 'BEGIN { exit !(d > 0.005) }' && break
+done
+colours=$(convert "$work/screen.png" -format '%k' info:)
+echo "screenshot: standard deviation $deviation, $colours colours"
+awk -v d="$deviation" 'BEGIN { exit !(d > 0.005) }' || fail "the screen stayed one flat colour"
+kill -0 "$pid" 2>/dev/null || fail "the game died while showing its window"
+
+# xdotool's windowclose destroys the window behind the program's back, which no close button
+# does; send the window manager's polite request instead.
+python3 - "$window" <<'PY' || fail "could not send the close request"
+import ctypes, sys
+x11 = ctypes.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x11.XFlush.argtypes = [ctypes.c_void_p]
+x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("l", ctypes.c_long * 5)]
+
+class XEvent(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the X display")
+window = int(sys.argv[1])
+event = XEvent()
+event.xclient.type = 33  # ClientMessage
+event.xclient.send_event = 1
+event.xclient.display = display
+event.xclient.window = window
+event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.xclient.format = 32
+event.xclient.l[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
+    sys.exit("XSendEvent failed")
+x11.XFlush(display)
+x11.XCloseDisplay(display)
+PY
+
+for _ in $(seq 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the game was still running 5 s after its window was closed"
+wait "$pid"
+status=$?
+pid=
+[ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with status $status after the close"; }
+echo "PASS: window shown and closed cleanly"
