@@ -1,4 +1,40 @@
 #include "assets/generate_assets.h"
 
-// Placeholder until the generators land.
-void generate_assets() {}
+#include "assets/cellular.h"
+#include "assets/fractal.h"
+#include "assets/sprites.h"
+#include "frame/gfx.h"
+#include "round/round_state.h"
+
+namespace {
+
+// The page just drawn becomes the visible one and drawing moves to the other.
+void switch_pages() {
+  RoundState& rs = round_state;
+  rs.work_page ^= 1;
+  gfx_set_pages(rs.work_page, rs.work_page ^ 1);
+}
+
+}  // namespace
+
+void generate_assets() {
+  RoundState& rs = round_state;
+  gfx_lock();
+  gfx_set_pages(rs.work_page, rs.work_page ^ 1);
+  clear_sprite_ground();
+  draw_ball_sprites();
+  draw_powerup_sprites();
+  draw_laser_glow_sprite();
+  // Unlocked, each switch shows its page at once.
+  gfx_unlock(-1, -1);
+
+  switch_pages();
+  gfx_draw_text(nullptr, 200, 220, "Please Wait - Generating Backgrounds", 0xFFC05100);
+  switch_pages();
+
+  // The backgrounds are drawn on the hidden page, which the glow left black.
+  gfx_lock();
+  draw_cellular_backgrounds();
+  draw_fractal_backgrounds();
+  gfx_unlock(-1, -1);
+}
