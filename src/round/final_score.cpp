@@ -1,7 +1,106 @@
 #include "round/final_score.h"
 
-// Placeholder until this part of the game lands.
+#include "frame/audio.h"
+#include "frame/gfx.h"
+#include "frame/images.h"
+#include "frame/input.h"
+#include "frame/rounding.h"
+#include "frame/text_buf.h"
+#include "frontend/fades.h"
+#include "round/frame_pacing.h"
+#include "round/hud.h"
+#include "round/round_calls.h"
+#include "round/round_state.h"
+
 std::int32_t score_frame = 0;
 std::int32_t completion_percent = 0;
 std::int32_t energy_bonus_count = 0;
-void show_final_score() {}
+
+namespace {
+
+// 100/470: an unfinished round is measured against 470 seconds.
+constexpr double kCompletionPerSecond = 0.2127659574468085;
+constexpr Colour kTitleColour = 0xFFAFAFFF;
+constexpr Colour kLineColour = 0xFF9191FF;
+
+// One completion point; the tally skips ahead to frame 141 as soon as the count is done.
+void count_completion_point(double target, int phase) {
+  RoundState& rs = round_state;
+  completion_percent += 1;
+  round_play_sound(snd_tally);
+  const bool done = phase < 8 ? completion_percent >= target : completion_percent == 100;
+  if (done && score_frame < 140) score_frame = 141;
+  rs.score += 30;
+}
+
+void draw_tally_frame(double target) {
+  RoundState& rs = round_state;
+  gfx_line(nullptr, 0, 0, 639, 479, 0xFF000000, kLineFilledBox);
+  step_glow_pulse();
+  gfx_put(nullptr, 0, 0, background_images[rs.background], kPutBlend,
+          round_even(rs.glow_pulse / 2.0 + 100.0));
+
+  if (score_frame > 30) {
+    if (rs.phase < 8 && completion_percent < target) count_completion_point(target, rs.phase);
+    if (rs.phase == 8 && completion_percent < 100) count_completion_point(target, rs.phase);
+  }
+  if (score_frame > 5) gfx_draw_text(nullptr, 240, 50, "Final Score Calculation", kTitleColour);
+  if (score_frame > 30) {
+    TextBuf<64> line;
+    line << "Completion bonus: + " << completion_percent << "% * " << "30";
+    gfx_draw_text(nullptr, 210, 100, line, kLineColour);
+  }
+  if (score_frame > 160) {
+    if (completion_percent == 100) {
+      gfx_draw_text(nullptr, 210, 120, "Round Finished Bonus: + 4000", kLineColour);
+      if (score_frame == 161) rs.score += 4000;
+    }
+    if (completion_percent < 100) gfx_draw_text(nullptr, 210, 120, "Round Finished Bonus: None", kLineColour);
+  }
+  if (score_frame > 210) {
+    if (rs.phase == 8) {
+      if (energy_bonus_count < rs.energy) {
+        energy_bonus_count += 1;
+        round_play_sound(snd_tally);
+        rs.score += 20;
+      }
+      TextBuf<64> line;
+      line << "Remaining Energy Bonus: " << energy_bonus_count << " * " << "20";
+      gfx_draw_text(nullptr, 210, 140, line, kLineColour);
+    }
+    if (rs.phase < 8) gfx_draw_text(nullptr, 210, 140, "Remaining Energy Bonus: None", kLineColour);
+  }
+  if (score_frame > 30) {
+    TextBuf<64> line;
+    line << "SCORE: " << pad_score(rs.score) << rs.score;
+    gfx_draw_text(nullptr, 210, 180, line, kLineColour);
+  }
+  // A fractional energy never equals a frame number, so then no closing sound plays.
+  const double ready_frame = 230.0 + static_cast<double>(rs.energy);
+  if (score_frame == ready_frame) round_play_sound(snd_tally_done);
+  if (score_frame > ready_frame) gfx_draw_text(nullptr, 240, 250, "Press ENTER to continue", kLineColour);
+}
+
+}  // namespace
+
+void show_final_score() {
+  RoundState& rs = round_state;
+  fade_out();
+  score_frame = 0;
+  completion_percent = 0;
+  energy_bonus_count = 0;
+  const double target = rs.round_seconds * kCompletionPerSecond;
+  for (;;) {
+    rs.frame_start = timer_seconds();
+    score_frame += 1;
+    gfx_lock();
+    gfx_set_pages(rs.work_page, rs.work_page ^ 1);
+    draw_tally_frame(target);
+    fade_in();
+    end_frame();
+    pace_frame();
+    // ENTER only counts once the tally is complete.
+    if (key_down(kKeyEnter) && score_frame > 230.0 + static_cast<double>(rs.energy)) break;
+  }
+  fade_out();
+}

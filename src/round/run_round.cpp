@@ -1,16 +1,106 @@
 #include "round/run_round.h"
 
+#include "effects/messages.h"
+#include "effects/particles.h"
+#include "effects/powerups.h"
+#include "enemies/balls.h"
+#include "enemies/kamikazes.h"
 #include "frame/gfx.h"
+#include "frame/images.h"
 #include "frame/input.h"
+#include "frontend/fades.h"
+#include "frontend/high_scores.h"
+#include "line/player_line.h"
+#include "line/weapons.h"
+#include "round/abort_dialog.h"
+#include "round/end_banner.h"
+#include "round/final_score.h"
 #include "round/frame_pacing.h"
+#include "round/frame_steps.h"
+#include "round/hud.h"
+#include "round/phase_script.h"
+#include "round/round_state.h"
 
-// Placeholder frame loop: shows a black page until Escape.
+namespace {
+
+// Each update moves and draws its own objects, so this order is also the drawing order: the
+// line and the beams must be on the page before the balls look for their colours.
+void update_and_draw_entities() {
+  update_rotation_trail();
+  update_particles();
+  update_laser_beams();
+  update_player_line();
+  update_balls();
+  update_kamikazes();
+  update_projectiles();
+  update_explosions();
+  update_sparks();
+  update_powerups();
+  update_messages();
+  draw_hourglass();
+}
+
+// F toggles the frame-rate display; the game stands still until the key is let go, so one
+// press toggles once.
+void toggle_frame_rate() {
+  RoundState& rs = round_state;
+  if (key_down(kKeyF) && rs.show_fps == 0) {
+    rs.show_fps = 1;
+    while (key_down(kKeyF)) sleep_ms(1);
+  }
+  if (key_down(kKeyF) && rs.show_fps == 1) {
+    rs.show_fps = 0;
+    while (key_down(kKeyF)) sleep_ms(1);
+  }
+}
+
+void finish_round() {
+  run_closing_fade();
+  const RoundState& rs = round_state;
+  if (rs.game_over == 1 || rs.phase == 8) {
+    show_final_score();
+    enter_high_score();
+  }
+}
+
+}  // namespace
+
 void run_round() {
+  RoundState& rs = round_state;
   for (;;) {
+    advance_frame_cycle();
     begin_frame();
-    gfx_cls();
+    sample_frame_rate();
+    compute_line_angle();
+    select_weapon();
+    fire_weapons();
+    regenerate_energy();
+    turn_line();
+    count_down_powerup_timers();
+    draw_background();
+    rs.enemy_alive = 0;
+    update_and_draw_entities();
+    draw_energy_bar();
+    draw_end_banner();
+    draw_hud_texts();
+    fade_in();
     end_frame();
+    toggle_frame_rate();
+
+    if (key_down(kKeyEscape) && rs.game_over == 0) {
+      // A resumed game goes straight on: the interrupted frame gets no pacing and no script.
+      if (run_abort_dialog() == AbortAnswer::Resume) continue;
+      finish_round();
+      return;
+    }
+
     pace_frame();
-    if (key_down(kKeyEscape)) return;
+    if (!key_down(kKeyLeft) && !key_down(kKeyRight)) rs.rotate_dir = 1;
+    if (rs.end_anim > 1200) {
+      gfx_get(nullptr, 0, 0, 639, 479, snapshot_image);
+      finish_round();
+      return;
+    }
+    run_phase_script();
   }
 }
