@@ -1,7 +1,80 @@
 #include "frontend/fades.h"
 
-// Placeholder until this part of the game lands.
-void fade_in() {}
-void fade_out() {}
-void step_glow_pulse() {}
-void draw_pulsing_background() {}
+#include "frame/gfx.h"
+#include "frame/images.h"
+#include "frame/input.h"
+#include "frame/rounding.h"
+#include "round/frame_pacing.h"
+#include "round/round_state.h"
+
+namespace {
+
+constexpr Colour kBlack = 0xFF000000;
+constexpr int kFadeStep = 15;
+
+void black_box() { gfx_line(nullptr, 0, 0, 639, 479, kBlack, kLineFilledBox); }
+
+// Copies the finished page into the snapshot and shows it; the fade steps then redraw the
+// snapshot over black on alternating pages.
+void take_snapshot() {
+  RoundState& rs = round_state;
+  gfx_get(nullptr, 0, 0, 639, 479, snapshot_image);
+  rs.work_page ^= 1;
+  gfx_unlock(-1, -1);
+}
+
+// One fade step: the snapshot over black at the current alpha, shown and paced.
+void show_fade_step(bool clear_shown_page) {
+  RoundState& rs = round_state;
+  rs.frame_start = timer_seconds();
+  gfx_lock();
+  // Mode 9 at alpha 0 draws opaquely, so the low-alpha steps hide the page about to be shown.
+  if (clear_shown_page) black_box();
+  gfx_set_pages(rs.work_page, rs.work_page ^ 1);
+  black_box();
+  gfx_put(nullptr, 0, 0, snapshot_image, kPutBlend, rs.fade_alpha);
+  rs.work_page ^= 1;
+  gfx_unlock(-1, -1);
+}
+
+}  // namespace
+
+void fade_in() {
+  RoundState& rs = round_state;
+  if (rs.fade_alpha >= 255) return;
+  take_snapshot();
+  do {
+    show_fade_step(rs.fade_alpha < 37);
+    rs.fade_alpha += kFadeStep;
+    if (rs.fade_alpha > 255) rs.fade_alpha = 255;
+    pace_frame();
+  } while (rs.fade_alpha != 255);
+}
+
+void fade_out() {
+  RoundState& rs = round_state;
+  if (rs.fade_alpha <= 0) return;
+  take_snapshot();
+  do {
+    show_fade_step(false);
+    rs.fade_alpha -= kFadeStep;
+    if (rs.fade_alpha < 0) rs.fade_alpha = 0;
+    pace_frame();
+  } while (rs.fade_alpha != 0);
+}
+
+void step_glow_pulse() {
+  RoundState& rs = round_state;
+  if (rs.glow_pulse_dir == 1) rs.glow_pulse += 2;
+  if (rs.glow_pulse > 255) rs.glow_pulse_dir = 2;
+  if (rs.glow_pulse_dir == 2) rs.glow_pulse -= 2;
+  if (rs.glow_pulse < 150) rs.glow_pulse_dir = 1;
+  if (rs.glow_pulse < 0) rs.glow_pulse = 0;
+  if (rs.glow_pulse > 255) rs.glow_pulse = 255;
+}
+
+void draw_pulsing_background() {
+  black_box();
+  gfx_put(nullptr, 0, 0, background_images[1], kPutBlend,
+          round_even(round_state.glow_pulse / 2.0 + 100));
+}

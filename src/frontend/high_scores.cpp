@@ -1,11 +1,110 @@
 #include "frontend/high_scores.h"
 
-// Placeholder until this part of the game lands.
-std::string hs_lines[9];
+#include "frame/gfx.h"
+#include "frame/input.h"
+#include "frame/text_buf.h"
+#include "frontend/fades.h"
+#include "frontend/high_score_file.h"
+#include "frontend/score_text.h"
+#include "round/frame_pacing.h"
+#include "round/hud.h"
+#include "round/round_state.h"
+
 float hs_scores[5];
-void read_high_score_file() {}
-void enter_high_score() {}
-void show_high_scores() {}
-void enter_name() {}
-void scramble_line(char*, std::size_t, std::string_view) {}
-void unscramble_line(char*, std::size_t, std::string_view) {}
+
+namespace {
+
+constexpr Colour kPromptBlue = 0xFF9191FF;
+constexpr Colour kTableBlue = 0xFF0275BE;
+
+// The player answers Y or N; false when N declined the record.
+bool ask_to_record() {
+  RoundState& rs = round_state;
+  while (key_down(kKeyY)) sleep_ms(1);  // a Y still held from before must not answer
+  for (;;) {
+    begin_frame();
+    draw_pulsing_background();
+    step_glow_pulse();
+    TextBuf<48> final_score;
+    final_score << " FINAL SCORE: " << pad_score(rs.score) << rs.score;
+    gfx_draw_text(nullptr, 240, 180, final_score, kPromptBlue);
+    gfx_draw_text(nullptr, 210, 200, "Record your top score (Y/N)?", kPromptBlue);
+    if (key_down(kKeyN)) {
+      rs.work_page ^= 1;
+      fade_out();
+      return false;
+    }
+    fade_in();
+    end_frame();
+    pace_frame();
+    sleep_ms(1);
+    if (key_down(kKeyY)) return true;
+  }
+}
+
+// File lines can hold anything: only their printable characters are drawn.
+void draw_table_line(float x, float y, const std::string& line, Colour colour) {
+  char text[80];
+  const std::size_t n = printable_text(line, text, sizeof text);
+  gfx_draw_text(nullptr, x, y, std::string_view(text, n), colour);
+}
+
+}  // namespace
+
+int high_score_place(std::int32_t score) {
+  // The integer score meets the entries in single precision, as the table stores it.
+  const float s = static_cast<float>(score);
+  for (int k = 1; k <= 4; ++k)
+    if (s > hs_scores[k]) return k;
+  return 0;
+}
+
+void insert_high_score(int k, std::string_view name, std::int32_t score) {
+  for (int j = 3; j >= k; --j) {
+    hs_lines[j + 1] = hs_lines[j];
+    hs_scores[j + 1] = hs_scores[j];
+  }
+  hs_scores[k] = static_cast<float>(score);
+  hs_lines[k] = name;
+  for (int j = 1; j <= 4; ++j) {
+    char text[kScoreTextCapacity];
+    hs_lines[4 + j].assign(text, format_score_text(hs_scores[j], text));
+  }
+}
+
+void enter_high_score() {
+  RoundState& rs = round_state;
+  fade_out();
+  read_high_score_file();
+  for (int k = 1; k <= 4; ++k) hs_scores[k] = parse_score_text(hs_lines[4 + k]);
+  const int k = high_score_place(rs.score);
+  if (k == 0) return;
+  if (!ask_to_record()) return;
+  enter_name();
+  insert_high_score(k, hs_name, rs.score);
+  write_high_score_file();
+  show_high_scores();
+}
+
+void show_high_scores() {
+  RoundState& rs = round_state;
+  fade_out();
+  read_high_score_file();
+  do {
+    begin_frame();
+    draw_pulsing_background();
+    step_glow_pulse();
+    gfx_draw_text(nullptr, 285, 120, "TOP SCORES", kTableBlue);
+    const Colour pulse = (static_cast<Colour>(rs.glow_pulse) << 24) | 0x0275BE;
+    for (int k = 1; k <= 4; ++k) {
+      const float y = static_cast<float>(140 + 12 * k);
+      draw_table_line(270, y, hs_lines[k], pulse);
+      draw_table_line(340, y, hs_lines[4 + k], pulse);
+    }
+    gfx_draw_text(nullptr, 190, 270, "Press ENTER to return to main menu", kTableBlue);
+    fade_in();
+    end_frame();
+    pace_frame();
+  } while (!key_down(kKeyEnter));
+  fade_out();
+}

@@ -1,15 +1,30 @@
 #pragma once
 // The four best scores, their scrambled file "data/hs.dat", the record prompt and name entry.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 extern std::string hs_lines[9];  // [1..8]: names of places 1..4, then their score texts
 extern float hs_scores[5];       // [1..4]
 
+// Name entry.
+extern std::string hs_name;       // the name being entered, at most 8 capitals
+extern char name_chars[9];        // [1..8]: the letters typed so far, 0 where none
+extern std::int32_t name_pos;     // 1..9: the slot that takes the next letter
+extern std::int32_t cursor_blink; // 1..16; the cursor shows while above 8
+
 void read_high_score_file();
+// After a finished game: offers to record score when it beats the fourth place.
 void enter_high_score();
 void show_high_scores();
 void enter_name();
 void scramble_line(char* line, std::size_t length, std::string_view key);
 void unscramble_line(char* line, std::size_t length, std::string_view key);
+
+// The place 1..4 that score takes in hs_scores, or 0 when it does not beat the fourth; a
+// score equal to an entry goes below it.
+int high_score_place(std::int32_t score);
+// Moves places k..3 down one (the fourth is lost) and puts name and score at place k, then
+// rebuilds the four score texts.
+void insert_high_score(int k, std::string_view name, std::int32_t score);

@@ -1,8 +1,104 @@
 #include "frontend/options.h"
 
-// Placeholder until this part of the game lands.
+#include <string_view>
+
+#include "frame/audio.h"
+#include "frame/gfx.h"
+#include "frame/input.h"
+#include "frame/text_buf.h"
+#include "frontend/fades.h"
+#include "frontend/item_list.h"
+#include "round/frame_pacing.h"
+#include "round/round_state.h"
+
 std::int32_t music_level = 0;
 std::int32_t sfx_level = 0;
 std::int32_t full_screen = 1;
 std::int32_t audio_volume = 0;
-void run_options() {}
+
+namespace {
+
+constexpr int kOptionItems = 4;
+constexpr std::string_view kLevelTexts[5] = {"0 %", "25 %", "50 %", "75 %", "100 %"};
+
+// The audio hooks always exist; they may do nothing.
+constexpr bool kAudioAvailable = true;
+
+std::string_view level_text(std::int32_t level) {
+  return (level >= 0 && level <= 4) ? kLevelTexts[level] : kLevelTexts[0];
+}
+
+void draw_options_page() {
+  draw_pulsing_background();
+  step_glow_pulse();
+  TextBuf<32> music, sfx, screen;
+  music << "Music Volume: " << level_text(music_level);
+  sfx << "SFX Volume: " << level_text(sfx_level);
+  screen << "Full Screen: " << (full_screen == 2 ? "YES" : "NO");
+  set_label_alphas();
+  draw_item_label(1, 270, 170, music);
+  draw_item_label(2, 270, 180, sfx);
+  draw_item_label(3, 270, 190, screen);
+  draw_item_label(4, 270, 200, "Exit");
+  draw_item_marker(250);
+}
+
+void cycle_level(std::int32_t& level) {
+  level += 1;
+  if (level > 4) level = 0;
+  audio_volume = level_volume(level);
+  if (kAudioAvailable) audio_apply_volume();
+}
+
+// Reopening the display needs it unlocked; the frame goes on drawing afterwards.
+void toggle_full_screen() {
+  if (full_screen == 1) {
+    full_screen = 2;
+    gfx_unlock(-1, -1);
+    gfx_open_screen(640, 480, 32, 2, 65, 0);
+    gfx_lock();
+  } else if (full_screen == 2) {
+    full_screen = 1;
+    gfx_unlock(-1, -1);
+    gfx_open_screen(640, 480, 32, 2, 64, 0);
+    gfx_lock();
+  }
+}
+
+}  // namespace
+
+std::int32_t level_volume(std::int32_t level) {
+  constexpr std::int32_t kVolumes[5] = {0, 63, 126, 190, 255};
+  return (level >= 0 && level <= 4) ? kVolumes[level] : 0;
+}
+
+void run_options() {
+  RoundState& rs = round_state;
+  fade_out();
+  for (;;) {
+    rs.frame_cycle = rs.frame_cycle % 5 + 1;
+    begin_frame();
+    sample_frame_rate();
+    draw_options_page();
+    step_item_keys(kOptionItems);
+    slide_item_marker();
+    // ENTER is latched here: one press changes a setting by one step.
+    if (key_down(kKeyEnter) && rs.key_latch == 1) {
+      rs.key_latch = 0;
+      switch (rs.menu_item) {
+        case 1: cycle_level(music_level); break;
+        case 2: cycle_level(sfx_level); break;
+        case 3: toggle_full_screen(); break;
+        case 4:
+          rs.work_page ^= 1;
+          fade_out();
+          return;
+        default: break;
+      }
+    }
+    if (!key_down(kKeyEnter) && !key_down(kKeyDown) && !key_down(kKeyUp)) rs.key_latch = 1;
+    fade_in();
+    end_frame();
+    pace_frame();
+  }
+}

@@ -1,0 +1,3 @@
+#pragma once
+// The menu's logo: five flat polygons, outlined and flood-filled in their own colour.
+void draw_logo();
