@@ -1,5 +1,104 @@
 #include "effects/powerups.h"
 
-// Placeholder until this part of the game lands.
-void spawn_powerup(float, float) {}
-void update_powerups() {}
+#include <cmath>
+#include <string_view>
+
+#include "effects/messages.h"
+#include "enemies/balls.h"
+#include "enemies/sensing.h"
+#include "frame/audio.h"
+#include "frame/gfx.h"
+#include "frame/images.h"
+#include "frame/random.h"
+#include "frame/rounding.h"
+#include "round/round_state.h"
+#include "round/tables.h"
+
+namespace {
+
+// Kind from a draw r of 1..23: the helpful kinds 1..5 take three draws each, the rest two.
+int kind_from_draw(int r) {
+  constexpr int kLastDraw[10] = {0, 3, 6, 9, 12, 15, 17, 19, 21, 23};
+  for (int kind = 1; kind <= 9; ++kind)
+    if (r <= kLastDraw[kind]) return kind;
+  return 9;
+}
+
+constexpr std::string_view kMessages[10] = {
+    "",          "Double Gun!",         "Short Line!",      "Killer Line!",        "Blasters Ammo!",
+    "Homing Projectiles!", "Laser Ammo!", "Long line!",   "Watch out! No hole!", "Sluggish!"};
+
+void collect(int kind) {
+  RoundState& rs = round_state;
+  switch (kind) {
+    case 1: rs.double_gun_timer = 800; break;
+    case 2:
+      rs.short_line_timer = 800;
+      rs.long_line_timer = 0;
+      break;
+    case 3:
+      // A second pickup restarts the glow from nothing.
+      rs.killer_line_timer = 600;
+      rs.killer_glow_width = 0;
+      rs.glow_pulse_dir = 1;
+      break;
+    case 4: rs.blasters_ammo += 25; break;
+    case 5: rs.homing_timer = 800; break;
+    case 6: rs.laser_ammo += 500; break;
+    case 7:
+      rs.short_line_timer = 0;
+      rs.long_line_timer = 800;
+      break;
+    case 8: rs.no_hole_timer = 800; break;
+    case 9: rs.sluggish_timer = 800; break;
+    default: return;
+  }
+  show_message(kMessages[kind]);
+  audio_play_sound(kind <= 6 ? snd_powerup_good : snd_powerup_bad);
+}
+
+// Only the line's two opaque colours count: not the hole, not the translucent killer glow.
+bool touches_line(const Powerup& u) {
+  return diagonals_touch(u.x, u.y, kLineBodyColour) || diagonals_touch(u.x, u.y, kGunTipColour);
+}
+
+}  // namespace
+
+int powerup_kind_from_draw(int r) { return kind_from_draw(r); }
+
+void spawn_powerup(float x, float y) {
+  const RoundState& rs = round_state;
+  for (int i = 1; i <= kPowerupSlots; ++i) {
+    Powerup& u = powerups[i];
+    if (u.active != 0) continue;
+    u.active = 1;
+    u.x = x;
+    u.y = y;
+    u.kind = kind_from_draw(floor_int(rnd() * 23) + 1);
+    u.speed = static_cast<float>(1.8 * rs.speed_factor);
+    float d = direction_to_pivot_deg(x, y);
+    d = d + static_cast<float>(floor_int(rnd() * 8) - 3);
+    if (d < 0.0f) d = d + 360.0f;
+    if (d > 359.0f) d = d - 360.0f;
+    u.angle = static_cast<float>(d * 3.141593 / 180.0);
+    return;
+  }
+}
+
+void update_powerups() {
+  for (int i = 1; i <= kPowerupSlots; ++i) {
+    Powerup& u = powerups[i];
+    if (u.active != 1) continue;
+    // Leaving the box retires the powerup, but it still moves and senses in this frame.
+    if (u.x > 690.0f || u.x < -50.0f) u.active = 0;
+    if (u.y > 530.0f || u.y < -50.0f) u.active = 0;
+    u.x = static_cast<float>(u.x + std::sin(u.angle) * u.speed);
+    u.y = static_cast<float>(u.y - std::cos(u.angle) * u.speed);
+    if (touches_line(u)) {
+      u.active = 0;
+      collect(u.kind);
+      continue;
+    }
+    gfx_put(nullptr, u.x - 8.0f, u.y - 8.0f, powerup_sprites[u.kind], kPutTransparent);
+  }
+}

@@ -1,7 +1,198 @@
+// Kamikazes: triangles that steer onto an end of the line every frame.
 #include "enemies/kamikazes.h"
 
-// Placeholder until this part of the game lands.
-void spawn_kamikaze(int) {}
-void update_kamikazes() {}
-void destroy_kamikaze(int, int) {}
-void check_projectile_hits_kamikazes(int) {}
+#include <cmath>
+
+#include "effects/particles.h"
+#include "enemies/balls.h"
+#include "enemies/sensing.h"
+#include "frame/audio.h"
+#include "frame/gfx.h"
+#include "frame/random.h"
+#include "frame/rounding.h"
+#include "line/weapons.h"
+#include "round/round_state.h"
+#include "round/tables.h"
+
+namespace {
+
+struct Band {
+  int x_width, x_offset, y_width, y_offset;
+};
+
+// Sides left, right, top, bottom: a narrower band than the balls'.
+constexpr Band kBands[4] = {{20, -40, 500, -20}, {20, 680, 500, -20}, {660, -20, 20, -30}, {660, -20, 20, 470}};
+
+Colour outline_colour(int slot, int kind) {
+  // Each slot has its own outline, so a flood fill stops only at its own triangle.
+  if (kind == 1) return 0xFF000000u + static_cast<Colour>(170 + slot) * 65536u + static_cast<Colour>(170 + slot);
+  return 0xFF000000u + static_cast<Colour>(61 + slot) * 65536u + static_cast<Colour>(172 + slot);
+}
+
+// The sensing point S lies on the axis 13 pixels ahead of the base centre.
+struct Frame {
+  double sx, sy, sn, cs;
+};
+
+Frame sensing_frame(const Kamikaze& k) {
+  const double sn = std::sin(k.angle), cs = std::cos(k.angle);
+  return {k.x + 13.0 * sn, k.y - 13.0 * cs, sn, cs};
+}
+
+bool strikes_line(const Kamikaze& k, Colour c) {
+  const Frame f = sensing_frame(k);
+  for (int r = 1; r <= 10; ++r) {
+    if (gfx_point(nullptr, static_cast<float>(f.sx - r * f.cs), static_cast<float>(f.sy - r * f.sn)) == c ||
+        gfx_point(nullptr, static_cast<float>(f.sx + r * f.cs), static_cast<float>(f.sy + r * f.sn)) == c ||
+        gfx_point(nullptr, static_cast<float>(f.sx + r * f.sn), static_cast<float>(f.sy - r * f.cs)) == c)
+      return true;
+  }
+  return false;
+}
+
+bool laser_pixel(double x, double y) {
+  const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+  // Off the page gfx_point reads white, a laser colour: near an edge that would burn a
+  // kamikaze (and pay for it) with no beam anywhere.
+  const int px = round_coord(fx), py = round_coord(fy);
+  if (px < 0 || py < 0 || px >= kScreenWidth || py >= kScreenHeight) return false;
+  return is_laser_colour(gfx_point(nullptr, fx, fy));
+}
+
+void strike_line(int slot) {
+  RoundState& rs = round_state;
+  Kamikaze& k = kamikazes[slot];
+  const int kind = k.kind;
+  const float x = k.x, y = k.y;
+  if (rs.killer_line_timer == 0) {
+    rs.score -= 30;
+    audio_play_sound(snd_line_hit);
+    rs.line_hit = 1;
+    rs.energy = rs.energy - static_cast<float>(kind);
+    if (kind == 2) rs.energy = static_cast<float>(rs.energy - 0.25);
+    if (rs.energy < 0.0f) rs.energy = 0.0f;
+  } else {
+    count_powerup_kill(x, y);
+    rs.score += kind * 25 + 50;
+  }
+  if (rs.score < 0) rs.score = 0;
+  spawn_spark(x, y, kind);
+  spawn_spark(x - 3.0f, y, kind);
+  spawn_spark(x, y + 3.0f, kind);
+  spawn_spark(x - 1.0f, y, kind);
+  for (int e = 1; e <= 5; ++e) spawn_explosion(e, x, y);
+  spawn_kamikaze(slot);
+}
+
+// Returns false when a burn left the kamikaze alive (not drawn this frame).
+bool laser_test(int slot) {
+  Kamikaze& k = kamikazes[slot];
+  for (int r = 1; r <= 10; ++r) {
+    for (int n = 0; n < 3; ++n) {
+      const Frame f = sensing_frame(k);
+      double px, py;
+      if (n == 0) px = f.sx + r * f.sn, py = f.sy - r * f.cs;
+      else if (n == 1) px = f.sx - r * f.cs, py = f.sy - r * f.sn;
+      else px = f.sx + r * f.cs, py = f.sy + r * f.sn;
+      if (!(k.x > 20.0f && k.x < 620.0f && k.y > 20.0f && k.y < 460.0f)) continue;
+      if (!laser_pixel(px, py)) continue;
+      k.hp -= 6;
+      spawn_explosion(6, k.x, k.y);
+      if (k.hp > 0) return false;
+      destroy_kamikaze(slot, k.kind * 15 + 50);
+    }
+  }
+  return true;
+}
+
+void draw_kamikaze(int slot) {
+  const Kamikaze& k = kamikazes[slot];
+  const double sn = std::sin(k.angle), cs = std::cos(k.angle);
+  const float nx = static_cast<float>(k.x + 28.0 * sn), ny = static_cast<float>(k.y - 28.0 * cs);
+  const float lx = static_cast<float>(k.x - 10.0 * cs), ly = static_cast<float>(k.y - 10.0 * sn);
+  const float rx = static_cast<float>(k.x + 10.0 * cs), ry = static_cast<float>(k.y + 10.0 * sn);
+  const Colour outline = outline_colour(slot, k.kind);
+  gfx_line(nullptr, lx, ly, nx, ny, outline);
+  gfx_line(nullptr, rx, ry, nx, ny, outline);
+  gfx_line(nullptr, lx, ly, rx, ry, outline);
+  gfx_paint(nullptr, static_cast<float>(k.x + 10.0 * sn), static_cast<float>(k.y - 10.0 * cs),
+            k.kind == 1 ? kKamikazeFill1 : kKamikazeFill2, outline);
+}
+
+}  // namespace
+
+void spawn_kamikaze(int slot) {
+  RoundState& rs = round_state;
+  Kamikaze& k = kamikazes[slot];
+  k.active = 0;
+  const int side = floor_int(rnd() * 4) + 1;
+  const Band& band = kBands[side - 1];
+  k.x = static_cast<float>(floor_int(rnd() * band.x_width) + band.x_offset);
+  k.y = static_cast<float>(floor_int(rnd() * band.y_width) + band.y_offset);
+  float d = direction_to_pivot_deg(k.x, k.y);
+  d = d + static_cast<float>(floor_int(rnd() * 200) - 99);
+  if (d < 0.0f) d = d + 360.0f;
+  if (d > 359.0f) d = d - 360.0f;
+  if (rs.wave_closing == 0) k.active = 1;
+  k.angle = 3.141593 * d / 180.0;
+  k.heading_deg = round_even(d);
+  k.aim = floor_int(rnd() * 2) + 1;
+  if (k.kind == 1) {
+    k.speed = static_cast<float>(1.6 * rs.speed_factor);
+    k.hp = 1;
+    k.turn_step = 1;
+  } else if (k.kind == 2) {
+    k.speed = static_cast<float>(1.9 * rs.speed_factor);
+    k.hp = 2;
+    k.turn_step = 2;
+  }
+}
+
+int kamikaze_bearing_deg(const Kamikaze& k) {
+  const RoundState& rs = round_state;
+  const double lh = rs.line_half_length;
+  // Aim 2 flips only the vertical term: the rear end while the line is vertical, the front
+  // end while it is horizontal.
+  const double tx = 320.0 + lh * std::sin(rs.angle_rad);
+  const double ty = k.aim == 2 ? 220.0 - lh * std::cos(rs.angle_rad) : 220.0 + lh * std::cos(rs.angle_rad);
+  const float b = static_cast<float>(std::atan2(k.y - ty, tx - k.x));
+  float h = static_cast<float>(1.5707965 - b);
+  if (h < 0.0f) h = static_cast<float>(h + 6.283186);
+  return round_even(180.0 * h / 3.141593);
+}
+
+void update_kamikazes() {
+  RoundState& rs = round_state;
+  const int count = rs.kamikaze_count;
+  for (int i = 1; i <= count; ++i) {
+    Kamikaze& k = kamikazes[i];
+    if (k.active != 1) continue;
+    rs.enemy_alive = 1;
+    const int t = kamikaze_bearing_deg(k);
+    if (rs.frame_cycle == 4) spawn_particle(k.kind + 9, k.x, k.y);
+    k.heading_deg = turn_heading_toward(k.heading_deg, t, k.turn_step);
+    k.angle = k.heading_deg * 3.141593 / 180.0;
+    k.x = static_cast<float>(k.x + std::sin(k.angle) * k.speed);
+    k.y = static_cast<float>(k.y - std::cos(k.angle) * k.speed);
+    if (rs.energy > 0.0f && (strikes_line(k, kLineBodyColour) || strikes_line(k, kGunTipColour))) {
+      strike_line(i);
+      continue;
+    }
+    if (!laser_test(i)) continue;
+    draw_kamikaze(i);
+  }
+}
+
+void destroy_kamikaze(int slot, int points) {
+  Kamikaze& k = kamikazes[slot];
+  const float x = k.x, y = k.y;
+  count_powerup_kill(x, y);
+  round_state.score += points;
+  spawn_explosion(1, x, y);
+  spawn_spark(x, y, k.kind);
+  spawn_spark(x - 3.0f, y, k.kind);
+  spawn_spark(x, y + 3.0f, k.kind);
+  spawn_spark(x - 1.0f, y, k.kind);
+  for (int e = 2; e <= 5; ++e) spawn_explosion(e, x, y);
+  spawn_kamikaze(slot);
+}

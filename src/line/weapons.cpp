@@ -1,9 +1,102 @@
 #include "line/weapons.h"
 
-// Placeholder until this part of the game lands.
-void spawn_projectile(int, double, int) {}
-void update_projectiles() {}
-void spawn_laser_beam(int, float, float) {}
-void update_laser_beams() {}
-void steer_homing(int, float) {}
-int turn_heading_toward(int heading, double, int) { return heading; }
+#include <cmath>
+
+#include "effects/particles.h"
+#include "enemies/hits.h"
+#include "frame/gfx.h"
+#include "frame/rounding.h"
+#include "round/round_state.h"
+#include "round/tables.h"
+
+namespace {
+
+constexpr double kPi = 3.141593;
+
+std::int32_t heading_of(double angle) { return round_even(180.0 * angle / kPi); }
+
+void draw_projectile(const Projectile& s) {
+  if (s.weapon == 3) {
+    spawn_particle(9, s.x, s.y);
+    gfx_circle(nullptr, s.x, s.y, 4.0f, 0x9100A8C6u);
+    gfx_circle(nullptr, s.x, s.y, 3.0f, 0x910FDBFFu);
+    return;
+  }
+  spawn_particle(1, s.x, s.y);
+  const double sn = std::sin(s.angle), cs = std::cos(s.angle);
+  // Each streak is drawn over the last, so it is orange at the shot and greys to its tip.
+  gfx_line(nullptr, s.x, s.y, static_cast<float>(s.x + 3.0 * sn), static_cast<float>(s.y + 3.0 * cs),
+           0xFFAFAFAFu);
+  gfx_line(nullptr, s.x, s.y, static_cast<float>(s.x + 2.0 * sn), static_cast<float>(s.y + 2.0 * cs),
+           0xFF808080u);
+  gfx_line(nullptr, s.x, s.y, static_cast<float>(s.x + sn), static_cast<float>(s.y + cs), 0xFFF3C435u);
+}
+
+}  // namespace
+
+void spawn_projectile(int weapon, double angle, int gun) {
+  const RoundState& rs = round_state;
+  for (int p = 1; p <= kProjectileSlots; ++p) {
+    Projectile& s = projectiles[p];
+    if (s.active != 0) continue;
+    s.angle = angle;
+    s.speed = static_cast<float>(4.0 * rs.speed_factor);
+    s.weapon = weapon;
+    s.active = 1;
+    s.life = 70;
+    s.turn_step = 6;
+    if (weapon == 3) {
+      s.speed = static_cast<float>(3.4 * rs.speed_factor);
+      s.life = 120;
+    }
+    // Shots leave from the line's own ends, whatever direction they fly.
+    const double reach = gun == 2 ? -rs.line_half_length : rs.line_half_length;
+    s.x = static_cast<float>(320.0 + reach * std::sin(rs.angle_rad));
+    s.y = static_cast<float>(220.0 + reach * std::cos(rs.angle_rad));
+    s.heading_deg = heading_of(angle);
+    return;
+  }
+}
+
+void update_projectiles() {
+  for (int p = 1; p <= kProjectileSlots; ++p) {
+    Projectile& s = projectiles[p];
+    if (s.active != 1) continue;
+    if (s.weapon == 2) {
+      // A laser shot lives for one update: it becomes the beam that the enemies sense.
+      spawn_laser_beam(9, s.x, s.y);
+      s.active = 0;
+      continue;
+    }
+    s.life -= 1;
+    if (s.life == 0) s.active = 0;
+    if (s.x > 645.0f || s.x < -5.0f || s.y > 485.0f || s.y < -5.0f) s.active = 0;
+    check_projectile_hits(p);
+    s.x = static_cast<float>(s.x + std::sin(s.angle) * s.speed);
+    s.y = static_cast<float>(s.y + std::cos(s.angle) * s.speed);
+    // Drawn even when retired this frame, so a hit still shows the shot at the target.
+    draw_projectile(s);
+    s.heading_deg = heading_of(s.angle);
+  }
+}
+
+int turn_heading_toward(int heading, double t, int step) {
+  int h = heading;
+  if (h > t) {
+    if (360.0 - h + t >= h - t) h -= step;
+    if (360.0 - h + t < h - t) h += step;
+  }
+  if (h < t) {
+    if (h - t + 360.0 >= t - h) h += step;
+    if (h - t + 360.0 < t - h) h -= step;
+  }
+  if (h < 0) h += 360;
+  if (h > 359) h -= 360;
+  return h;
+}
+
+void steer_homing(int p, float target_deg) {
+  Projectile& s = projectiles[p];
+  s.heading_deg = turn_heading_toward(s.heading_deg, target_deg, s.turn_step);
+  s.angle = s.heading_deg * kPi / 180.0;
+}

@@ -1,0 +1,66 @@
+// How a ball's life ends: killed (points, burst, powerup count) or striking the line.
+#include "effects/messages.h"
+#include "effects/particles.h"
+#include "enemies/balls.h"
+#include "enemies/sensing.h"
+#include "frame/audio.h"
+#include "frame/text_buf.h"
+#include "round/round_state.h"
+#include "round/tables.h"
+
+namespace {
+
+void burst_sparks(float x, float y, int kind) {
+  spawn_spark(x, y, kind);
+  spawn_spark(x - 3.0f, y, kind);
+  spawn_spark(x, y + 3.0f, kind);
+  spawn_spark(x - 1.0f, y, kind);
+}
+
+}  // namespace
+
+void pay_tagged_bonus(int kind) {
+  const int points = kind * 200 + 1000;
+  audio_play_sound(snd_tag_bonus);
+  TextBuf<48> text;
+  text << "Tagged Ball Bonus! + " << points << " Pts";
+  show_message(text);
+  round_state.score += points;
+}
+
+void destroy_ball(int slot) {
+  Ball& b = balls[slot];
+  const float x = b.x, y = b.y;
+  count_powerup_kill(x, y);
+  if (b.tagged == 1) pay_tagged_bonus(b.kind);
+  else round_state.score += b.kind * 15 + 50;
+  spawn_explosion(1, x, y);
+  burst_sparks(x, y, b.kind);
+  for (int e = 2; e <= 5; ++e) spawn_explosion(e, x, y);
+  spawn_ball(slot, 1);
+}
+
+void ball_strikes_line(int slot) {
+  RoundState& rs = round_state;
+  Ball& b = balls[slot];
+  const int k = b.kind;
+  const float x = b.x, y = b.y;
+  if (rs.killer_line_timer == 0) {
+    rs.score -= 30;
+    audio_play_sound(snd_line_hit);
+    rs.line_hit = 1;
+    rs.energy = rs.energy - static_cast<float>(k);
+    // The two heaviest kinds hit no harder than 3.3.
+    if (k == 4) rs.energy = static_cast<float>(rs.energy + 0.7);
+    if (k == 5) rs.energy = static_cast<float>(rs.energy + 1.7);
+    if (rs.energy < 0.0f) rs.energy = 0.0f;
+  } else {
+    if (b.tagged == 1) pay_tagged_bonus(k);
+    else rs.score += k * 15 + 50;
+    count_powerup_kill(x, y);
+  }
+  if (rs.score < 0) rs.score = 0;
+  burst_sparks(x, y, k);
+  for (int e = 1; e <= 5; ++e) spawn_explosion(e, x, y);
+  spawn_ball(slot, 1);
+}

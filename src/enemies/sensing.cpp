@@ -1,0 +1,25 @@
+#include "enemies/sensing.h"
+
+#include "effects/powerups.h"
+#include "frame/random.h"
+#include "frame/rounding.h"
+#include "round/round_state.h"
+
+bool diagonals_touch(float x, float y, Colour c) {
+  for (int r = 0; r <= 4; ++r) {
+    const float fr = static_cast<float>(r);
+    if (gfx_point(nullptr, x - fr, y + fr) == c || gfx_point(nullptr, x + fr, y - fr) == c ||
+        gfx_point(nullptr, x - fr, y - fr) == c || gfx_point(nullptr, x + fr, y + fr) == c)
+      return true;
+  }
+  return false;
+}
+
+void count_powerup_kill(float x, float y) {
+  RoundState& rs = round_state;
+  rs.powerup_kills += 1;
+  if (rs.powerup_kills != rs.powerup_kills_needed) return;
+  rs.powerup_kills_needed = floor_int(rnd() * 4) + 20;
+  rs.powerup_kills = 0;
+  spawn_powerup(x, y);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The exact colours enemies read back from the work page to find the line and the laser.
+#include "frame/gfx.h"
+
+constexpr Colour kLineBodyColour = 0xFFE7E7E7u;
+constexpr Colour kGunTipColour = 0xFFC00000u;
+constexpr Colour kMarkerBlack = 0xFF000000u;
+
+// A beam's white core and the glow it blends onto the page.
+inline bool is_laser_colour(Colour c) {
+  return c == 0xFFFFF5FFu || c == 0xFFFFFBFFu || c == 0xFFFFF0FFu || c == 0xFFFEFEFEu ||
+         c == 0xFFFFFFFFu || c == 0xFFFEFFFFu;
+}
+
+// True if any of the four diagonal points around (x, y), 0..4 pixels out, has colour c:
+// the contact test of balls and powerups.
+bool diagonals_touch(float x, float y, Colour c);
+
+// Counts a kill towards the next powerup and releases it at (x, y) when the count is reached.
+void count_powerup_kill(float x, float y);
