@@ -1,0 +1,122 @@
+#pragma once
+// Shared set-up of the round tests: pages, uniform pictures, a fresh game, held keys, and a
+// record of the shots and sounds the round asks for.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "frame/audio.h"
+#include "frame/gfx.h"
+#include "frame/images.h"
+#include "frame/input.h"
+#include "headless/headless_platform.h"
+#include "line/weapons.h"
+#include "round/reset_game.h"
+#include "round/round_calls.h"
+#include "round/round_state.h"
+#include "round/tables.h"
+
+namespace round_test {
+
+struct Shot {
+  int weapon;
+  double angle;
+  int gun;
+};
+
+inline Shot shots[64];
+inline int shot_count = 0;
+inline int sounds[4096];
+inline int sound_count = 0;
+
+inline void record_shot(int weapon, double angle, int gun) {
+  if (shot_count < 64) shots[shot_count] = Shot{weapon, angle, gun};
+  ++shot_count;
+}
+inline void record_sound(std::int32_t sound) {
+  if (sound_count < 4096) sounds[sound_count] = sound;
+  ++sound_count;
+}
+inline int sounds_of(int handle) {
+  int n = 0;
+  for (int i = 0; i < sound_count && i < 4096; ++i) n += sounds[i] == handle;
+  return n;
+}
+
+// Uniform pictures, so that a pixel tells what was put there.
+inline constexpr Colour kPictureColour[5] = {0, 0xFF102030, 0xFF304050, 0xFFFFFFFF, 0xFF506070};
+
+inline void make_images() {
+  gfx_open_screen(640, 480, 32, 2, 64, 0);
+  for (int i = 1; i <= 4; ++i) {
+    if (!background_images[i]) background_images[i] = gfx_image_create(640, 480);
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) background_images[i]->row(y)[x] = kPictureColour[i];
+  }
+  if (!snapshot_image) snapshot_image = gfx_image_create(640, 480);
+  for (int i = 1; i <= 10; ++i) {
+    if (!ball_sprites[i]) ball_sprites[i] = gfx_image_create(18, 18);
+    if (!powerup_sprites[i]) powerup_sprites[i] = gfx_image_create(18, 18);
+  }
+}
+
+// A new game as the menu leaves it, already faded in, with no enemies in the tables.
+class RoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    make_images();
+    input_release_all_keys();
+    while (!key_read().empty()) {
+    }
+    round_state = RoundState{};
+    round_state.speed_factor = 1.2f;
+    for (int i = 1; i <= kTrailSlots; ++i) rotation_trail[i].life = 0;
+    reset_game();
+    round_state.ball_count = 0;
+    round_state.kamikaze_count = 0;
+    round_state.fade_alpha = 255;
+    round_state.glow_pulse = 250;
+    shot_count = 0;
+    sound_count = 0;
+    round_spawn_projectile = record_shot;
+    round_play_sound = record_sound;
+  }
+  void TearDown() override {
+    platform_install(nullptr);
+    input_release_all_keys();
+    round_spawn_projectile = spawn_projectile;
+    round_play_sound = audio_play_sound;
+  }
+  static void hold(int scancode) { input_key_event(scancode, true); }
+  static void release(int scancode) { input_key_event(scancode, false); }
+};
+
+inline ScriptEvent down_at(std::int64_t ms, int scancode) {
+  return ScriptEvent{ms, ScriptEvent::Kind::Down, scancode, 0};
+}
+inline ScriptEvent up_at(std::int64_t ms, int scancode) {
+  return ScriptEvent{ms, ScriptEvent::Kind::Up, scancode, 0};
+}
+
+// True when the text drawn at (x, y) on the page shows exactly the pixels that the same text
+// in the same colour leaves on black.
+inline bool text_matches(const Image& page, int x, int y, std::string_view text, Colour colour) {
+  static Image* scratch = nullptr;
+  if (!scratch) scratch = gfx_image_create(640, 16);
+  gfx_line(scratch, 0, 0, 639, 15, 0xFF000000, kLineFilledBox);
+  gfx_draw_text(scratch, 0, 0, text, colour);
+  Colour ink = 0xFF000000;
+  for (int row = 0; row < 8 && ink == 0xFF000000; ++row)
+    for (int col = 0; col < static_cast<int>(text.size()) * 8; ++col)
+      if (scratch->row(row)[col] != 0xFF000000) ink = scratch->row(row)[col];
+  for (int row = 0; row < 8; ++row)
+    for (int col = 0; col < static_cast<int>(text.size()) * 8; ++col) {
+      const Colour want = scratch->row(row)[col];
+      const Colour got = page.row(y + row)[x + col];
+      if (want != 0xFF000000 ? got != want : got == ink) return false;
+    }
+  return true;
+}
+
+}  // namespace round_test
