@@ -7,6 +7,8 @@
 #include "round/round_state.h"
 #include "round/tables.h"
 
+namespace effects_test {
+
 inline void fresh_page() {
   gfx_open_screen(640, 480, 32, 2, 64, 0);
   gfx_set_pages(0, 1);
@@ -32,3 +34,5 @@ inline int count_non_black() {
 inline Colour on_black(std::uint32_t alpha, Colour rgb) {
   return gfx_blend_primitive(0xFF000000u, alpha << 24 | rgb);
 }
+
+}  // namespace effects_test

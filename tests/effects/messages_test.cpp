@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace effects_test;
+
 class Messages : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace effects_test;
+
 class Effects : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -52,13 +54,15 @@ TEST_F(Effects, ParticleLifeByKindInFirstFreeSlots) {
 TEST_F(Effects, TrailDiscsHaveTheirKindsRadiusAndColour) {
   struct Case {
     int kind;
-    int half_width;  // of the centre row in the first frame
+    int left, right;  // ends of the centre row in the first frame: trunc(200 -/+ radius)
     std::uint32_t alpha;
     Colour rgb;
   };
-  // Kind 6: 36/5 + 3 = 10.2; kind 9: 31/7 + 1 = 5.43; kind 12: 36/6 + 1 = 7; kind 2: 39/5 + 1 = 8.8.
-  const Case cases[] = {{6, 10, 142, 0xFFB629}, {9, 5, 67, 0x00A8C6}, {12, 7, 92, 0xF38402},
-                        {2, 8, 128, 0x000091},  {13, 7, 92, 0x008C8E}, {11, 6, 103, 0x3D00AC}};
+  // Radii in the first frame, fractions kept: kind 6: 36/5 + 3 = 10.2; kind 9: 31/7 + 1 = 5.43;
+  // kind 12: 36/6 + 1 = 7; kind 2: 39/5 + 1 = 8.8; kind 11: 39/7 + 1 = 6.57.
+  const Case cases[] = {{6, 189, 210, 142, 0xFFB629}, {9, 194, 205, 67, 0x00A8C6},
+                        {12, 193, 207, 92, 0xF38402}, {2, 191, 208, 128, 0x000091},
+                        {13, 193, 207, 92, 0x008C8E}, {11, 193, 206, 103, 0x3D00AC}};
   for (const Case& c : cases) {
     fresh_page();
     clear_effects();
@@ -66,9 +70,10 @@ TEST_F(Effects, TrailDiscsHaveTheirKindsRadiusAndColour) {
     update_particles();
     const Colour expected = on_black(c.alpha, c.rgb);
     EXPECT_EQ(gfx_point(nullptr, 200, 200), expected) << c.kind;
-    EXPECT_EQ(gfx_point(nullptr, 200 + c.half_width, 200), expected) << c.kind;
-    EXPECT_EQ(gfx_point(nullptr, 200 - c.half_width, 200), expected) << c.kind;
-    EXPECT_EQ(gfx_point(nullptr, 201 + c.half_width, 200), 0xFF000000u) << c.kind;
+    EXPECT_EQ(gfx_point(nullptr, c.left, 200), expected) << c.kind;
+    EXPECT_EQ(gfx_point(nullptr, c.right, 200), expected) << c.kind;
+    EXPECT_EQ(gfx_point(nullptr, c.left - 1, 200), 0xFF000000u) << c.kind;
+    EXPECT_EQ(gfx_point(nullptr, c.right + 1, 200), 0xFF000000u) << c.kind;
   }
   // Kind 8 and unknown kinds live but are never drawn.
   fresh_page();
@@ -134,6 +139,17 @@ TEST_F(Effects, ExplosionKindsLifeDriftAndColour) {
     EXPECT_EQ(gfx_point(nullptr, cx + c.half_width, cy), expected) << c.kind;
     EXPECT_EQ(gfx_point(nullptr, cx + c.half_width + 1, cy), 0xFF000000u) << c.kind;
   }
+
+  // Second frame of a drifting kind: radius 26/3 + 1 = 9.67 about (302, 298), fraction kept.
+  fresh_page();
+  clear_effects();
+  spawn_explosion(3, 300.0f, 300.0f);
+  update_explosions();
+  fresh_page();
+  update_explosions();
+  EXPECT_EQ(gfx_point(nullptr, 292, 298), on_black(138, 0xF58C05));
+  EXPECT_EQ(gfx_point(nullptr, 291, 298), 0xFF000000u);
+  EXPECT_EQ(gfx_point(nullptr, 311, 298), on_black(138, 0xF58C05));
 
   fresh_page();
   clear_effects();

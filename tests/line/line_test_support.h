@@ -9,6 +9,8 @@
 #include "round/round_state.h"
 #include "round/tables.h"
 
+namespace line_test {
+
 inline void fresh_page(Colour fill = 0xFF000000u) {
   gfx_open_screen(640, 480, 32, 2, 64, 0);
   gfx_set_pages(0, 1);
@@ -41,3 +43,5 @@ inline int count_pixels(Colour c) {
   const Image* page = gfx_page(0);
   return static_cast<int>(std::count(page->pixels.begin(), page->pixels.end(), c));
 }
+
+}  // namespace line_test

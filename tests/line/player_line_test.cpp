@@ -6,6 +6,8 @@
 
 namespace {
 
+using namespace line_test;
+
 class PlayerLine : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -203,6 +205,19 @@ TEST_F(PlayerLine, KillerGlowWidensPulsesAndNarrows) {
   EXPECT_EQ(round_state.killer_glow_width, 5);
   frames(10);
   EXPECT_EQ(round_state.killer_glow_width, 1);
+}
+
+TEST_F(PlayerLine, PulseLeftHighByTheMenuIsClampedTo100) {
+  round_state.killer_line_timer = 100;
+  round_state.glow_pulse = 200;  // the menu runs it between 150 and 255
+  frames(1);
+  EXPECT_EQ(round_state.glow_pulse, 100);
+  EXPECT_EQ(round_state.glow_pulse_dir, 2);
+  // Without Killer Line the line leaves the pulse alone.
+  round_state.killer_line_timer = 0;
+  round_state.glow_pulse = 200;
+  frames(3);
+  EXPECT_EQ(round_state.glow_pulse, 200);
 }
 
 TEST_F(PlayerLine, KillerGlowIsDrawnUnderTheBodyInItsColour) {

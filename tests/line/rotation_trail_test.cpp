@@ -5,6 +5,8 @@
 
 namespace {
 
+using namespace line_test;
+
 class RotationTrail : public ::testing::Test {
  protected:
   void SetUp() override {

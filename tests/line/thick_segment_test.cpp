@@ -5,6 +5,8 @@
 
 namespace {
 
+using namespace line_test;
+
 constexpr Colour kBlack = 0xFF000000u;
 constexpr Colour kHalfRed = 0x80FF0000u;
 
@@ -75,10 +77,12 @@ TEST_F(ThickSegment, SharedDiagonalIsBlendedTwiceAndTheRestOnce) {
 TEST_F(ThickSegment, CornersRoundHalvesToEven) {
   // Thickness 5 puts the edges at y 97.5 and 102.5, which round to 98 and 102.
   draw_thick_segment(100.0f, 100.0f, 120.0f, 100.0f, 5.0f, 255, 0, 0, 255);
-  EXPECT_EQ(gfx_point(nullptr, 110, 97), kBlack);
-  EXPECT_EQ(gfx_point(nullptr, 110, 98), 0xFFFF0000u);
-  EXPECT_EQ(gfx_point(nullptr, 110, 102), 0xFFFF0000u);
-  EXPECT_EQ(gfx_point(nullptr, 110, 103), kBlack);
+  for (int x = 100; x <= 120; ++x) {
+    EXPECT_EQ(gfx_point(nullptr, x, 97), kBlack) << x;
+    EXPECT_EQ(gfx_point(nullptr, x, 98), 0xFFFF0000u) << x;
+    EXPECT_EQ(gfx_point(nullptr, x, 102), 0xFFFF0000u) << x;
+    EXPECT_EQ(gfx_point(nullptr, x, 103), kBlack) << x;
+  }
 }
 
 }  // namespace
