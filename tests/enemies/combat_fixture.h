@@ -1,0 +1,133 @@
+#pragma once
+// A page and a round set up for the combat tests: clean tables, the line's colours drawn by
+// hand where a test needs them, and plain disc sprites standing in for the generated ones.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <string>
+
+#include "frame/gfx.h"
+#include "frame/images.h"
+#include "frame/random.h"
+#include "round/round_state.h"
+#include "round/tables.h"
+
+namespace combat_test {
+
+constexpr Colour kBackground = 0xFF203040u;
+constexpr Colour kBody = 0xFFE7E7E7u;
+constexpr Colour kTip = 0xFFC00000u;
+constexpr Colour kSpriteColour = 0xFF3366CCu;
+constexpr double kPi6 = 3.141593;
+
+inline void clear_page(Colour fill = kBackground) {
+  Image* page = gfx_page(0);
+  std::fill(page->pixels.begin(), page->pixels.end(), fill);
+}
+
+// A 17x17 disc of radius 7 centred on (8, 8), on the mask colour.
+inline Image* disc_sprite(Colour c) {
+  Image* im = gfx_image_create(17, 17);
+  for (int y = 0; y < 17; ++y)
+    for (int x = 0; x < 17; ++x)
+      if ((x - 8) * (x - 8) + (y - 8) * (y - 8) <= 49) im->row(y)[x] = c;
+  return im;
+}
+
+inline void make_sprites() {
+  for (int i = 1; i <= 10; ++i) {
+    if (!ball_sprites[i]) ball_sprites[i] = disc_sprite(kSpriteColour);
+    if (!powerup_sprites[i]) powerup_sprites[i] = disc_sprite(kSpriteColour);
+  }
+}
+
+inline void set_line_angle(std::int32_t degrees) {
+  round_state.angle_deg = degrees;
+  round_state.angle_rad = degrees * 3.14159 / 180;
+  round_state.angle_sin = std::sin(round_state.angle_rad);
+  round_state.angle_cos = std::cos(round_state.angle_rad);
+}
+
+// A game in play: full energy, a line of 55 with its hole of 20, lying along +x (angle 90).
+inline void fresh_round() {
+  gfx_open_screen(640, 480, 32, 2, 64, 0);
+  gfx_set_pages(0, 1);
+  clear_page();
+  make_sprites();
+  round_state = RoundState{};
+  std::fill(std::begin(projectiles), std::end(projectiles), Projectile{});
+  std::fill(std::begin(laser_beams), std::end(laser_beams), LaserBeam{});
+  std::fill(std::begin(particles), std::end(particles), Particle{});
+  std::fill(std::begin(sparks), std::end(sparks), Spark{});
+  std::fill(std::begin(explosions), std::end(explosions), Explosion{});
+  std::fill(std::begin(messages), std::end(messages), FloatingMessage{});
+  std::fill(std::begin(powerups), std::end(powerups), Powerup{});
+  std::fill(std::begin(balls), std::end(balls), Ball{});
+  std::fill(std::begin(kamikazes), std::end(kamikazes), Kamikaze{});
+  round_state.speed_factor = 1.2f;
+  round_state.energy = 100.0f;
+  round_state.line_half_length = 55;
+  round_state.hole_half_width = 20;
+  round_state.ball_accuracy = 1;
+  round_state.powerup_kills_needed = 20;
+  round_state.frame_cycle = 1;
+  set_line_angle(90);
+  randomize(777);
+}
+
+// A filled box, the way the tests paint the line's colours into the page.
+inline void box(float x1, float y1, float x2, float y2, Colour c) { gfx_line(nullptr, x1, y1, x2, y2, c, 2); }
+
+// The horizontal line of angle 90 with its hole: body 20..49 each side, tip 50..55 in front.
+inline void draw_horizontal_line() {
+  box(340, 218, 369, 221, kBody);
+  box(370, 218, 375, 221, kTip);
+  box(265, 218, 300, 221, kBody);
+}
+
+// A ball of `kind` resting at (x, y) (speed 0 unless given), active, in slot `slot`.
+inline Ball& place_ball(int slot, int kind, float x, float y, double angle_deg = 0.0, float speed = 0.0f) {
+  static constexpr int kHp[6] = {0, 1, 1, 2, 3, 4};
+  Ball& b = balls[slot];
+  b = Ball{};
+  b.kind = kind;
+  b.hp = kHp[kind];
+  b.x = x;
+  b.y = y;
+  b.angle = angle_deg * kPi6 / 180.0;
+  b.speed = speed;
+  b.active = 1;
+  if (round_state.ball_count < slot) round_state.ball_count = slot;
+  return b;
+}
+
+inline Projectile& place_shot(int slot, int weapon, float x, float y, double angle = 0.0) {
+  Projectile& s = projectiles[slot];
+  s = Projectile{};
+  s.x = x;
+  s.y = y;
+  s.weapon = weapon;
+  s.active = 1;
+  s.life = 70;
+  s.angle = angle;
+  s.speed = 4.8f;
+  s.turn_step = 6;
+  s.heading_deg = static_cast<int>(std::lround(180.0 * angle / kPi6));
+  return s;
+}
+
+inline bool message_shown(const std::string& text) {
+  for (int i = 1; i <= kMessageSlots; ++i)
+    if (messages[i].active == 1 && text == messages[i].text) return true;
+  return false;
+}
+
+// Values the generator will give after the seed, drawn from a fresh seeding.
+inline void draws_after_seed(double seed, double* out, int n) {
+  randomize(seed);
+  for (int i = 0; i < n; ++i) out[i] = rnd();
+  randomize(seed);
+}
+
+}  // namespace combat_test
