@@ -1,6 +1,7 @@
 #pragma once
-// Filled boxes in an opaque colour on the work page, pixel for pixel what gfx_line shape 2
-// draws: corners rounded half away from zero, both ends included, clipped to the page.
+// Filled boxes in an opaque colour, pixel for pixel what gfx_line shape 2 draws on the same
+// page: corners rounded half away from zero, both ends included, clipped to the page. The
+// cloud draws some 350,000 boxes of one or two pixels, so the call overhead is the cost.
 #include "frame/gfx.h"
 
-void fill_opaque_box(float x1, float y1, float x2, float y2, Colour colour);
+void fill_opaque_box(Image& page, float x1, float y1, float x2, float y2, Colour colour);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "assets/fast_round.h"
 #include "frame/gfx.h"
 #include "frame/images.h"
 #include "frame/random.h"
@@ -43,24 +44,29 @@ void measure_distances(const float* xs, const float* ys, int count, float& min_d
 
 // t runs over 0..1 in both: background 2's pass widens the range it inherits.
 Colour first_colour(float t) {
-  const Colour r = static_cast<Colour>(round_even(205.0f * t));
-  const Colour g = static_cast<Colour>(round_even(155.0f * t));
+  const Colour r = static_cast<Colour>(round_even_fast(205.0f * t));
+  const Colour g = static_cast<Colour>(round_even_fast(155.0f * t));
   return 0x73000000u + r * 0x10000u + g * 0x100u + (205u - g);
 }
 
 Colour second_colour(float t) {
-  const Colour a = static_cast<Colour>(round_even(205.0f * t));
-  const Colour g = static_cast<Colour>(round_even(105.0f * t));
+  const Colour a = static_cast<Colour>(round_even_fast(205.0f * t));
+  const Colour g = static_cast<Colour>(round_even_fast(105.0f * t));
   return 0x55000000u + (255u - a) * 0x10000u + g * 0x100u + a;
 }
 
+// Every pixel of the page is blended once, as gfx_pset would blend it.
 template <Colour (*colour_of)(float)>
 void paint_distances(float min_d, float max_d) {
-  for (int y = 0; y <= 479; ++y)
+  if (!gfx_screen_open()) return;
+  Image& page = *gfx_page(gfx_work_page_index());
+  for (int y = 0; y <= 479; ++y) {
+    Colour* row = page.row(y);
     for (int x = 0; x <= 639; ++x) {
       const float t = (distance_map[y][x] - min_d) / (max_d - min_d);
-      gfx_pset(nullptr, static_cast<float>(x), static_cast<float>(y), colour_of(t));
+      row[x] = gfx_blend_primitive(row[x], colour_of(t));
     }
+  }
 }
 
 void capture_and_clear(int element) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "assets/box_fill.h"
+#include "assets/fast_round.h"
 #include "assets/palette.h"
 #include "frame/gfx.h"
 #include "frame/images.h"
@@ -19,7 +20,7 @@ struct HeightGrid {
   std::int32_t rows;
   std::vector<double> cells;
   double& at(double x, double y) {
-    return cells[static_cast<std::size_t>(round_even(x)) * rows + static_cast<std::size_t>(round_even(y))];
+    return cells[static_cast<std::size_t>(round_even_fast(x)) * rows + static_cast<std::size_t>(round_even_fast(y))];
   }
 };
 
@@ -55,6 +56,8 @@ void capture_darkened(int element, int alpha) {
 void draw_midpoint_fractal(std::int32_t width, std::int32_t height, std::int32_t c1, std::int32_t c2,
                            std::int32_t c3, std::int32_t c4, std::int32_t roughness, std::int32_t levels,
                            double decay) {
+  if (!gfx_screen_open()) return;
+  Image& page = *gfx_page(gfx_work_page_index());
   const double w = width, h = height;
   HeightGrid grid{height + 1, std::vector<double>(static_cast<std::size_t>(width + 1) * (height + 1), 0.0)};
   std::int32_t rough = roughness;
@@ -91,8 +94,8 @@ void draw_midpoint_fractal(std::int32_t width, std::int32_t height, std::int32_t
     rough = round_even(rough * decay);
     for (double y = 0; y <= h - 1; y += sy)
       for (double x = 0; x <= w - 1; x += sx)
-        fill_opaque_box(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + sx),
-                        static_cast<float>(y + sy), palette[round_even(grid.at(x, y))]);
+        fill_opaque_box(page, static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + sx),
+                        static_cast<float>(y + sy), palette[round_even_fast(grid.at(x, y))]);
   }
 }
 

@@ -103,7 +103,7 @@ TEST(BoxFill, LeavesExactlyWhatTheFilledBoxOfGfxLineLeaves) {
   expected = work_page()->pixels;
   gfx_cls();
   for (std::size_t i = 0; i < boxes.size(); ++i)
-    fill_opaque_box(boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2, 0xFF000100u + static_cast<Colour>(i));
+    fill_opaque_box(*work_page(), boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2, 0xFF000100u + static_cast<Colour>(i));
   const Image& page = *work_page();
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x)
