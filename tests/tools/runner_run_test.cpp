@@ -70,6 +70,40 @@ TEST(RunnerRun, DumpFrameWritesTheShownPageAsRgbaPng) {
   std::filesystem::remove_all(dir);
 }
 
+// The round fields of a summary line: everything but the CPU figures.
+std::string round_fields(const std::string& json) {
+  const std::size_t from = json.find("\"phase\"");
+  return from == std::string::npos ? "" : json.substr(from);
+}
+
+TEST(RunnerRun, ScriptedGameRepeatsExactlyAndFollowsTheClockOrigin) {
+  const std::filesystem::path dir = fresh_temp_dir("repeat");
+  std::ofstream(dir / "keys.txt") << "3000 tap ENTER  # start a game once the menu is up\n"
+                                     "5000 down RIGHT\n7000 up RIGHT\n7000 down SPACE\n";
+  auto run = [&](const std::string& origin, const std::string& png) {
+    return run_headless_bin("--script '" + (dir / "keys.txt").string() + "' --until-ms 16000 --clock-origin " +
+                            origin + " --dump-frame '15000:" + (dir / png).string() + "' --workdir '" +
+                            dir.string() + "'");
+  };
+  const ProcessResult first = run("1000", "a.png");
+  const ProcessResult again = run("1000", "b.png");
+  const ProcessResult other = run("77.25", "c.png");
+  for (const ProcessResult* r : {&first, &again, &other}) ASSERT_EQ(r->exit_code, 0) << r->err;
+
+  // ENTER reached the menu: a game runs, with its energy and phase set.
+  EXPECT_GT(json_number(first.out, "energy"), 0) << first.out;
+  EXPECT_GE(json_number(first.out, "phase"), 1) << first.out;
+  // Same keys, same clock: the same game, pixel for pixel.
+  EXPECT_EQ(round_fields(first.out), round_fields(again.out));
+  EXPECT_EQ(json_number(first.out, "frames"), json_number(again.out, "frames"));
+  const std::string a = read_file(dir / "a.png");
+  ASSERT_FALSE(a.empty());
+  EXPECT_EQ(a, read_file(dir / "b.png"));
+  // A new game seeds its randomness from the clock, so another origin plays another game.
+  EXPECT_NE(a, read_file(dir / "c.png"));
+  std::filesystem::remove_all(dir);
+}
+
 TEST(RunnerRun, DumpFrameNeverShownIsReported) {
   const std::filesystem::path dir = fresh_temp_dir("dump_late");
   const std::filesystem::path path = dir / "never.png";
