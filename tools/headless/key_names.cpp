@@ -7,9 +7,11 @@
 namespace {
 
 // Letters in scancode order along the three rows of the keyboard.
-constexpr std::string_view kTopRow = "qwertyuiop";   // 16..25
-constexpr std::string_view kHomeRow = "asdfghjkl";   // 30..38
-constexpr std::string_view kBottomRow = "zxcvbnm";   // 44..50
+struct LetterRow {
+  std::string_view letters;
+  int first_scancode;
+};
+constexpr std::array<LetterRow, 3> kLetterRows{{{"qwertyuiop", 16}, {"asdfghjkl", 30}, {"zxcvbnm", 44}}};
 
 struct NamedKey {
   std::string_view name;
@@ -30,9 +32,9 @@ std::string upper(std::string_view s) {
 }
 
 std::optional<int> letter_scancode(char lower) {
-  if (auto i = kTopRow.find(lower); i != std::string_view::npos) return 16 + static_cast<int>(i);
-  if (auto i = kHomeRow.find(lower); i != std::string_view::npos) return 30 + static_cast<int>(i);
-  if (auto i = kBottomRow.find(lower); i != std::string_view::npos) return 44 + static_cast<int>(i);
+  for (const LetterRow& row : kLetterRows) {
+    if (auto i = row.letters.find(lower); i != std::string_view::npos) return row.first_scancode + static_cast<int>(i);
+  }
   return std::nullopt;
 }
 
@@ -75,10 +77,10 @@ std::optional<std::uint16_t> typed_code_for_scancode(int scancode) {
   }
   if (scancode >= 2 && scancode <= 10) return static_cast<std::uint16_t>('1' + scancode - 2);
   if (scancode == 11) return std::uint16_t{'0'};
-  for (std::string_view row : {kTopRow, kHomeRow, kBottomRow}) {
-    const int base = row == kTopRow ? 16 : (row == kHomeRow ? 30 : 44);
-    if (scancode >= base && scancode < base + static_cast<int>(row.size())) {
-      return static_cast<std::uint16_t>(row[static_cast<std::size_t>(scancode - base)]);
+  for (const LetterRow& row : kLetterRows) {
+    const int offset = scancode - row.first_scancode;
+    if (offset >= 0 && offset < static_cast<int>(row.letters.size())) {
+      return static_cast<std::uint16_t>(row.letters[static_cast<std::size_t>(offset)]);
     }
   }
   return std::nullopt;
