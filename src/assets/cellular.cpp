@@ -4,6 +4,7 @@
 
 #include "assets/fast_round.h"
 #include "frame/gfx.h"
+#include "frame/gfx_blend.h"
 #include "frame/images.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
@@ -55,7 +56,7 @@ Colour second_colour(float t) {
   return 0x55000000u + (255u - a) * 0x10000u + g * 0x100u + a;
 }
 
-// Every pixel of the page is blended once, as gfx_pset would blend it.
+// Every pixel of the page is blended once, with the layer's own arithmetic, as gfx_pset would.
 template <Colour (*colour_of)(float)>
 void paint_distances(float min_d, float max_d) {
   if (!gfx_screen_open()) return;
@@ -64,7 +65,7 @@ void paint_distances(float min_d, float max_d) {
     Colour* row = page.row(y);
     for (int x = 0; x <= 639; ++x) {
       const float t = (distance_map[y][x] - min_d) / (max_d - min_d);
-      row[x] = gfx_blend_primitive(row[x], colour_of(t));
+      row[x] = blend_primitive(row[x], colour_of(t));
     }
   }
 }

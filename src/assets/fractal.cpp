@@ -13,16 +13,30 @@
 
 namespace {
 
-// The height grid, [x][y] over 0..width and 0..height. Cells are addressed by fractional
-// coordinates rounded half to even, so neighbouring cells of a fine level can land on the same
-// grid entry; the order of writes below is what decides which value stays.
+// The height grid, [x][y] over 0..width and 0..height, kept row by row in memory because every
+// pass walks x fastest. Cells are addressed by fractional coordinates rounded half to even, so
+// neighbouring cells of a fine level can land on the same grid entry; the order of writes below
+// is what decides which value stays.
 struct HeightGrid {
-  std::int32_t rows;
+  std::int32_t columns;  // width + 1
   std::vector<double> cells;
   double& at(double x, double y) {
-    return cells[static_cast<std::size_t>(round_even_fast(x)) * rows + static_cast<std::size_t>(round_even_fast(y))];
+    return cells[static_cast<std::size_t>(round_even_fast(y)) * columns + static_cast<std::size_t>(round_even_fast(x))];
   }
 };
+
+// One column (or row) of a draw pass: its grid index and the pixels its boxes span, each
+// corner taken to single precision and rounded as gfx_line rounds it.
+struct BoxSpan {
+  std::int32_t grid, first_pixel, last_pixel;
+};
+
+std::vector<BoxSpan> box_spans(double extent, double step) {
+  std::vector<BoxSpan> spans;
+  for (double v = 0; v <= extent - 1; v += step)
+    spans.push_back({round_even_fast(v), round_coord(static_cast<float>(v)), round_coord(static_cast<float>(v + step))});
+  return spans;
+}
 
 double displaced(double mean, std::int32_t spread, std::int32_t rough) {
   double v = std::floor(rnd() * spread) + mean - rough;
@@ -59,7 +73,7 @@ void draw_midpoint_fractal(std::int32_t width, std::int32_t height, std::int32_t
   if (!gfx_screen_open()) return;
   Image& page = *gfx_page(gfx_work_page_index());
   const double w = width, h = height;
-  HeightGrid grid{height + 1, std::vector<double>(static_cast<std::size_t>(width + 1) * (height + 1), 0.0)};
+  HeightGrid grid{width + 1, std::vector<double>(static_cast<std::size_t>(width + 1) * (height + 1), 0.0)};
   std::int32_t rough = roughness;
   std::int32_t spread = 2 * rough;
 
@@ -92,10 +106,14 @@ void draw_midpoint_fractal(std::int32_t width, std::int32_t height, std::int32_t
     sy /= 2;
     spread = rough;
     rough = round_even(rough * decay);
-    for (double y = 0; y <= h - 1; y += sy)
-      for (double x = 0; x <= w - 1; x += sx)
-        fill_opaque_box(page, static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + sx),
-                        static_cast<float>(y + sy), palette[round_even_fast(grid.at(x, y))]);
+    // Draw pass: the box from (x, y) to (x + sx, y + sy) in the colour of grid[x][y]. Every row
+    // of boxes steps x through the same values, so their roundings are worked out once.
+    const std::vector<BoxSpan> columns = box_spans(w, sx), rows = box_spans(h, sy);
+    for (const BoxSpan& row : rows)
+      for (const BoxSpan& column : columns)
+        fill_rounded_box(page, column.first_pixel, row.first_pixel, column.last_pixel, row.last_pixel,
+                         palette[round_even_fast(grid.cells[static_cast<std::size_t>(row.grid) * grid.columns +
+                                                            static_cast<std::size_t>(column.grid)])]);
   }
 }
 
