@@ -49,19 +49,6 @@ TEST(CellularDistance, RowPassIsBitIdenticalToThePlainDistanceOnBothBackgrounds)
   }
 }
 
-TEST(CellularDistance, RowPassFindsTheNearestOfPointsInAnyOrder) {
-  // Nearest point last, first, and a far point beyond every pixel of the row.
-  const float xs[5] = {600.5f, 10.25f, -3000.0f, 333.0f, 2.0f};
-  const float ys[5] = {7.0f, 3.5f, 9000.0f, 5.0f, 1.0f};
-  float row[640];
-  nearest_point_distance_row(5.0f, xs, ys, 5, row);
-  EXPECT_EQ(row[333], 0.0f);
-  EXPECT_EQ(row[2], 4.0f);
-  EXPECT_EQ(row[0], nearest_point_distance(0.0f, 5.0f, xs, ys, 5));
-  EXPECT_EQ(row[601], nearest_point_distance(601.0f, 5.0f, xs, ys, 5));
-  EXPECT_EQ(row[639], nearest_point_distance(639.0f, 5.0f, xs, ys, 5));
-}
-
 TEST(CellularBackgrounds, CellCentreAtTheTopLeftHasTheNearColourBlendedOverBlack) {
   ensure_assets_generated();
   // t = 0: 0x730000CD over black: blue 205 * 115 / 256 -> 92, alpha 255 - 63 = 192.

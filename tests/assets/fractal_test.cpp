@@ -28,16 +28,6 @@ TEST(FractalBackgrounds, TopLeftPixelIsTheTopLeftCornerHeightDarkened) {
   }
 }
 
-TEST(FractalBackgrounds, CloudCoversTheWholePageOpaquely) {
-  ensure_assets_generated();
-  for (int i = 3; i <= 4; ++i) {
-    int not_opaque = 0;
-    for (int y = 0; y < 480; ++y)
-      for (int x = 0; x < 640; ++x) not_opaque += (background_images[i]->row(y)[x] >> 24) != 0xFF;
-    EXPECT_EQ(not_opaque, 0) << i;
-  }
-}
-
 bool in_palette(Colour c) {
   for (Colour p : palette)
     if (p == c) return true;
