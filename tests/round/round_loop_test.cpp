@@ -144,6 +144,24 @@ TEST_F(RoundLoopTest, EscapeDuringRoundOverOpensTheDialogAndYesStillGivesTheFina
   EXPECT_GT(score_frame, 0);
 }
 
+TEST_F(RoundLoopTest, NIsHeardBeforeY) {
+  backend.set_script({down_at(300, kKeyEscape), up_at(400, kKeyEscape), down_at(1500, kKeyY),
+                      down_at(1500, kKeyN), up_at(1600, kKeyY), up_at(1600, kKeyN)});
+  EXPECT_FALSE(run_until(3000));
+  EXPECT_EQ(round_state.fade_alpha, 255);
+}
+
+TEST_F(RoundLoopTest, TurningDirectionSettlesToOneWhenNoArrowIsHeld) {
+  backend.set_script({down_at(0, kKeyLeft), up_at(500, kKeyLeft)});
+  EXPECT_FALSE(run_until(1000));
+  EXPECT_EQ(round_state.rotate_dir, 1);
+  EXPECT_NE(round_state.angle_deg, 90);
+  SetUp();
+  backend.set_script({down_at(0, kKeyLeft)});
+  EXPECT_FALSE(run_until(1000));
+  EXPECT_EQ(round_state.rotate_dir, 2);
+}
+
 TEST_F(RoundLoopTest, OnePressOfFTogglesTheFrameRateOnceAndHoldsTheGame) {
   backend.set_script({down_at(200, kKeyF), up_at(700, kKeyF)});
   EXPECT_FALSE(run_until(1000));
