@@ -198,14 +198,6 @@ TEST_F(FrameStepsTest, PowerupTimersCountDownToZeroOnly) {
   EXPECT_EQ(rs.homing_timer, 0);
 }
 
-TEST_F(FrameStepsTest, FrameCycleWrapsFiveToOne) {
-  round_state.frame_cycle = 4;
-  advance_frame_cycle();
-  EXPECT_EQ(round_state.frame_cycle, 5);
-  advance_frame_cycle();
-  EXPECT_EQ(round_state.frame_cycle, 1);
-}
-
 TEST_F(FrameStepsTest, BackgroundCrossFadeBlendsBothPicturesUntilTheLastStep) {
   Image& page = *gfx_page(gfx_work_page_index());
   RoundState& rs = round_state;
