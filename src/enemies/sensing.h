@@ -1,9 +1,8 @@
 #pragma once
 // The exact colours enemies read back from the work page to find the line and the laser.
 #include "frame/gfx.h"
+#include "line/player_line.h"  // kLineBodyColour, kGunTipColour
 
-constexpr Colour kLineBodyColour = 0xFFE7E7E7u;
-constexpr Colour kGunTipColour = 0xFFC00000u;
 constexpr Colour kMarkerBlack = 0xFF000000u;
 
 // A beam's white core and the glow it blends onto the page.
