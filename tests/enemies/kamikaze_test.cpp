@@ -176,6 +176,7 @@ TEST(KamikazeHits, TheCannonHitsOnlyOverTheFillWithinFourteen) {
   // Kamikaze at (320, 400) heading up: base (310..330, 400), nose (320, 372).
   const Shot shots[] = {{320.0f, 390.0f, true},    // fill, 10 ahead
                         {320.0f, 385.0f, false},   // fill, but 15 ahead
+                        {320.0f, 386.0f, false},   // fill, but 14 ahead
                         {320.0f, 400.0f, false},   // the outline of the base
                         {300.0f, 395.0f, false}};  // background beside it
   for (const Shot& s : shots) {
