@@ -223,7 +223,7 @@ TEST(KamikazeHits, BlastersTriggerAtTwentyAndBlastThirtyReleasingThePowerupWhere
   EXPECT_EQ(powerups[1].y, 219.0f);
 }
 
-TEST(KamikazeHits, ABallDetonationAlsoReachesNoKamikazeButTheKamikazeHalfRunsAfterTheBalls) {
+TEST(KamikazeHits, HomingPullsTowardTheBallsFirstThenTheKamikazes) {
   fresh_round();
   round_state.homing_timer = 5;
   place_ball(1, 1, 240.0f, 200.0f);                 // pulls the heading to 6

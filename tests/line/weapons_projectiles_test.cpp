@@ -78,13 +78,6 @@ TEST(WeaponsFlight, AShotRetiredByAHitIsStillMovedAndDrawn) {
   EXPECT_EQ(gfx_point(nullptr, 201, 208), 0xFFAFAFAFu);
 }
 
-TEST(WeaponsFlight, HeadingFollowsTheAngleAfterTheMove) {
-  fresh_round();
-  place_shot(1, 3, 100.0f, 100.0f, 1.0).heading_deg = 5;
-  update_projectiles();
-  EXPECT_EQ(projectiles[1].heading_deg, 57);
-}
-
 TEST(TurnRule, OneStepTheShortWayRoundAndNoneJustBelowTheHeading) {
   struct Case {
     int h;
