@@ -17,6 +17,7 @@ TEST(WaitScreen, LastPageShownIsTheWaitTextOnBlack) {
   platform_install(&backend);
   gfx_open_screen(640, 480, 32, 2, kGfxAlphaPrimitives, 0);
   gfx_set_pages(1, 0);
+  destroy_start_up_images();  // a fresh set, as start-up makes it
   create_start_up_images();
   std::vector<Colour> last;
   int shown = 0;
@@ -26,7 +27,6 @@ TEST(WaitScreen, LastPageShownIsTheWaitTextOnBlack) {
   });
   generate_assets();
   platform_install(nullptr);
-  destroy_start_up_images();
   ASSERT_GE(shown, 1);
 
   constexpr std::string_view kText = "Please Wait - Generating Backgrounds";
