@@ -31,6 +31,10 @@ const char* usage_text() {
       "  --clock-origin S     the clock's reading at start, in seconds (default 1000.0)\n"
       "  --dump-assets DIR    generate the assets, write background_1..4.png, ball_1..10.png\n"
       "                       and powerup_1..10.png into DIR, and exit\n"
+      "  --autoplay           a built-in player plays: menu, rounds, final score, records\n"
+      "                       its score as AUTO; ends (exit code 0) in the menu after the\n"
+      "                       last round\n"
+      "  --rounds N           with --autoplay: rounds to play (default 1)\n"
       "  --help               this text\n"
       "\n"
       "Script lines, times in virtual ms since start, '#' starts a comment:\n"
@@ -47,7 +51,7 @@ ArgsParse parse_args(int argc, const char* const* argv) {
   ArgsParse result;
   RunnerOptions& o = result.options;
   bool seen_script = false, seen_until = false, seen_workdir = false, seen_origin = false,
-       seen_assets = false;
+       seen_assets = false, seen_rounds = false;
 
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -55,8 +59,13 @@ ArgsParse parse_args(int argc, const char* const* argv) {
       o.help = true;
       continue;
     }
+    if (arg == "--autoplay") {
+      o.autoplay = true;
+      continue;
+    }
     const bool takes_value = arg == "--script" || arg == "--until-ms" || arg == "--dump-frame" ||
-                             arg == "--workdir" || arg == "--clock-origin" || arg == "--dump-assets";
+                             arg == "--workdir" || arg == "--clock-origin" || arg == "--dump-assets" ||
+                             arg == "--rounds";
     if (!takes_value) {
       result.error = arg.starts_with("-") ? "unknown option '" + std::string(arg) + "'"
                                           : "unexpected argument '" + std::string(arg) + "'";
@@ -103,11 +112,20 @@ ArgsParse parse_args(int argc, const char* const* argv) {
         result.error = "--clock-origin '" + std::string(value) + "' is not a number of seconds";
         return result;
       }
+    } else if (arg == "--rounds") {
+      if (!once(seen_rounds)) return result;
+      std::int64_t rounds = 0;
+      if (!parse_whole_ms(value, rounds) || rounds < 1 || rounds > 100000) {
+        result.error = "--rounds '" + std::string(value) + "' is not a whole number from 1 to 100000";
+        return result;
+      }
+      o.rounds = static_cast<int>(rounds);
     } else {
       if (!once(seen_assets)) return result;
       if (value.empty()) { result.error = "--dump-assets needs a directory"; return result; }
       o.dump_assets_dir = value;
     }
   }
+  if (seen_rounds && !o.autoplay) result.error = "--rounds needs --autoplay";
   return result;
 }

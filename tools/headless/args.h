@@ -17,6 +17,8 @@ struct RunnerOptions {
   std::string workdir;              // empty: stay where we are
   double clock_origin = 1000.0;
   std::string dump_assets_dir;      // non-empty: write the generated images and exit
+  bool autoplay = false;            // the built-in player presses the keys
+  int rounds = 1;                   // with autoplay: rounds to play before stopping in the menu
 };
 
 struct ArgsParse {

@@ -1,4 +1,25 @@
-// torvane-headless: the game on a virtual clock, driven by a script of keys.
+// torvane-headless: the game on a virtual clock, driven by a script of keys or the autoplayer.
+#include <cstdlib>
+#include <new>
+
+#include "headless/autoplay.h"
 #include "headless/runner.h"
 
-int main(int argc, char** argv) { return run_headless(argc, argv); }
+// Counts heap allocations while a round runs (the round must make none). Only this executable
+// replaces operator new; the library and the tests keep the standard one.
+namespace {
+const bool counting_installed = (alloc_counting_mark_available(), true);
+}
+
+void* operator new(std::size_t size) {
+  alloc_count_add();
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+int main(int argc, char** argv) {
+  (void)counting_installed;
+  return run_headless(argc, argv);
+}

@@ -12,6 +12,7 @@
 #include "frame/startup.h"
 #include "headless/args.h"
 #include "headless/asset_dump.h"
+#include "headless/autoplay.h"
 #include "headless/frame_dump.h"
 #include "headless/headless_platform.h"
 #include "headless/script.h"
@@ -48,12 +49,20 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   if (options.until_ms >= 0) backend.set_stop_at_ms(options.until_ms);
   FrameDumps dumps;
   frame_dumps_start(dumps, options.frame_dumps);
-  backend.set_present_hook(
-      [&dumps](const Image& page, std::int64_t now_us) { frame_dumps_on_present(dumps, page, now_us); });
+  Autoplayer player;
+  player.enabled = options.autoplay;
+  player.rounds_wanted = options.rounds;
+  // Dumps first: the page is the one shown, whatever the player then decides.
+  backend.set_present_hook([&dumps, &player](const Image& page, std::int64_t now_us) {
+    frame_dumps_on_present(dumps, page, now_us);
+    autoplay_on_present(player, page);
+  });
 
   platform_install(&backend);
   int code = main_flow(argc, argv);
   platform_install(nullptr);
+  alloc_counting(false);
+  autoplay_release_all(player);
 
   RunSummary summary;
   summary.virtual_ms = backend.now_us() / 1000;
@@ -62,6 +71,11 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   summary.cpu_us_p99 = backend.cpu_percentile_us(0.99);
   summary.cpu_us_max = backend.cpu_max_us();
   summary_take_round(summary);
+  summary.round_results = player.results;
+  summary.rss_kb = resident_kb();
+  summary.rss_kb_per_round = player.rss_kb_per_round;
+  summary.startup_ms = player.startup_ms;
+  if (alloc_counting_available()) summary.alloc_count_in_rounds = static_cast<std::int64_t>(alloc_count());
   std::printf("%s\n", summary_json(summary).c_str());
   std::fflush(stdout);
 
@@ -85,6 +99,7 @@ int run_asset_dump(const RunnerOptions& options) {
 }  // namespace
 
 int run_headless(int argc, char** argv) {
+  autoplay_clock_start();
   ArgsParse args = parse_args(argc, argv);
   if (!args.error.empty()) return fail(args.error + " (see --help)");
   RunnerOptions& options = args.options;

@@ -39,6 +39,27 @@ std::string summary_json(const RunSummary& s) {
   out += ",\"energy\":" + number(s.energy, "%.9g");
   out += ",\"round_seconds\":" + std::to_string(s.round_seconds);
   out += ",\"game_over\":" + std::to_string(s.game_over);
+  out += ",\"rounds\":" + std::to_string(s.round_results.size());
+  out += ",\"round_results\":[";
+  for (std::size_t i = 0; i < s.round_results.size(); ++i) {
+    const RoundResult& r = s.round_results[i];
+    if (i) out += ",";
+    out += "{\"phase\":" + std::to_string(r.phase);
+    out += ",\"score_before_final\":" + std::to_string(r.score_before_final);
+    out += ",\"final_score\":" + std::to_string(r.final_score);
+    out += ",\"energy\":" + number(r.energy, "%.9g");
+    out += ",\"round_seconds\":" + std::to_string(r.round_seconds);
+    out += ",\"game_over\":" + std::to_string(r.game_over) + "}";
+  }
+  out += "]";
+  out += ",\"rss_kb\":" + std::to_string(s.rss_kb);
+  out += ",\"rss_kb_per_round\":[";
+  for (std::size_t i = 0; i < s.rss_kb_per_round.size(); ++i)
+    out += (i ? "," : "") + std::to_string(s.rss_kb_per_round[i]);
+  out += "]";
+  out += ",\"startup_ms\":" + (s.startup_ms < 0.0 ? std::string("null") : number(s.startup_ms, "%.1f"));
+  out += ",\"alloc_count_in_rounds\":" +
+         (s.alloc_count_in_rounds < 0 ? std::string("null") : std::to_string(s.alloc_count_in_rounds));
   out += "}";
   return out;
 }

@@ -2,6 +2,9 @@
 // The one JSON line a headless run prints as it ends.
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "headless/autoplay.h"
 
 struct RunSummary {
   std::int64_t virtual_ms = 0;
@@ -14,6 +17,12 @@ struct RunSummary {
   double energy = 0.0;
   int round_seconds = 0;
   int game_over = 0;
+  // Whole rounds seen (autoplayed or scripted) and how each ended.
+  std::vector<RoundResult> round_results;
+  long rss_kb = -1;  // VmRSS at exit
+  std::vector<long> rss_kb_per_round;
+  double startup_ms = -1.0;  // wall clock to the first menu frame; -1 when none was shown
+  std::int64_t alloc_count_in_rounds = -1;  // -1 when not counted
 };
 
 // Fills the round fields from round_state.
