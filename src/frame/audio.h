@@ -1,5 +1,6 @@
 #pragma once
-// Audio hooks. The game calls them and relies on nothing they do.
+// Audio hooks. The game calls them and relies on nothing they do: without a sound device
+// they are silent and return at once.
 #include <cstdint>
 #include <string_view>
 
@@ -20,7 +21,15 @@ enum SoundHandle : std::int32_t {
   snd_tally_done,
 };
 
+// The volumes the options screen sets, 0..255 each; both start silent.
+extern std::int32_t audio_music_volume;
+extern std::int32_t audio_sfx_volume;
+
+// Options level 0..4 to volume: 0, 63, 126, 190, 255.
+std::int32_t volume_for_level(std::int32_t level);
+
 void audio_play_sound(std::int32_t sound);
 void audio_play_music(std::string_view file_name);
 void audio_stop_music();
+// Hands audio_music_volume and audio_sfx_volume to the sound device.
 void audio_apply_volume();

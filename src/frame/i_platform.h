@@ -20,6 +20,15 @@ class Platform {
   // Gives the processor away; events keep being pumped meanwhile.
   virtual void sleep_ms(int ms) = 0;
   virtual void set_mouse(int x, int y, int visible, int clip) = 0;
+  // Sound. Backends without an audio device (or the headless one) do nothing; nothing waits.
+  virtual void play_sound(int handle) { (void)handle; }
+  virtual void play_music(const char* file_name) { (void)file_name; }
+  virtual void stop_music() {}
+  // 0..255 each.
+  virtual void set_volumes(int music, int effects) {
+    (void)music;
+    (void)effects;
+  }
   // Called once as the process ends through program_exit.
   virtual void shutdown(int exit_code) { (void)exit_code; }
 };

@@ -6,9 +6,12 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <thread>
 
 #include "frame/gfx.h"
+#include "frame/i_sdl_audio.h"
+#include "frame/i_sdl_gamepad.h"
 #include "frame/i_sdl_keys.h"
 #include "frame/input.h"
 #include "frame/letterbox.h"
@@ -36,6 +39,18 @@ class SdlPlatform final : public Platform {
     (void)exit_code;
     close();
   }
+  void play_sound(int handle) override {
+    if (audio_) audio_->play_sound(handle);
+  }
+  void play_music(const char* file_name) override {
+    if (audio_) audio_->play_music(file_name);
+  }
+  void stop_music() override {
+    if (audio_) audio_->stop_music();
+  }
+  void set_volumes(int music, int effects) override {
+    if (audio_) audio_->set_volumes(music, effects);
+  }
 
  private:
   bool create_window(bool full_screen);
@@ -47,6 +62,8 @@ class SdlPlatform final : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  std::unique_ptr<SdlAudio> audio_;
+  std::unique_ptr<SdlGamepads> gamepads_;
   std::uint64_t frequency_ = 1;
   std::uint64_t pump_interval_ = 1;
   std::uint64_t last_pump_ = 0;
@@ -72,6 +89,9 @@ bool SdlPlatform::create_window(bool full_screen) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
     video_ready_ = true;
+    // Sound and controllers are extras: the game runs the same without either.
+    audio_ = std::make_unique<SdlAudio>();
+    gamepads_ = std::make_unique<SdlGamepads>();
     // With no display SDL falls back to drivers that draw nowhere; the headless runner is the
     // way to run without a screen.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -135,6 +155,7 @@ void SdlPlatform::poll_all() {
   if (!video_ready_) return;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
+    if (gamepads_ && gamepads_->handle(event)) continue;
     switch (event.type) {
       case SDL_QUIT:
         program_exit(0);
@@ -208,6 +229,8 @@ void SdlPlatform::set_mouse(int x, int y, int visible, int clip) {
 }
 
 void SdlPlatform::close() {
+  gamepads_.reset();
+  audio_.reset();
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);

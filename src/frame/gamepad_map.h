@@ -1,0 +1,38 @@
+#pragma once
+// Game controllers act through the keyboard's key state: each control holds the scancodes of
+// the keys it stands for. A controls two keys (Space to fire, Y to answer "yes") and B two
+// (3 for the blasters, N for "no"), since Y and N matter only in the questions.
+#include <array>
+#include <cstdint>
+
+enum class PadControl : std::uint8_t {
+  DpadUp, DpadDown, DpadLeft, DpadRight,
+  StickUp, StickDown, StickLeft, StickRight,  // the left stick past its dead zone
+  A, B, X, Y, RightTrigger, Start, Back,
+  Count
+};
+
+struct PadKeys {
+  std::array<int, 2> scancodes;  // 0 = none
+};
+
+PadKeys pad_control_keys(PadControl control);
+
+// Tracks which controls of which controller are held, so a key stays held while any control
+// standing for it is, and an unplugged controller lets go of everything it held.
+class PadKeyState {
+ public:
+  static constexpr int kMaxPads = 8;
+  // Returns true when the held state of the control changed.
+  bool set(int pad, PadControl control, bool held);
+  void unplug(int pad);
+  // The number of held controls (on any pad) standing for a scancode.
+  int holders(int scancode) const;
+
+ private:
+  std::array<std::array<bool, static_cast<int>(PadControl::Count)>, kMaxPads> held_{};
+};
+
+// Applies a change to the game's key state (input_key_event) for the keys of the control.
+void pad_apply(PadKeyState& state, int pad, PadControl control, bool held);
+void pad_unplug(PadKeyState& state, int pad);
