@@ -113,19 +113,6 @@ TEST_F(FadeTest, GlowPulseSwingsBetween148And254WithAPeriodOf107Frames) {
   EXPECT_FALSE(shorter);
 }
 
-TEST_F(FadeTest, PulseAfterKillerLineClimbsBackIntoItsSwing) {
-  // The line's glow leaves the pulse low; the pages then climb 2 a frame.
-  round_state.glow_pulse = 60;
-  round_state.glow_pulse_dir = 2;
-  step_glow_pulse();
-  EXPECT_EQ(round_state.glow_pulse, 58);
-  EXPECT_EQ(round_state.glow_pulse_dir, 1);
-  for (int i = 0; i < 45; ++i) step_glow_pulse();
-  EXPECT_EQ(round_state.glow_pulse, 148);
-  step_glow_pulse();
-  EXPECT_EQ(round_state.glow_pulse, 150);
-}
-
 TEST_F(FadeTest, PulsingBackgroundBlendsBackgroundOneAtHalfThePulsePlus100) {
   Image* expected = gfx_image_create(640, 480);
   for (int pulse : {148, 201, 203, 254}) {

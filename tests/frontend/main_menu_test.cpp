@@ -194,12 +194,4 @@ TEST_F(MainMenuTest, ExitFadesOutDestroysTheImagesAndEndsTheProgram) {
   make_images();
 }
 
-TEST_F(MainMenuTest, MenuFramesAdvanceTheFrameCycle) {
-  std::vector<int> cycles;
-  backend.set_present_hook([&](const Image&, std::int64_t) { cycles.push_back(round_state.frame_cycle); });
-  EXPECT_FALSE(run_until(run_main_menu, 300));
-  ASSERT_GE(cycles.size(), 6u);
-  for (std::size_t i = 1; i < cycles.size(); ++i) EXPECT_EQ(cycles[i], cycles[i - 1] % 5 + 1);
-}
-
 }  // namespace
