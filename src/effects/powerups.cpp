@@ -92,8 +92,10 @@ void update_powerups() {
     // Leaving the box retires the powerup, but it still moves and senses in this frame.
     if (u.x > 690.0f || u.x < -50.0f) u.active = 0;
     if (u.y > 530.0f || u.y < -50.0f) u.active = 0;
-    u.x = static_cast<float>(u.x + std::sin(u.angle) * u.speed);
-    u.y = static_cast<float>(u.y - std::cos(u.angle) * u.speed);
+    // The stored angle is single, but like every mover's, its sine is taken in double.
+    const double a = u.angle;
+    u.x = static_cast<float>(u.x + std::sin(a) * u.speed);
+    u.y = static_cast<float>(u.y - std::cos(a) * u.speed);
     if (touches_line(u)) {
       u.active = 0;
       collect(u.kind);
