@@ -215,6 +215,12 @@ TEST_F(ResetGameTest, EveryGameStartsFromTheSameStateExceptWhatItMustKeep) {
   rs.fire_cooldown = 5;
   rs.angle_deg = 200;
   rs.homing_timer = rs.sluggish_timer = rs.killer_line_timer = 40;
+  rs.short_line_timer = rs.long_line_timer = rs.double_gun_timer = rs.no_hole_timer = 40;
+  rs.powerup_kills = 7;
+  rs.enemy_alive = rs.line_hit = 1;
+  rs.energy_regen_timer = 12;
+  rs.line_half_length = 5;
+  rs.hole_half_width = 0;
   rs.phase = 8;
   rs.end_anim = 1206;
   rs.game_over = 1;
@@ -247,13 +253,19 @@ TEST_F(ResetGameTest, EveryGameStartsFromTheSameStateExceptWhatItMustKeep) {
   EXPECT_EQ(rs.score, 0);
   EXPECT_EQ(rs.energy, 100.0f);
   EXPECT_EQ(rs.weapon, 1);
-  EXPECT_EQ(rs.laser_ammo + rs.blasters_ammo + rs.fire_cooldown, 0);
+  EXPECT_EQ(rs.laser_ammo, 0);
+  EXPECT_EQ(rs.blasters_ammo, 0);
+  EXPECT_EQ(rs.fire_cooldown, 0);
   EXPECT_EQ(rs.angle_deg, 90);
   EXPECT_EQ(rs.line_half_length, 55);
   EXPECT_EQ(rs.hole_half_width, 20);
-  EXPECT_EQ(rs.homing_timer + rs.sluggish_timer + rs.killer_line_timer, 0);
-  EXPECT_EQ(rs.phase + rs.end_anim + rs.game_over + rs.weapons_locked + rs.round_seconds, 0);
-  EXPECT_EQ(rs.wave_closing + rs.bg_fading, 0);
+  for (std::int32_t timer : {rs.short_line_timer, rs.long_line_timer, rs.killer_line_timer,
+                             rs.double_gun_timer, rs.no_hole_timer, rs.sluggish_timer, rs.homing_timer})
+    EXPECT_EQ(timer, 0);
+  for (std::int32_t field : {rs.phase, rs.end_anim, rs.game_over, rs.weapons_locked, rs.round_seconds,
+                             rs.wave_closing, rs.bg_fading, rs.powerup_kills, rs.enemy_alive, rs.line_hit,
+                             rs.energy_regen_timer})
+    EXPECT_EQ(field, 0);
   EXPECT_EQ(rs.ball_accuracy, 1);
   EXPECT_EQ(rs.background, 3);
   EXPECT_EQ(rs.glow_pulse_dir, 1);
