@@ -43,10 +43,12 @@ void draw_options_page() {
   draw_item_marker(250);
 }
 
-void cycle_level(std::int32_t& level) {
+// Music and effects keep volumes of their own, so the device hears about both.
+void cycle_level(std::int32_t& level, std::int32_t& device_volume) {
   level += 1;
   if (level > 4) level = 0;
   audio_volume = level_volume(level);
+  device_volume = audio_volume;
   if (kAudioAvailable) audio_apply_volume();
 }
 
@@ -86,8 +88,8 @@ void run_options() {
     if (key_down(kKeyEnter) && rs.key_latch == 1) {
       rs.key_latch = 0;
       switch (rs.menu_item) {
-        case 1: cycle_level(music_level); break;
-        case 2: cycle_level(sfx_level); break;
+        case 1: cycle_level(music_level, audio_music_volume); break;
+        case 2: cycle_level(sfx_level, audio_sfx_volume); break;
         case 3: toggle_full_screen(); break;
         case 4:
           rs.work_page ^= 1;
