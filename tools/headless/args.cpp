@@ -34,7 +34,8 @@ const char* usage_text() {
       "  --autoplay           a built-in player plays: menu, rounds, final score, records\n"
       "                       its score as AUTO; ends (exit code 0) in the menu after the\n"
       "                       last round\n"
-      "  --rounds N           with --autoplay: rounds to play (default 1)\n"
+      "  --rounds N           end (exit code 0) in the menu once N rounds are over, played\n"
+      "                       or scripted (with --autoplay the default is 1)\n"
       "  --help               this text\n"
       "\n"
       "Script lines, times in virtual ms since start, '#' starts a comment:\n"
@@ -126,6 +127,5 @@ ArgsParse parse_args(int argc, const char* const* argv) {
       o.dump_assets_dir = value;
     }
   }
-  if (seen_rounds && !o.autoplay) result.error = "--rounds needs --autoplay";
   return result;
 }

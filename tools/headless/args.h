@@ -18,7 +18,7 @@ struct RunnerOptions {
   double clock_origin = 1000.0;
   std::string dump_assets_dir;      // non-empty: write the generated images and exit
   bool autoplay = false;            // the built-in player presses the keys
-  int rounds = 1;                   // with autoplay: rounds to play before stopping in the menu
+  int rounds = 0;                   // > 0: stop in the menu after this many rounds (autoplay: 1)
 };
 
 struct ArgsParse {

@@ -73,7 +73,7 @@ void play_round(Autoplayer& p) {
 
 }  // namespace
 
-void autoplay_on_present(Autoplayer& p, const Image& page) {
+void autoplay_on_present(Autoplayer& p, const Image& page, std::int64_t now_us) {
   ++p.frames_seen;
   const ScreenView view = classify_screen(page);
   p.last_screen = view.screen;
@@ -85,8 +85,11 @@ void autoplay_on_present(Autoplayer& p, const Image& page) {
         p.in_round = true;
         p.tally_seen = false;
         p.current = RoundResult{};
+        p.current.start_ms = now_us / 1000;
         alloc_counting(true);
       }
+      if (p.current.end_ms < 0 && (round_state.game_over == 1 || round_state.phase == 8))
+        p.current.end_ms = now_us / 1000;
       ++p.round_frames;
       break;
     case Screen::FinalScore:
@@ -102,6 +105,10 @@ void autoplay_on_present(Autoplayer& p, const Image& page) {
     case Screen::Menu:
       if (p.startup_ms < 0.0) p.startup_ms = autoplay_clock_ms();
       if (p.in_round) close_round(p);
+      if (p.rounds_wanted > 0 && static_cast<int>(p.results.size()) >= p.rounds_wanted) {
+        autoplay_release_all(p);
+        program_exit(0);
+      }
       break;
     default:
       break;
@@ -140,10 +147,6 @@ void autoplay_on_present(Autoplayer& p, const Image& page) {
       tap(p, kKeyEnter);
       break;
     case Screen::Menu:
-      if (static_cast<int>(p.results.size()) >= p.rounds_wanted) {
-        autoplay_release_all(p);
-        program_exit(0);
-      }
       tap(p, view.menu_item == 1 ? kKeyEnter : kKeyUp);
       break;
     case Screen::Unknown:

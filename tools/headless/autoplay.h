@@ -16,11 +16,14 @@ struct RoundResult {
   double energy = 0.0;
   int round_seconds = 0;
   int game_over = 0;
+  std::int64_t start_ms = -1;  // virtual ms of the round's first ordinary frame shown
+  std::int64_t end_ms = -1;    // virtual ms of the first frame shown with the round over
+                               // (energy gone or phase 8); -1 if it was abandoned before
 };
 
 struct Autoplayer {
   bool enabled = false;     // false: only watches (startup time, round results)
-  int rounds_wanted = 1;
+  int rounds_wanted = 0;    // > 0: stop in the menu once this many rounds are over
 
   // What the player sees and has done.
   Screen last_screen = Screen::Unknown;
@@ -40,9 +43,9 @@ struct Autoplayer {
   bool name_typed = false;
 };
 
-// Called with every shown page. May end the program (ProgramExit 0) once the last wanted
-// round is over and the menu is back.
-void autoplay_on_present(Autoplayer& player, const Image& page);
+// Called with every shown page and the virtual time it is shown at. May end the program
+// (ProgramExit 0) once the last wanted round is over and the menu is back.
+void autoplay_on_present(Autoplayer& player, const Image& page, std::int64_t now_us);
 
 // Lets go of every key the player holds.
 void autoplay_release_all(Autoplayer& player);

@@ -51,11 +51,11 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   frame_dumps_start(dumps, options.frame_dumps);
   Autoplayer player;
   player.enabled = options.autoplay;
-  player.rounds_wanted = options.rounds;
+  player.rounds_wanted = options.rounds > 0 ? options.rounds : (options.autoplay ? 1 : 0);
   // Dumps first: the page is the one shown, whatever the player then decides.
   backend.set_present_hook([&dumps, &player](const Image& page, std::int64_t now_us) {
     frame_dumps_on_present(dumps, page, now_us);
-    autoplay_on_present(player, page);
+    autoplay_on_present(player, page, now_us);
   });
 
   platform_install(&backend);

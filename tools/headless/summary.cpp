@@ -49,7 +49,9 @@ std::string summary_json(const RunSummary& s) {
     out += ",\"final_score\":" + std::to_string(r.final_score);
     out += ",\"energy\":" + number(r.energy, "%.9g");
     out += ",\"round_seconds\":" + std::to_string(r.round_seconds);
-    out += ",\"game_over\":" + std::to_string(r.game_over) + "}";
+    out += ",\"game_over\":" + std::to_string(r.game_over);
+    out += ",\"start_ms\":" + std::to_string(r.start_ms);
+    out += ",\"end_ms\":" + std::to_string(r.end_ms) + "}";
   }
   out += "]";
   out += ",\"rss_kb\":" + std::to_string(s.rss_kb);
