@@ -1,0 +1,41 @@
+#!/usr/bin/env python3
+"""Asks an X window to close the way a window manager's close button does (WM_DELETE_WINDOW).
+
+xdotool's windowclose destroys the window behind the program's back, which no close button
+does. Usage: close_window.py WINDOW_ID
+"""
+import ctypes, sys
+x11 = ctypes.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x11.XFlush.argtypes = [ctypes.c_void_p]
+x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("l", ctypes.c_long * 5)]
+
+class XEvent(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the X display")
+window = int(sys.argv[1])
+event = XEvent()
+event.xclient.type = 33  # ClientMessage
+event.xclient.send_event = 1
+event.xclient.display = display
+event.xclient.window = window
+event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.xclient.format = 32
+event.xclient.l[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
+    sys.exit("XSendEvent failed")
+x11.XFlush(display)
+x11.XCloseDisplay(display)

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# A round in the real window under a virtual X server, played with xdotool: the options turn
+# both volumes up to 100 %, a round starts, and a screenshot must show the line's body and gun
+# tip and the energy bar's white frame exactly where they belong. The sound goes to SDL's disk
+# driver and must not be silence. Closing the window ends the game with status 0.
+# Usage: window_round_xvfb.test.sh <torvane> [<torvane-headless>]
+set -u
+
+game=${1:?path of the torvane binary}
+game=$(readlink -f "$game")
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in xvfb-run xdotool import convert python3; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+done
+
+if [ -z "${TORVANE_IN_XVFB:-}" ]; then
+  export TORVANE_IN_XVFB=1
+  exec timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game"
+fi
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+cd "$work"
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$game" >"$work/game.log" 2>&1 &
+pid=$!
+
+window=
+for _ in $(seq 100); do
+  window=$(xdotool search --name '^Torvane$' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  kill -0 "$pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended before its window appeared"; }
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no window named Torvane within 10 s"
+
+shot() {  # the window's own pixels into $work/$1.png
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root "$work/root.png" || fail "screenshot failed"
+  convert "$work/root.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/$1.png"
+}
+pixel() {  # hex RRGGBB of page pixel ($2, $3) in $work/$1.png
+  convert "$work/$1.png" -format "%[hex:p{$2,$3}]" info:
+}
+
+# The menu is up once the screen is no longer flat (assets generated, first fade begun).
+for _ in $(seq 40); do
+  sleep 0.25
+  shot menu
+  deviation=$(convert "$work/menu.png" -format '%[fx:standard_deviation]' info:)
+  awk -v d="$deviation" 'BEGIN { exit !(d > 0.005) }' && break
+done
+sleep 1
+
+# The game polls keys once a frame (24 ms): hold each key over several frames.
+press() {
+  xdotool keydown --window "$window" "$1"
+  sleep 0.15
+  xdotool keyup --window "$window" "$1"
+  sleep 0.35
+}
+xdotool windowfocus "$window" 2>/dev/null
+press Down            # Options
+press Return
+sleep 0.8             # the options fade in
+for _ in 1 2 3 4; do press Return; done   # music 100 %
+press Down
+for _ in 1 2 3 4; do press Return; done   # effects 100 %
+press Down
+press Down
+press Return          # Exit
+sleep 0.8
+press Up              # Start New Game
+press Return
+sleep 1.6             # fade out, reset, fade in; the first wave comes only at second 5
+
+xdotool keydown --window "$window" space
+sleep 0.6
+shot round
+xdotool keyup --window "$window" space
+
+# The line starts horizontal about the pivot (320, 220): body from 20 to 50 pixels right of it,
+# the red gun tip from 49 to 55, and the white frame of the energy bar at (429, 6)-(631, 11).
+body=$(pixel round 340 220); tip=$(pixel round 373 220)
+frame_top=$(pixel round 500 6); frame_left=$(pixel round 429 9)
+echo "body $body, tip $tip, bar frame $frame_top / $frame_left"
+[ "$body" = "E7E7E7" ] || fail "the line's body is $body, not E7E7E7"
+[ "$tip" = "C00000" ] || fail "the gun tip is $tip, not C00000"
+[ "$frame_top" = "FFFFFF" ] && [ "$frame_left" = "FFFFFF" ] || fail "no white energy bar frame"
+
+python3 "$here/close_window.py" "$window" || fail "could not send the close request"
+for _ in $(seq 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the game was still running 5 s after its window was closed"
+wait "$pid"
+status=$?
+pid=
+[ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with status $status"; }
+
+# 16-bit samples: the cannon and the options' sounds must have made some noise.
+peak=$(python3 -c '
+import array, sys
+data = array.array("h")
+raw = open(sys.argv[1], "rb").read()
+data.frombytes(raw[: len(raw) // 2 * 2])
+print(max((abs(s) for s in data), default=0))' "$work/audio.raw" 2>/dev/null || echo 0)
+echo "disk audio: $(stat -c %s "$work/audio.raw" 2>/dev/null || echo 0) bytes, peak $peak"
+[ "$peak" -gt 1000 ] || fail "the sound written to disk is silent"
+echo "PASS: a round in the real window shows the line and the bar frame, with sound"
