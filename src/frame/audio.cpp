@@ -5,11 +5,6 @@
 std::int32_t audio_music_volume = 0;
 std::int32_t audio_sfx_volume = 0;
 
-std::int32_t volume_for_level(std::int32_t level) {
-  static constexpr std::int32_t kVolumes[5] = {0, 63, 126, 190, 255};
-  return level >= 0 && level <= 4 ? kVolumes[level] : 0;
-}
-
 void audio_play_sound(std::int32_t sound) { platform().play_sound(sound); }
 
 void audio_play_music(std::string_view file_name) {

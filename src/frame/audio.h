@@ -25,9 +25,6 @@ enum SoundHandle : std::int32_t {
 extern std::int32_t audio_music_volume;
 extern std::int32_t audio_sfx_volume;
 
-// Options level 0..4 to volume: 0, 63, 126, 190, 255.
-std::int32_t volume_for_level(std::int32_t level);
-
 void audio_play_sound(std::int32_t sound);
 void audio_play_music(std::string_view file_name);
 void audio_stop_music();

@@ -49,6 +49,9 @@ int PadKeyState::holders(int scancode) const {
 
 void pad_apply(PadKeyState& state, int pad, PadControl control, bool held) {
   if (!state.set(pad, control, held)) return;
+  // Back opens the abort question: an A held for firing must not answer "yes" by itself, so
+  // its Y lets go until A is pressed anew.
+  if (control == PadControl::Back && held && state.holders(kKeyY) > 0) input_key_event(kKeyY, false);
   for (int scancode : pad_control_keys(control).scancodes) {
     if (scancode == 0) continue;
     // A key is released only when no other control still stands for it.

@@ -77,6 +77,8 @@ void enter_high_score() {
   fade_out();
   read_high_score_file();
   for (int k = 1; k <= 4; ++k) hs_scores[k] = parse_score_text(hs_lines[4 + k]);
+  // Only a score above the fourth entry is offered a place, even in a hand-edited table.
+  if (static_cast<float>(rs.score) <= hs_scores[4]) return;
   const int k = high_score_place(rs.score);
   if (k == 0) return;
   if (!ask_to_record()) return;

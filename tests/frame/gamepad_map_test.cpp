@@ -2,7 +2,6 @@
 // standing for it is, and unplugging lets go of everything.
 #include <gtest/gtest.h>
 
-#include "frame/audio.h"
 #include "frame/gamepad_map.h"
 #include "frame/input.h"
 
@@ -48,6 +47,17 @@ TEST_F(Gamepad, AKeyStaysHeldWhileAnotherControlStillHoldsIt) {
   EXPECT_EQ(key_down(kKeyRight), -1);
 }
 
+TEST_F(Gamepad, FiringWithAThroughBackDoesNotAnswerTheAbortQuestion) {
+  pad_apply(state, 0, PadControl::A, true);
+  pad_apply(state, 0, PadControl::Back, true);
+  EXPECT_EQ(key_down(kKeyEscape), -1);
+  EXPECT_EQ(key_down(kKeySpace), -1);
+  EXPECT_EQ(key_down(kKeyY), 0);
+  pad_apply(state, 0, PadControl::A, false);
+  pad_apply(state, 0, PadControl::A, true);  // a fresh press answers "yes"
+  EXPECT_EQ(key_down(kKeyY), -1);
+}
+
 TEST_F(Gamepad, UnpluggingWhileHeldLetsGoOfEveryKey) {
   pad_apply(state, 2, PadControl::RightTrigger, true);
   pad_apply(state, 2, PadControl::StickUp, true);
@@ -59,12 +69,6 @@ TEST_F(Gamepad, UnpluggingWhileHeldLetsGoOfEveryKey) {
   EXPECT_EQ(state.holders(kKeySpace), 0);
   pad_apply(state, 9, PadControl::A, true);  // no such slot: ignored
   EXPECT_EQ(key_down(kKeySpace), 0);
-}
-
-TEST(Audio, LevelsMapToTheirVolumes) {
-  const int expected[5] = {0, 63, 126, 190, 255};
-  for (int level = 0; level <= 4; ++level) EXPECT_EQ(volume_for_level(level), expected[level]);
-  EXPECT_EQ(volume_for_level(5), 0);
 }
 
 }  // namespace
