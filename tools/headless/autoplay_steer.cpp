@@ -194,6 +194,15 @@ SteerChoice autoplay_steer() {
     kamikaze_wave = true;
     const double dist = std::hypot(k.x - kPivotX, k.y - kPivotY);
     if (dist < 200.0) ++near_count;
+    // A kamikaze homes on the line's end, so turning cannot shake it off; but a line swept
+    // into one close by is a strike that waiting would have turned into a shot.
+    if (dist < kHorizon * k.speed + rs.line_half_length + 20.0) {
+      const double s = std::sin(k.angle), c = std::cos(k.angle);
+      threats[threat_count] = {k.x + 13.0 * s, k.y - 13.0 * c, s * k.speed, -c * k.speed};
+      losses[threat_count] = k.kind == 2 ? 2.25 : 1.0;
+      taggable[threat_count] = false;
+      ++threat_count;
+    }
     if (k.x > -5 && k.x < 645 && k.y > -5 && k.y < 485)
       targets[target_count++] = {kamikaze_mover(k), 10.0 + 8.0 * (1.0 - dist / 450.0)};
   }
