@@ -160,6 +160,7 @@ void autoplay_release_all(Autoplayer& p) {
 }
 
 void alloc_counting(bool on) { counting.store(on, std::memory_order_relaxed); }
+bool alloc_counting_on() { return counting.load(std::memory_order_relaxed); }
 bool alloc_counting_available() { return counting_available.load(std::memory_order_relaxed); }
 std::uint64_t alloc_count() { return allocations.load(std::memory_order_relaxed); }
 void alloc_counting_mark_available() { counting_available.store(true, std::memory_order_relaxed); }

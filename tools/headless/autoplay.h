@@ -52,6 +52,7 @@ void autoplay_release_all(Autoplayer& player);
 
 // Heap allocations are counted while this is set (by the runner executable's operator new).
 void alloc_counting(bool on);
+bool alloc_counting_on();
 bool alloc_counting_available();
 std::uint64_t alloc_count();
 // Set by an operator new that counts.

@@ -54,7 +54,11 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   player.rounds_wanted = options.rounds > 0 ? options.rounds : (options.autoplay ? 1 : 0);
   // Dumps first: the page is the one shown, whatever the player then decides.
   backend.set_present_hook([&dumps, &player](const Image& page, std::int64_t now_us) {
+    // Writing a PNG allocates; that is the runner's doing, not the round's.
+    const bool counting = alloc_counting_on();
+    alloc_counting(false);
     frame_dumps_on_present(dumps, page, now_us);
+    alloc_counting(counting);
     autoplay_on_present(player, page, now_us);
   });
 

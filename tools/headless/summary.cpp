@@ -33,6 +33,15 @@ std::string summary_json(const RunSummary& s) {
   out += ",\"cpu_us_p50\":" + number(s.cpu_us_p50, "%.0f");
   out += ",\"cpu_us_p99\":" + number(s.cpu_us_p99, "%.0f");
   out += ",\"cpu_us_max\":" + number(s.cpu_us_max, "%.0f");
+  // Figures of this machine and run first; everything from "phase" on repeats exactly.
+  out += ",\"rss_kb\":" + std::to_string(s.rss_kb);
+  out += ",\"rss_kb_per_round\":[";
+  for (std::size_t i = 0; i < s.rss_kb_per_round.size(); ++i)
+    out += (i ? "," : "") + std::to_string(s.rss_kb_per_round[i]);
+  out += "]";
+  out += ",\"startup_ms\":" + (s.startup_ms < 0.0 ? std::string("null") : number(s.startup_ms, "%.1f"));
+  out += ",\"alloc_count_in_rounds\":" +
+         (s.alloc_count_in_rounds < 0 ? std::string("null") : std::to_string(s.alloc_count_in_rounds));
   out += ",\"phase\":" + std::to_string(s.phase);
   out += ",\"score\":" + std::to_string(s.score);
   // Energy is single precision: nine significant digits give it back exactly.
@@ -54,14 +63,6 @@ std::string summary_json(const RunSummary& s) {
     out += ",\"end_ms\":" + std::to_string(r.end_ms) + "}";
   }
   out += "]";
-  out += ",\"rss_kb\":" + std::to_string(s.rss_kb);
-  out += ",\"rss_kb_per_round\":[";
-  for (std::size_t i = 0; i < s.rss_kb_per_round.size(); ++i)
-    out += (i ? "," : "") + std::to_string(s.rss_kb_per_round[i]);
-  out += "]";
-  out += ",\"startup_ms\":" + (s.startup_ms < 0.0 ? std::string("null") : number(s.startup_ms, "%.1f"));
-  out += ",\"alloc_count_in_rounds\":" +
-         (s.alloc_count_in_rounds < 0 ? std::string("null") : std::to_string(s.alloc_count_in_rounds));
   out += "}";
   return out;
 }
