@@ -11,13 +11,30 @@ namespace {
 const bool counting_installed = (alloc_counting_mark_available(), true);
 }
 
-void* operator new(std::size_t size) {
+// Every form is replaced, so that whatever one allocates the matching delete frees.
+namespace {
+void* counted_alloc(std::size_t size) noexcept {
   alloc_count_add();
-  if (void* p = std::malloc(size ? size : 1)) return p;
+  return std::malloc(size ? size : 1);
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (void* p = counted_alloc(size)) return p;
   throw std::bad_alloc();
 }
+void* operator new[](std::size_t size) {
+  if (void* p = counted_alloc(size)) return p;
+  throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return counted_alloc(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return counted_alloc(size); }
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 int main(int argc, char** argv) {
   (void)counting_installed;
