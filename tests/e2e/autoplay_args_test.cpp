@@ -23,10 +23,7 @@ TEST(AutoplayArgs, RoundsTakesAPositiveWholeNumberOnce) {
   EXPECT_EQ(plain.options.rounds, 0) << "the runner plays one round when none is asked for";
   EXPECT_FALSE(parse({}).options.autoplay);
 
-  for (const char* bad : {"0", "-1", "2x", "", "1.5"}) {
-    SCOPED_TRACE(bad);
-    EXPECT_NE(parse({"--autoplay", "--rounds", bad}).error, "");
-  }
+  for (const char* bad : {"0", "-1", "2x", "", "1.5"}) EXPECT_NE(parse({"--autoplay", "--rounds", bad}).error, "") << bad;
   EXPECT_NE(parse({"--rounds", "2", "--rounds", "3"}).error, "");
   EXPECT_NE(parse({"--autoplay", "--rounds"}).error, "");
 }

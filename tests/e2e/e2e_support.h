@@ -8,6 +8,7 @@
 #include <fstream>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/gfx.h"
@@ -27,14 +28,10 @@ inline std::vector<std::string> round_results(const std::string& json) {
   std::vector<std::string> out;
   const std::size_t at = json.find("\"round_results\":[");
   if (at == std::string::npos) return out;
-  std::size_t i = json.find('[', at) + 1;
-  while (i < json.size() && json[i] == '{') {
-    const std::size_t end = json.find('}', i);
-    if (end == std::string::npos) break;
-    out.push_back(json.substr(i, end - i + 1));
-    i = end + 1;
-    if (i < json.size() && json[i] == ',') ++i;
-  }
+  // Each result is a flat object.
+  const std::string list = json.substr(at, json.find(']', at) - at);
+  const std::regex object("\\{[^{}]*\\}");
+  for (std::sregex_iterator it(list.begin(), list.end(), object), end; it != end; ++it) out.push_back(it->str());
   return out;
 }
 
@@ -70,3 +67,37 @@ inline Image load_page(const std::filesystem::path& path) {
 
 // The menu is up (settled, "Start New Game" selected) well before this virtual time.
 constexpr int kMenuReadyMs = 3000;
+
+// One run of torvane-headless in a fresh working folder that has a data/ folder, playing the
+// key script when there is one, with each dump written into the folder under its name.
+struct GameRun {
+  std::filesystem::path dir;
+  ProcessResult result;
+  std::string top;                  // the summary's top-level keys
+  std::vector<std::string> rounds;  // its round results
+};
+inline GameRun run_game(const std::string& name, const std::string& args, const std::string& script = "",
+                        const std::vector<std::pair<long, std::string>>& dumps = {}) {
+  GameRun run{fresh_temp_dir("e2e_" + name), {}, {}, {}};
+  std::filesystem::create_directories(run.dir / "data");
+  std::string line = args + " --workdir '" + run.dir.string() + "'";
+  if (!script.empty()) line += " --script '" + write_script(run.dir, script) + "'";
+  for (const auto& [ms, file] : dumps) line += " --dump-frame '" + std::to_string(ms) + ":" + (run.dir / file).string() + "'";
+  run.result = run_headless_bin(line);
+  run.top = top_level(run.result.out);
+  run.rounds = round_results(run.result.out);
+  return run;
+}
+
+// The high-score file's lines, unscrambled ("vantry" added to each byte, CR LF ends).
+inline std::vector<std::string> high_score_lines(const std::filesystem::path& dir) {
+  const std::string bytes = read_file(dir / "data" / "hs.dat");
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    std::string line = bytes.substr(start, end - start);
+    for (std::size_t i = 0; i < line.size(); ++i)
+      line[i] = static_cast<char>(static_cast<unsigned char>(line[i]) - "vantry"[i % 6]);
+    lines.push_back(line);
+  }
+  return lines;
+}

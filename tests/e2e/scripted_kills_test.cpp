@@ -4,27 +4,16 @@
 
 namespace {
 
+struct WarmUp { double score, energy, phase; };
+
 // The warm-up wave: the line sweeps round in short turns, and with fire the cannon is held.
-std::string warm_up_script(bool fire) {
-  std::string s = std::to_string(kMenuReadyMs) + " tap ENTER\n";
-  if (fire) s += "9000 down SPACE\n";
-  for (int t = 9000; t < 27000; t += 250) s += std::to_string(t) + " tap LEFT\n";
-  return s;
-}
-
-struct WarmUp {
-  double score, energy, phase;
-};
-
 WarmUp play_warm_up(bool fire) {
-  const std::filesystem::path dir = fresh_temp_dir(fire ? "e2e_fire" : "e2e_nofire");
-  const std::string script = write_script(dir, warm_up_script(fire));
-  const ProcessResult r = run_headless_bin("--until-ms 28000 --clock-origin 3000 --script '" + script +
-                                           "' --workdir '" + dir.string() + "'");
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  std::filesystem::remove_all(dir);
-  const std::string top = top_level(r.out);
-  return {json_number(top, "score"), json_number(top, "energy"), json_number(top, "phase")};
+  std::string keys = std::to_string(kMenuReadyMs) + " tap ENTER\n" + (fire ? "9000 down SPACE\n" : "");
+  for (int t = 9000; t < 27000; t += 250) keys += std::to_string(t) + " tap LEFT\n";
+  const GameRun run = run_game(fire ? "fire" : "nofire", "--until-ms 28000 --clock-origin 3000", keys);
+  EXPECT_EQ(run.result.exit_code, 0) << run.result.err;
+  std::filesystem::remove_all(run.dir);
+  return {json_number(run.top, "score"), json_number(run.top, "energy"), json_number(run.top, "phase")};
 }
 
 // True when score = sum of the given point values (any counts) − 30 × strikes for some number
