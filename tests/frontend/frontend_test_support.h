@@ -1,11 +1,10 @@
 #pragma once
 // Shared set-up for the front-end tests: a fresh display and images, a headless clock with
-// scripted keys, and probes that tell which page a presented frame shows.
+// scripted keys, and probes that tell what a presented page shows.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -21,41 +20,32 @@
 
 namespace frontend_test {
 
-constexpr Colour kBackgroundColour = 0xFF204060;
 constexpr Colour kIconColour = 0xFF123456;
+constexpr Colour kLabel = 0xFF9191FF;
 
 inline void make_images() {
-  for (int i = 1; i <= 4; ++i) {
-    gfx_image_destroy(background_images[i]);
-    background_images[i] = gfx_image_create(640, 480);
-    std::fill(background_images[i]->pixels.begin(), background_images[i]->pixels.end(),
-              kBackgroundColour);
-  }
-  gfx_image_destroy(snapshot_image);
-  snapshot_image = gfx_image_create(640, 480);
+  auto fresh = [](Image*& image, int w, int h, Colour c) {
+    gfx_image_destroy(image);
+    image = gfx_image_create(w, h);
+    std::fill(image->pixels.begin(), image->pixels.end(), c);
+  };
+  for (int i = 1; i <= 4; ++i) fresh(background_images[i], 640, 480, 0xFF204060);
+  fresh(snapshot_image, 640, 480, 0);
   for (int i = 1; i <= 10; ++i) {
-    gfx_image_destroy(powerup_sprites[i]);
-    gfx_image_destroy(ball_sprites[i]);
-    powerup_sprites[i] = gfx_image_create(18, 18);
-    ball_sprites[i] = gfx_image_create(18, 18);
-    std::fill(powerup_sprites[i]->pixels.begin(), powerup_sprites[i]->pixels.end(),
-              kIconColour + static_cast<Colour>(i));
+    fresh(powerup_sprites[i], 18, 18, kIconColour + static_cast<Colour>(i));
+    fresh(ball_sprites[i], 18, 18, 0);
   }
 }
 
-// Keys held from `at` for `held` ms.
-inline void press(std::vector<ScriptEvent>& s, int scancode, std::int64_t at, std::int64_t held = 60) {
-  s.push_back({at, ScriptEvent::Kind::Down, scancode, 0});
-  s.push_back({at + held, ScriptEvent::Kind::Up, scancode, 0});
-}
-inline void type(std::vector<ScriptEvent>& s, std::uint16_t code, std::int64_t at) {
-  s.push_back({at, ScriptEvent::Kind::Type, 0, code});
-}
-inline std::vector<ScriptEvent> sorted(std::vector<ScriptEvent> s) {
-  std::stable_sort(s.begin(), s.end(),
-                   [](const ScriptEvent& a, const ScriptEvent& b) { return a.at_ms < b.at_ms; });
-  return s;
-}
+// A key held from `at` for `held` ms; a code typed at `at`.
+struct Key {
+  int scancode;
+  std::int64_t at, held = 60;
+};
+struct Typed {
+  std::uint16_t code;
+  std::int64_t at;
+};
 
 // True when every pixel that `text` sets (drawn alone) has exactly `colour` on the page.
 inline bool text_shown(const Image& page, float x, float y, std::string_view text, Colour colour) {
@@ -63,11 +53,11 @@ inline bool text_shown(const Image& page, float x, float y, std::string_view tex
   std::fill(scratch->pixels.begin(), scratch->pixels.end(), 0u);
   gfx_draw_text(scratch, x, y, text, 0xFFFFFFFF);
   bool any = false, all = true;
-  for (int yy = 0; yy < 480; ++yy)
-    for (int xx = 0; xx < 640; ++xx)
-      if (scratch->row(yy)[xx] != 0u) {
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x)
+      if (scratch->row(y)[x] != 0u) {
         any = true;
-        if (page.row(yy)[xx] != colour) all = false;
+        all = all && page.row(y)[x] == colour;
       }
   gfx_image_destroy(scratch);
   return any && all;
@@ -75,8 +65,7 @@ inline bool text_shown(const Image& page, float x, float y, std::string_view tex
 
 inline bool all_black(const Image& page) {
   for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x)
-      if (page.row(y)[x] != 0xFF000000u) return false;
+    if (!std::all_of(page.row(y), page.row(y) + 640, [](Colour c) { return c == 0xFF000000u; })) return false;
   return true;
 }
 
@@ -108,6 +97,16 @@ class FrontEndTest : public ::testing::Test {
     platform_install(nullptr);
   }
 
+  void keys(const std::vector<Key>& held, const std::vector<Typed>& typed = {}) {
+    std::vector<ScriptEvent> s;
+    for (const Key& k : held) {
+      s.push_back({k.at, ScriptEvent::Kind::Down, k.scancode, 0});
+      s.push_back({k.at + k.held, ScriptEvent::Kind::Up, k.scancode, 0});
+    }
+    for (const Typed& t : typed) s.push_back({t.at, ScriptEvent::Kind::Type, 0, t.code});
+    std::stable_sort(s.begin(), s.end(), [](const ScriptEvent& a, const ScriptEvent& b) { return a.at_ms < b.at_ms; });
+    backend.set_script(s);
+  }
   // Runs a screen until it returns (true) or the clock reaches stop_ms (false).
   bool run_until(const std::function<void()>& screen, std::int64_t stop_ms) {
     backend.set_stop_at_ms(stop_ms);
@@ -118,9 +117,13 @@ class FrontEndTest : public ::testing::Test {
     }
     return true;
   }
+  void keep_last_page() {
+    backend.set_present_hook([this](const Image& page, std::int64_t) { last = page; });
+  }
 
   HeadlessPlatform backend;
   std::filesystem::path old_dir, dir;
+  Image last;
 };
 
 }  // namespace frontend_test

@@ -5,192 +5,117 @@ using namespace frontend_test;
 
 namespace {
 
-// What one presented menu frame showed.
-struct MenuFrame {
-  int item;
-  int marker_y;
-  int lit;  // the label at opacity 255, 0 when none
-  bool menu_page;  // the logo is on the page
-  bool instructions_page;
-  bool high_scores_page;
-  bool options_page;
-};
+bool menu_page(const Image& p) { return p.row(56)[188] == 0xFFE7E7E7 && p.row(346)[124] == 0xFFB90000; }
+bool instructions_page(const Image& p) { return text_shown(p, 240, 12, "I N S T R U C T I O N S", kLabel); }
+bool high_scores_page(const Image& p) { return text_shown(p, 285, 120, "TOP SCORES", 0xFF0275BE); }
+bool options_page(const Image& p) { return text_shown(p, 250, 170, "->", kLabel) && !text_shown(p, 380, 170, "->", kLabel); }
 
-class MainMenuTest : public FrontEndTest {
- protected:
-  void record_frames() {
-    backend.set_present_hook([this](const Image& page, std::int64_t) {
-      MenuFrame f{};
-      f.item = round_state.menu_item;
-      f.marker_y = round_state.menu_marker_y;
-      for (int i = 1; i <= 5; ++i)
-        if (round_state.label_alpha[i] == 255) f.lit = i;
-      f.menu_page = page.row(56)[188] == 0xFFE7E7E7 && page.row(346)[124] == 0xFFB90000;
-      f.instructions_page = text_shown(page, 240, 12, "I N S T R U C T I O N S", 0xFF9191FF);
-      f.high_scores_page = text_shown(page, 285, 120, "TOP SCORES", 0xFF0275BE);
-      f.options_page = text_shown(page, 250, 170, "->", 0xFF9191FF) &&
-                       !text_shown(page, 380, 170, "->", 0xFF9191FF);
-      frames.push_back(f);
-    });
-  }
-  bool ran(bool MenuFrame::*page) const {
-    for (const MenuFrame& f : frames)
-      if (f.*page) return true;
-    return false;
-  }
-  std::vector<MenuFrame> frames;
-};
+using MainMenuTest = FrontEndTest;
 
 TEST_F(MainMenuTest, ArrowsStepOneItemPerPressAndNeverWrap) {
-  std::vector<ScriptEvent> s;
-  press(s, kKeyUp, 100, 300);  // on the first item: nothing
-  press(s, kKeyDown, 600, 400);  // held for many frames: one step
-  int t = 1200;
-  for (int i = 0; i < 5; ++i, t += 200) press(s, kKeyDown, t, 60);  // 3 more steps, then stuck
-  backend.set_script(sorted(s));
-  int item_after_up = 0, item_after_hold = 0;
-  backend.set_present_hook([&](const Image&, std::int64_t now_us) {
-    if (now_us < 550000) item_after_up = round_state.menu_item;
-    if (now_us < 1150000) item_after_hold = round_state.menu_item;
-  });
-  EXPECT_FALSE(run_until(run_main_menu, 3000));
-  EXPECT_EQ(item_after_up, 1);
-  EXPECT_EQ(item_after_hold, 2);
-  EXPECT_EQ(round_state.menu_item, 5);
-  EXPECT_EQ(round_state.menu_marker_y, 50);
-}
-
-TEST_F(MainMenuTest, UpOnFirstAndDownOnLastChangeNothing) {
-  round_state.menu_item = 5;
-  round_state.menu_marker_y = 50;
-  std::vector<ScriptEvent> s;
-  press(s, kKeyDown, 100, 100);
-  press(s, kKeyUp, 400, 100);
-  press(s, kKeyUp, 700, 100);
-  backend.set_script(sorted(s));
-  EXPECT_FALSE(run_until(run_main_menu, 1000));
-  EXPECT_EQ(round_state.menu_item, 3);
-  EXPECT_EQ(round_state.menu_marker_y, 30);
+  std::vector<Key> k = {{kKeyUp, 100, 300}, {kKeyDown, 600, 400}, {kKeyUp, 2300}};  // held: one step only
+  for (int t = 1200; t <= 2000; t += 200) k.push_back({kKeyDown, t});  // 3 steps, then stuck on Exit
+  keys(k);
+  std::vector<std::pair<std::int64_t, int>> items;  // (time, item) per frame
+  backend.set_present_hook([&](const Image&, std::int64_t us) { items.push_back({us, round_state.menu_item}); });
+  EXPECT_FALSE(run_until(run_main_menu, 2700));
+  auto item_at = [&](std::int64_t ms) {
+    int item = 0;
+    for (const auto& [us, i] : items)
+      if (us < ms * 1000) item = i;
+    return item;
+  };
+  EXPECT_EQ(item_at(550), 1);
+  EXPECT_EQ(item_at(1150), 2);
+  EXPECT_EQ(item_at(2250), 5);
+  EXPECT_EQ(round_state.menu_item, 4);
+  EXPECT_EQ(round_state.menu_marker_y, 40);
 }
 
 TEST_F(MainMenuTest, LabelsDimWhileTheMarkerSlidesAndLightOnArrival) {
-  std::vector<ScriptEvent> s;
-  press(s, kKeyDown, 200, 50);
-  backend.set_script(sorted(s));
-  record_frames();
+  keys({{kKeyDown, 200, 50}});
+  std::vector<int> lit;  // the label at opacity 255 in each frame, 0 when none
+  backend.set_present_hook([&](const Image&, std::int64_t) {
+    lit.push_back(0);
+    for (int i = 1; i <= 5; ++i)
+      if (round_state.label_alpha[i] == 255) lit.back() = i;
+  });
   EXPECT_FALSE(run_until(run_main_menu, 800));
-  // The lit label over the frames: item 1, then none while sliding, then item 2.
-  std::vector<int> runs;
-  std::vector<int> lengths;
-  for (const MenuFrame& f : frames) {
-    if (runs.empty() || runs.back() != f.lit) {
-      runs.push_back(f.lit);
-      lengths.push_back(0);
-    }
-    ++lengths.back();
-  }
-  ASSERT_EQ(runs, (std::vector<int>{1, 0, 2}));
-  EXPECT_EQ(lengths[1], 4);  // marker at 12, 14, 16, 18 when the labels were drawn
-  EXPECT_EQ(frames.back().marker_y, 20);
+  const auto first_dim = std::find(lit.begin(), lit.end(), 0);
+  // Item 1 lit, then none for the four frames drawn with the marker at 12, 14, 16, 18, then item 2.
+  ASSERT_TRUE(first_dim != lit.end() && first_dim + 4 < lit.end());
+  EXPECT_TRUE(std::all_of(lit.begin(), first_dim, [](int i) { return i == 1; }));
+  EXPECT_TRUE(std::all_of(first_dim, first_dim + 4, [](int i) { return i == 0; }));
+  EXPECT_TRUE(std::all_of(first_dim + 4, lit.end(), [](int i) { return i == 2; }));
+  EXPECT_EQ(round_state.menu_marker_y, 20);
 }
 
-TEST_F(MainMenuTest, FirstMenuFadesInFromBlack) {
+TEST_F(MainMenuTest, MenuPageShowsTheFilledLogoAndTheMarkedFirstItem) {
+  keep_last_page();
+  EXPECT_FALSE(run_until(run_main_menu, 200));
+  // Each polygon is filled right through from its seed, and nothing leaks below the logo.
+  const std::tuple<int, int, Colour> pixels[] = {{188, 56, 0xFFE7E7E7}, {140, 274, 0xFFE10000}, {124, 346, 0xFFB90000},
+                                                 {186, 295, 0xFF910000}, {214, 188, 0xFFA0A0A0}, {220, 10, 0xFFE7E7E7},
+                                                 {124, 400, last.row(400)[600]}};
+  for (const auto& [x, y, colour] : pixels) EXPECT_EQ(last.row(y)[x], colour) << x << "," << y;
+  EXPECT_TRUE(text_shown(last, 380, 170, "->", kLabel));
+  EXPECT_TRUE(text_shown(last, 400, 170, "Start New Game", kLabel));
+}
+
+TEST_F(MainMenuTest, FirstMenuFadesInAndStartNewGameFadesOutAndReturns) {
   round_state.fade_alpha = 0;
-  record_frames();
   std::vector<bool> black;
   backend.set_present_hook([&](const Image& page, std::int64_t) { black.push_back(all_black(page)); });
-  EXPECT_FALSE(run_until(run_main_menu, 1000));
+  keys({{kKeyEnter, 1000, 100}});
+  EXPECT_TRUE(run_until(run_main_menu, 3000));
   ASSERT_GE(black.size(), 20u);
   EXPECT_TRUE(black[0] && black[1] && black[2]);
   EXPECT_FALSE(black[3]);
-  EXPECT_EQ(round_state.fade_alpha, 255);
-}
-
-TEST_F(MainMenuTest, MenuPageShowsLogoTitleItemsAndMarker) {
-  Image shown;
-  backend.set_present_hook([&](const Image& page, std::int64_t) { shown = page; });
-  EXPECT_FALSE(run_until(run_main_menu, 200));
-  // Each polygon is filled right through from its seed.
-  EXPECT_EQ(shown.row(56)[188], 0xFFE7E7E7u);
-  EXPECT_EQ(shown.row(274)[140], 0xFFE10000u);
-  EXPECT_EQ(shown.row(346)[124], 0xFFB90000u);
-  EXPECT_EQ(shown.row(295)[186], 0xFF910000u);
-  EXPECT_EQ(shown.row(188)[214], 0xFFA0A0A0u);
-  EXPECT_EQ(shown.row(10)[220], 0xFFE7E7E7u);   // a point far from the seed
-  EXPECT_EQ(shown.row(400)[124], shown.row(400)[600]);  // nothing leaks below the logo
-  EXPECT_TRUE(text_shown(shown, 380, 170, "->", 0xFF9191FF));
-  EXPECT_TRUE(text_shown(shown, 400, 170, "Start New Game", 0xFF9191FF));
-}
-
-TEST_F(MainMenuTest, EnterOnStartNewGameFadesOutAndReturns) {
-  std::vector<ScriptEvent> s;
-  press(s, kKeyEnter, 100, 100);
-  backend.set_script(sorted(s));
-  EXPECT_TRUE(run_until(run_main_menu, 3000));
   EXPECT_EQ(round_state.fade_alpha, 0);
   EXPECT_EQ(round_state.menu_item, 1);
 }
 
-TEST_F(MainMenuTest, ReturnsFromOptionsOnItemTwoWithTheMarkerInPlace) {
-  std::vector<ScriptEvent> s;
-  press(s, kKeyDown, 100, 50);
-  press(s, kKeyEnter, 150, 50);  // before the marker arrives: acts all the same
-  // In the options: three DOWNs to "Exit", then ENTER.
-  press(s, kKeyDown, 1000, 50);
-  press(s, kKeyDown, 1200, 50);
-  press(s, kKeyDown, 1400, 50);
-  press(s, kKeyEnter, 1700, 50);
-  backend.set_script(sorted(s));
-  record_frames();
-  EXPECT_FALSE(run_until(run_main_menu, 3500));
-  EXPECT_TRUE(ran(&MenuFrame::options_page));
-  EXPECT_EQ(round_state.menu_item, 2);
-  EXPECT_EQ(round_state.menu_marker_y, 20);
-  EXPECT_TRUE(frames.back().menu_page);
-}
+struct ReturnCase {
+  int item;
+  bool (*page)(const Image&);
+  std::vector<Key> keys;
+};
+const ReturnCase kReturnCases[] = {
+    // ENTER before the marker arrives acts all the same; in the options, DOWNs stop at Exit.
+    {2, options_page, {{kKeyDown, 100}, {kKeyEnter, 150}, {kKeyDown, 1000}, {kKeyDown, 1200}, {kKeyDown, 1400},
+                       {kKeyDown, 1600}, {kKeyDown, 1800}, {kKeyEnter, 2100}}},
+    {3, instructions_page, {{kKeyDown, 100}, {kKeyDown, 200}, {kKeyEnter, 300}, {kKeyEnter, 1500}}},
+    {4, high_scores_page, {{kKeyDown, 100}, {kKeyDown, 200}, {kKeyDown, 300}, {kKeyEnter, 600}, {kKeyEnter, 1800}}},
+};
 
-TEST_F(MainMenuTest, ReturnsFromInstructionsOnItemThree) {
-  std::vector<ScriptEvent> s;
-  press(s, kKeyDown, 100, 50);
-  press(s, kKeyDown, 200, 50);
-  press(s, kKeyEnter, 300, 50);
-  press(s, kKeyEnter, 1500, 50);
-  backend.set_script(sorted(s));
-  record_frames();
-  EXPECT_FALSE(run_until(run_main_menu, 3000));
-  EXPECT_TRUE(ran(&MenuFrame::instructions_page));
-  EXPECT_EQ(round_state.menu_item, 3);
-  EXPECT_EQ(round_state.menu_marker_y, 30);
-  EXPECT_TRUE(frames.back().menu_page);
-}
+class MenuReturn : public FrontEndTest, public ::testing::WithParamInterface<ReturnCase> {};
 
-TEST_F(MainMenuTest, ReturnsFromHighScoresOnItemFour) {
-  std::vector<ScriptEvent> s;
-  for (int i = 0; i < 3; ++i) press(s, kKeyDown, 100 + 100 * i, 50);
-  press(s, kKeyEnter, 600, 50);
-  press(s, kKeyEnter, 1800, 50);
-  backend.set_script(sorted(s));
-  record_frames();
-  EXPECT_FALSE(run_until(run_main_menu, 3000));
-  EXPECT_TRUE(ran(&MenuFrame::high_scores_page));
-  EXPECT_FALSE(ran(&MenuFrame::instructions_page));
-  EXPECT_EQ(round_state.menu_item, 4);
-  EXPECT_EQ(round_state.menu_marker_y, 40);
-  EXPECT_TRUE(frames.back().menu_page);
+TEST_P(MenuReturn, BackOnTheChosenItemWithTheMarkerInPlace) {
+  const ReturnCase& c = GetParam();
+  keys(c.keys);
+  bool seen = false, other_page = false;
+  backend.set_present_hook([&](const Image& page, std::int64_t) {
+    seen = seen || c.page(page);
+    other_page = other_page || (c.page != instructions_page && instructions_page(page));
+    last = page;
+  });
+  EXPECT_FALSE(run_until(run_main_menu, 3800));
+  EXPECT_TRUE(seen);
+  EXPECT_FALSE(other_page);
+  EXPECT_EQ(round_state.menu_item, c.item);
+  EXPECT_EQ(round_state.menu_marker_y, 10 * c.item);
+  EXPECT_TRUE(menu_page(last));
 }
+INSTANTIATE_TEST_SUITE_P(Items, MenuReturn, ::testing::ValuesIn(kReturnCases));
 
 TEST_F(MainMenuTest, ExitFadesOutDestroysTheImagesAndEndsTheProgram) {
   round_state.menu_item = 5;
   round_state.menu_marker_y = 50;
-  std::vector<ScriptEvent> s;
-  press(s, kKeyEnter, 100, 50);
-  backend.set_script(sorted(s));
+  keys({{kKeyEnter, 100}});
   EXPECT_FALSE(run_until(run_main_menu, 5000));
   EXPECT_LT(backend.now_us(), 5000000);  // ended by Exit, not by the clock
   EXPECT_EQ(round_state.fade_alpha, 0);
-  EXPECT_EQ(snapshot_image, nullptr);
-  EXPECT_EQ(background_images[1], nullptr);
-  EXPECT_EQ(powerup_sprites[10], nullptr);
+  EXPECT_TRUE(snapshot_image == nullptr && background_images[1] == nullptr && powerup_sprites[10] == nullptr);
   make_images();
 }
 

@@ -1,4 +1,5 @@
-// Whole runs of the built binary: the summary line, frame dumps and asset dumps.
+// The built runner: how it refuses bad input, the summary line, frame dumps,
+// repeatable scripted games and asset dumps.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -8,153 +9,117 @@
 
 namespace {
 
-// The value of "key": in a one-line JSON object of numbers, or -1e300 when it is missing.
+// The value of "key" in a one-line JSON object of numbers, or -1e300 when it is missing.
 double json_number(const std::string& json, const std::string& key) {
-  const std::regex pattern("\"" + key + "\":(-?[0-9.eE+-]+)");
   std::smatch m;
-  if (!std::regex_search(json, m, pattern)) return -1e300;
+  if (!std::regex_search(json, m, std::regex("\"" + key + "\":(-?[0-9.eE+-]+)"))) return -1e300;
   return std::stod(m[1]);
 }
 
-TEST(RunnerRun, UntilMsEndsTheRunWithOneSummaryLine) {
-  const std::filesystem::path dir = fresh_temp_dir("until");
-  std::ofstream(dir / "keys.txt") << "# a key the menu does not use\n100 tap F1  # help\n";
-  const ProcessResult r = run_headless_bin("--until-ms 3000 --script '" + (dir / "keys.txt").string() +
-                                           "' --workdir '" + dir.string() + "'");
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  ASSERT_FALSE(r.out.empty());
-  EXPECT_EQ(r.out.back(), '\n');
-  const std::string line = r.out.substr(0, r.out.size() - 1);
-  EXPECT_EQ(line.find('\n'), std::string::npos) << "exactly one line: " << r.out;
-  EXPECT_EQ(line.front(), '{');
-  EXPECT_EQ(line.back(), '}');
-  for (const char* key : {"virtual_ms", "frames", "cpu_us_p50", "cpu_us_p99", "cpu_us_max", "phase", "score",
-                          "energy", "round_seconds", "game_over"}) {
-    EXPECT_GT(json_number(line, key), -1e300) << key << " missing in " << line;
-  }
-  EXPECT_EQ(json_number(line, "virtual_ms"), 3000);
-  // Each frame sleeps out 24 ms of the virtual clock (1/41 s rounded), so about 3000 / 24.
-  const double frames = json_number(line, "frames");
-  EXPECT_GE(frames, 115);
-  EXPECT_LE(frames, 130);
-  EXPECT_LE(json_number(line, "cpu_us_p50"), json_number(line, "cpu_us_p99"));
-  EXPECT_LE(json_number(line, "cpu_us_p99"), json_number(line, "cpu_us_max") + 1);
-  std::filesystem::remove_all(dir);
-}
+class RunnerRun : public ::testing::Test {
+ protected:
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  std::string path(const std::string& name) const { return std::string(1, '\'').append((dir / name).string()).append(1, '\''); }
+  const std::filesystem::path dir = fresh_temp_dir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+};
 
-TEST(RunnerRun, DumpFrameWritesTheShownPageAsRgbaPng) {
-  const std::filesystem::path dir = fresh_temp_dir("dump_frame");
-  const std::filesystem::path early = dir / "early.png";
-  const std::filesystem::path late = dir / "late.png";
-  const ProcessResult r = run_headless_bin("--until-ms 1500 --dump-frame '0:" + early.string() +
-                                           "' --dump-frame '1000:" + late.string() + "' --workdir '" +
-                                           dir.string() + "'");
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  for (const auto& path : {early, late}) {
-    SCOPED_TRACE(path.string());
-    const Png png = read_png(path);
-    EXPECT_EQ(png.width, 640);
-    EXPECT_EQ(png.height, 480);
-    EXPECT_TRUE(png.rgba_8bit);
-    EXPECT_EQ(png.rgba.size(), 640u * 480u * 4u);
-  }
-  // The page shown at start, before anything is drawn, is the display's opaque black.
-  const Png first = read_png(early);
-  ASSERT_EQ(first.rgba.size(), 640u * 480u * 4u);
-  bool all_opaque_black = true;
-  for (std::size_t i = 0; i < first.rgba.size(); i += 4) {
-    all_opaque_black = all_opaque_black && first.rgba[i] == 0 && first.rgba[i + 1] == 0 &&
-                       first.rgba[i + 2] == 0 && first.rgba[i + 3] == 0xFF;
-  }
-  EXPECT_TRUE(all_opaque_black);
-  std::filesystem::remove_all(dir);
-}
-
-// The round fields of a summary line: everything but the CPU figures.
-std::string round_fields(const std::string& json) {
-  const std::size_t from = json.find("\"phase\"");
-  return from == std::string::npos ? "" : json.substr(from);
-}
-
-TEST(RunnerRun, ScriptedGameRepeatsExactlyAndFollowsTheClockOrigin) {
-  const std::filesystem::path dir = fresh_temp_dir("repeat");
-  std::ofstream(dir / "keys.txt") << "3000 tap ENTER  # start a game once the menu is up\n"
-                                     "5000 down RIGHT\n7000 up RIGHT\n7000 down SPACE\n";
-  auto run = [&](const std::string& origin, const std::string& png) {
-    return run_headless_bin("--script '" + (dir / "keys.txt").string() + "' --until-ms 16000 --clock-origin " +
-                            origin + " --dump-frame '15000:" + (dir / png).string() + "' --workdir '" +
-                            dir.string() + "'");
+TEST_F(RunnerRun, BadInputExitsWith2AndAMessageWithoutRunning) {
+  std::ofstream(dir / "bad.txt") << "# keys\n100 tap ENTER\n250 down WARP\n";
+  std::ofstream(dir / "line.txt") << "100 tap ENTER\nsoon tap ESC\n";
+  std::ofstream(dir / "file") << "not a folder";
+  const std::pair<std::string, std::string> cases[] = {
+      {"--bogus", "unknown option '--bogus'"},
+      {"stray", "unexpected argument 'stray'"},
+      {"--until-ms", "--until-ms needs a value"},
+      {"--until-ms -3", "--until-ms '-3'"},
+      {"--until-ms 1e3", "--until-ms '1e3'"},
+      {"--clock-origin nan", "--clock-origin 'nan'"},
+      {"--script a --script b", "--script given twice"},
+      {"--script " + path("missing.txt") + " --until-ms 100", "cannot read script file"},
+      {"--script " + path("bad.txt") + " --until-ms 100", "script line 3: unknown key 'WARP': 250 down WARP"},
+      {"--script " + path("line.txt") + " --until-ms 100", "script line 2: time 'soon'"},
+      {"--until-ms 100 --dump-frame 500", "--dump-frame '500'"},
+      {"--until-ms 100 --dump-frame x:a.png", "--dump-frame 'x:a.png'"},
+      {"--until-ms 100 --dump-frame 50:" + path("nowhere/f.png"), "does not exist"},
+      {"--until-ms 100 --workdir " + path("nowhere"), "cannot enter --workdir"},
+      {"--dump-assets " + path("file/sub"), "cannot write assets into"},
   };
-  const ProcessResult first = run("1000", "a.png");
-  const ProcessResult again = run("1000", "b.png");
-  const ProcessResult other = run("77.25", "c.png");
-  for (const ProcessResult* r : {&first, &again, &other}) ASSERT_EQ(r->exit_code, 0) << r->err;
-
-  // ENTER reached the menu: a game runs, with its energy and phase set.
-  EXPECT_GT(json_number(first.out, "energy"), 0) << first.out;
-  EXPECT_GE(json_number(first.out, "phase"), 1) << first.out;
-  // Same keys, same clock: the same game, pixel for pixel.
-  EXPECT_EQ(round_fields(first.out), round_fields(again.out));
-  EXPECT_EQ(json_number(first.out, "frames"), json_number(again.out, "frames"));
-  const std::string a = read_file(dir / "a.png");
-  ASSERT_FALSE(a.empty());
-  EXPECT_EQ(a, read_file(dir / "b.png"));
-  // A new game seeds its randomness from the clock, so another origin plays another game.
-  EXPECT_NE(a, read_file(dir / "c.png"));
-  std::filesystem::remove_all(dir);
+  for (const auto& [args, message] : cases) {
+    SCOPED_TRACE(args);
+    const ProcessResult r = run_headless_bin(args);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");  // nothing ran, so no summary
+  }
 }
 
-TEST(RunnerRun, DumpFrameNeverShownIsReported) {
-  const std::filesystem::path dir = fresh_temp_dir("dump_late");
-  const std::filesystem::path path = dir / "never.png";
-  const ProcessResult r = run_headless_bin("--until-ms 200 --dump-frame '5000:" + path.string() + "' --workdir '" +
-                                           dir.string() + "'");
+TEST_F(RunnerRun, UntilMsEndsTheRunWithOneJsonSummaryLine) {
+  std::ofstream(dir / "keys.txt") << "# a key the menu does not use\n100 tap F1  # help\n";
+  const ProcessResult r = run_headless_bin("--until-ms 3000 --script " + path("keys.txt") + " --workdir " + path(""));
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(std::regex_match(r.out, std::regex("\\{[^\n]*\\}\n"))) << r.out;
+  for (const char* key : {"virtual_ms", "frames", "cpu_us_p50", "cpu_us_p99", "cpu_us_max", "phase", "score",
+                          "energy", "round_seconds", "game_over"})
+    EXPECT_GT(json_number(r.out, key), -1e300) << key;
+  EXPECT_EQ(json_number(r.out, "virtual_ms"), 3000);
+  // Each frame sleeps out 24 ms of the virtual clock (1/41 s rounded): about 3000 / 24 frames.
+  EXPECT_GE(json_number(r.out, "frames"), 115);
+  EXPECT_LE(json_number(r.out, "frames"), 130);
+  EXPECT_LE(json_number(r.out, "cpu_us_p50"), json_number(r.out, "cpu_us_p99"));
+  EXPECT_LE(json_number(r.out, "cpu_us_p99"), json_number(r.out, "cpu_us_max") + 1);
+}
+
+TEST_F(RunnerRun, DumpFrameWritesShownPagesAsRgbaPngAndReportsOnesNeverShown) {
+  const ProcessResult r = run_headless_bin("--until-ms 1500 --dump-frame 0:" + path("early.png") + " --dump-frame 1000:" +
+                                           path("late:1.png") + " --dump-frame 5000:" + path("never.png"));
   EXPECT_EQ(r.exit_code, 2);
   EXPECT_NE(r.err.find("no frame was shown at or after 5000 ms"), std::string::npos) << r.err;
-  EXPECT_NE(r.out.find("\"virtual_ms\":200"), std::string::npos) << r.out;
-  EXPECT_FALSE(std::filesystem::exists(path));
-  std::filesystem::remove_all(dir);
+  EXPECT_EQ(json_number(r.out, "virtual_ms"), 1500);
+  EXPECT_FALSE(std::filesystem::exists(dir / "never.png"));
+  const Png late = read_png(dir / "late:1.png");  // only the first colon splits
+  EXPECT_EQ(late.width * late.height, 640 * 480);
+  EXPECT_TRUE(late.rgba_8bit);
+  // The page shown at start, before anything is drawn, is the display's opaque black.
+  const Png early = read_png(dir / "early.png");
+  std::vector<png_byte> black(640 * 480 * 4, 0);
+  for (std::size_t i = 3; i < black.size(); i += 4) black[i] = 0xFF;
+  EXPECT_TRUE(early.rgba == black);
 }
 
-TEST(RunnerRun, DumpAssetsWritesEveryGeneratedImage) {
-  const std::filesystem::path dir = fresh_temp_dir("assets");
-  const std::filesystem::path out = dir / "out" / "nested";  // created on the way
-  const ProcessResult r = run_headless_bin("--dump-assets '" + out.string() + "'");
-  EXPECT_EQ(r.exit_code, 0) << r.err;
-  std::vector<std::pair<std::string, int>> expected;  // name, smallest side
-  for (int i = 1; i <= 4; ++i) expected.push_back({"background_" + std::to_string(i) + ".png", 480});
-  for (int i = 1; i <= 10; ++i) {
-    expected.push_back({"ball_" + std::to_string(i) + ".png", 17});
-    expected.push_back({"powerup_" + std::to_string(i) + ".png", 17});
+TEST_F(RunnerRun, ScriptedGameRepeatsExactlyAndFollowsTheClockOrigin) {
+  std::ofstream(dir / "keys.txt") << "3000 tap ENTER\n5000 down RIGHT\n7000 up RIGHT\n7000 down SPACE\n";
+  std::string out[3];
+  const char* origins[] = {"1000", "1000", "77.25"};
+  for (int i = 0; i < 3; ++i) {
+    const ProcessResult r = run_headless_bin("--script " + path("keys.txt") + " --until-ms 16000 --clock-origin " + origins[i] +
+                                             " --dump-frame 15000:" + path(std::to_string(i) + ".png") + " --workdir " + path(""));
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    out[i] = r.out.substr(r.out.find("\"phase\""));  // the round fields, without the CPU figures
   }
-  ASSERT_EQ(expected.size(), 24u);
-  for (const auto& [name, side] : expected) {
-    SCOPED_TRACE(name);
-    const Png png = read_png(out / name);
-    ASSERT_FALSE(png.rgba.empty());
-    if (side == 480) {
-      EXPECT_EQ(png.width, 640);
-      EXPECT_EQ(png.height, 480);
-    } else {
-      // Created 18x18; the generator recaptures them at 17x17.
-      EXPECT_TRUE(png.width == 17 || png.width == 18) << png.width;
-      EXPECT_EQ(png.width, png.height);
-    }
-  }
-  std::size_t files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(out)) ++files;
-  EXPECT_EQ(files, 24u);
-  std::filesystem::remove_all(dir);
+  EXPECT_GT(json_number(out[0], "energy"), 0) << out[0];  // ENTER started a game
+  EXPECT_EQ(out[0], out[1]);
+  const std::string first = read_file(dir / "0.png");
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(first, read_file(dir / "1.png"));
+  // A new game seeds its randomness from the clock, so another origin plays another game.
+  EXPECT_NE(first, read_file(dir / "2.png"));
 }
 
-TEST(RunnerRun, DumpAssetsIntoAnUnwritablePlaceExitsWith2) {
-  const std::filesystem::path dir = fresh_temp_dir("assets_bad");
-  const std::filesystem::path file = dir / "plain_file";
-  std::ofstream(file) << "not a folder";
-  const ProcessResult r = run_headless_bin("--dump-assets '" + (file / "sub").string() + "'");
-  EXPECT_EQ(r.exit_code, 2);
-  EXPECT_NE(r.err.find("cannot write assets into"), std::string::npos) << r.err;
-  std::filesystem::remove_all(dir);
+TEST_F(RunnerRun, DumpAssetsWritesTheTwentyFourGeneratedImages) {
+  const ProcessResult r = run_headless_bin("--dump-assets " + path("out/nested"));  // folders made on the way
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  std::vector<std::string> names;
+  for (int i = 1; i <= 10; ++i)
+    for (const std::string kind : {"background_", "ball_", "powerup_"})
+      if (i <= 4 || kind != "background_") names.push_back(kind + std::to_string(i) + ".png");
+  for (const std::string& name : names) {
+    const Png png = read_png(dir / "out" / "nested" / name);
+    const bool background = name.starts_with("background_");
+    // Sprites are created 18x18; the generator recaptures them at 17x17.
+    EXPECT_TRUE(background ? png.width == 640 && png.height == 480 : png.width == png.height && (png.width == 17 || png.width == 18))
+        << name << " " << png.width << "x" << png.height;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "out" / "nested"), {}), 24);
 }
 
 }  // namespace
