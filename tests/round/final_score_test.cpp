@@ -3,7 +3,6 @@
 #include "round/final_score.h"
 
 #include <string>
-#include <vector>
 
 #include "round/hud.h"
 #include "round_test_support.h"
@@ -12,116 +11,71 @@ using namespace round_test;
 
 namespace {
 
-struct Page {
-  int drawn_at;  // score_frame of the frame that drew the page
-  bool press_enter;
-  bool finished_line;   // "Round Finished Bonus: + 4000"
-  bool no_finish_line;  // "Round Finished Bonus: None"
-  bool no_energy_line;  // "Remaining Energy Bonus: None"
-  bool final_score;     // "SCORE: " with the score the screen ends on
-};
+enum Line { kPressEnter, kFinished, kNoFinish, kNoEnergy, kScore, kLines };
 
-class FinalScoreTest : public RoundTest {
- protected:
-  void SetUp() override {
-    RoundTest::SetUp();
+using FinalScoreTest = RoundTest;
+
+TEST_F(FinalScoreTest, TallyPaysCompletionRoundAndEnergyThenWaitsForEnter) {
+  const struct {
+    int phase;
+    float energy;
+    int seconds, start, final_score, percent, jump_from, tally_sounds, done_sounds;
+    int first[kScore];  // score_frame that first drew each line; -1 never, 0 not looked at
+  } cases[] = {
+      {8, 100.0f, 0, 5000, 14000, 100, 129, 200, 1, {331, 161, -1, -1}},  // the 100th step jumps
+      {8, 37.5f, 0, 0, 3000 + 4000 + 38 * 20, 100, 129, 0, 0, {268, 161, -1, 0}},
+      {3, 0.0f, 100, -25, -25 + 22 * 30, 22, 51, 22, 1, {231, -1, 161, 211}},
+      {7, 0.0f, 481, 0, 103 * 30, 103, 0, 0, 0, {0, -1, -1, 0}},  // past 100 %, still no bonus
+      {2, 0.0f, 236, 0, 51 * 30, 51, 0, 0, 0, {0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.final_score);
+    SetUp();
+    HeadlessPlatform backend;
     platform_install(&backend);
     round_state.fade_alpha = 0;  // as the round's closing fade leaves it
+    round_state.phase = c.phase;
+    round_state.energy = c.energy;
+    round_state.round_seconds = c.seconds;
+    round_state.score = c.start;
+    score_frame = 0;
+    const std::string score_text = "SCORE: " + std::string(pad_score(c.final_score)) + std::to_string(c.final_score);
+    const struct {
+      int y;
+      const char* text;
+    } lines[kLines] = {{250, "Press ENTER to continue"}, {120, "Round Finished Bonus: + 4000"},
+                       {120, "Round Finished Bonus: None"}, {140, "Remaining Energy Bonus: None"},
+                       {180, score_text.c_str()}};
+    int first[kLines] = {-1, -1, -1, -1, -1}, drawn_at = 0, jumped_to = -1;
     backend.set_script({down_at(0, kKeyEnter)});
-    backend.set_present_hook([this](const Image& page, std::int64_t) {
-      const Colour ink = 0xFF9191FF;
-      pages.push_back({last_frame, text_matches(page, 240, 250, "Press ENTER to continue", ink),
-                       text_matches(page, 210, 120, "Round Finished Bonus: + 4000", ink),
-                       text_matches(page, 210, 120, "Round Finished Bonus: None", ink),
-                       text_matches(page, 210, 140, "Remaining Energy Bonus: None", ink),
-                       text_matches(page, 210, 180, expected_score_text, ink)});
-      last_frame = score_frame;
-      frames_seen.push_back(score_frame);
+    backend.set_present_hook([&](const Image& page, std::int64_t) {
+      for (int l = 0; l < kLines; ++l)
+        if (first[l] < 0 && text_matches(page, l == kPressEnter ? 240 : 210, lines[l].y, lines[l].text, 0xFF9191FF))
+          first[l] = drawn_at;
+      if (drawn_at == c.jump_from && jumped_to < 0) jumped_to = score_frame;
+      drawn_at = score_frame;
     });
-  }
-
-  // Runs the screen to its end; returns the score it adds.
-  int tally(int start_score, int expected_final) {
-    round_state.score = start_score;
-    expected_score_text = "SCORE: ";
-    expected_score_text += pad_score(expected_final);
-    expected_score_text += std::to_string(expected_final);
     backend.set_stop_at_ms(120000);
     show_final_score();
-    return round_state.score - start_score;
+    platform_install(nullptr);
+    EXPECT_EQ(round_state.score, c.final_score);
+    EXPECT_EQ(completion_percent, c.percent);
+    if (c.jump_from) {
+      EXPECT_EQ(jumped_to, 141);
+    }
+    for (int l = 0; l < kScore; ++l)
+      if (c.first[l]) {
+        EXPECT_EQ(first[l], c.first[l]) << lines[l].text;
+      }
+    EXPECT_GT(first[kScore], 0);
+    if (c.first[kPressEnter] > 0) {  // ENTER was held all along: heard only once it is asked for
+      EXPECT_EQ(score_frame, c.first[kPressEnter]);
+      EXPECT_EQ(sounds_of(snd_tally_done), c.done_sounds);
+    }
+    if (c.tally_sounds) {
+      EXPECT_EQ(sounds_of(snd_tally), c.tally_sounds);
+    }
   }
-  int first_page_with(bool Page::*field) const {
-    for (const Page& p : pages)
-      if (p.*field) return p.drawn_at;
-    return -1;
-  }
-  bool frames_jump(int from, int to) const {
-    for (std::size_t i = 1; i < frames_seen.size(); ++i)
-      if (frames_seen[i - 1] == from) return frames_seen[i] == to;
-    return false;
-  }
-
-  HeadlessPlatform backend;
-  std::vector<Page> pages;
-  std::vector<int> frames_seen;
-  int last_frame = 0;
-  std::string expected_score_text;
-};
-
-TEST_F(FinalScoreTest, FinishedRoundPaysCompletionRoundAndEnergy) {
-  round_state.phase = 8;
-  round_state.energy = 100.0f;
-  EXPECT_EQ(tally(5000, 14000), 3000 + 4000 + 2000);
-  EXPECT_EQ(completion_percent, 100);
-  EXPECT_EQ(energy_bonus_count, 100);
-  EXPECT_TRUE(frames_jump(129, 141));  // the 100th step, in frame 130, jumps
-  EXPECT_EQ(first_page_with(&Page::finished_line), 161);
-  EXPECT_EQ(first_page_with(&Page::press_enter), 331);
-  EXPECT_EQ(score_frame, 331);  // ENTER was held all along
-  EXPECT_GT(first_page_with(&Page::final_score), 0);
-  EXPECT_EQ(sounds_of(snd_tally), 200);
-  EXPECT_EQ(sounds_of(snd_tally_done), 1);
-}
-
-TEST_F(FinalScoreTest, FractionalEnergyRoundsTheBonusUpAndNeverPlaysTheDoneSound) {
-  round_state.phase = 8;
-  round_state.energy = 37.5f;
-  EXPECT_EQ(tally(0, 7760), 3000 + 4000 + 38 * 20);
-  EXPECT_EQ(first_page_with(&Page::press_enter), 268);
-  EXPECT_EQ(score_frame, 268);
-  EXPECT_EQ(sounds_of(snd_tally_done), 0);
-}
-
-TEST_F(FinalScoreTest, LostRoundPaysOnlyTheCompletionRoundedUp) {
-  round_state.phase = 3;
-  round_state.energy = 0.0f;
-  round_state.round_seconds = 100;
-  EXPECT_EQ(tally(-25, 635), 22 * 30);
-  EXPECT_EQ(completion_percent, 22);
-  EXPECT_TRUE(frames_jump(51, 141));
-  EXPECT_EQ(first_page_with(&Page::no_finish_line), 161);
-  EXPECT_EQ(first_page_with(&Page::no_energy_line), 211);
-  EXPECT_EQ(first_page_with(&Page::finished_line), -1);
-  EXPECT_EQ(first_page_with(&Page::press_enter), 231);
-  EXPECT_GT(first_page_with(&Page::final_score), 0);
-  EXPECT_EQ(sounds_of(snd_tally), 22);
-  EXPECT_EQ(sounds_of(snd_tally_done), 1);
-}
-
-TEST_F(FinalScoreTest, LostRoundCountsPastAHundredPercentWithoutTheRoundBonus) {
-  round_state.phase = 7;
-  round_state.energy = 0.0f;
-  round_state.round_seconds = 481;
-  EXPECT_EQ(tally(0, 3090), 103 * 30);
-  EXPECT_EQ(completion_percent, 103);
-  EXPECT_EQ(first_page_with(&Page::finished_line), -1);
-  EXPECT_EQ(first_page_with(&Page::no_finish_line), -1);
-
-  SetUp();
-  round_state.phase = 2;
-  round_state.round_seconds = 236;
-  round_state.energy = 0.0f;
-  EXPECT_EQ(tally(0, 1530), 51 * 30);
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <new>
 
-#include "frame/audio.h"
-#include "line/weapons.h"
 #include "round/run_round.h"
 #include "round_test_support.h"
 
@@ -12,23 +10,21 @@ namespace {
 bool counting = false;
 long allocations = 0;
 
-void* counted_alloc(std::size_t size) {
+void* counted_alloc(std::size_t size) noexcept {
   if (counting) ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
+  return std::malloc(size ? size : 1);
+}
+void* counted_alloc_or_throw(std::size_t size) {
+  if (void* p = counted_alloc(size)) return p;
   throw std::bad_alloc();
 }
 }  // namespace
 
-void* operator new(std::size_t size) { return counted_alloc(size); }
-void* operator new[](std::size_t size) { return counted_alloc(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  if (counting) ++allocations;
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  if (counting) ++allocations;
-  return std::malloc(size ? size : 1);
-}
+// Every form, so that a sanitizer sees matching pairs.
+void* operator new(std::size_t size) { return counted_alloc_or_throw(size); }
+void* operator new[](std::size_t size) { return counted_alloc_or_throw(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return counted_alloc(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return counted_alloc(size); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
@@ -38,7 +34,7 @@ using namespace round_test;
 
 namespace {
 
-class NoAllocationTest : public RoundTest {};
+using NoAllocationTest = RoundTest;
 
 TEST_F(NoAllocationTest, AFewHundredFramesOfPlayNeverAllocate) {
   // The real weapons and sound hooks, not the test's recorders.
@@ -47,8 +43,7 @@ TEST_F(NoAllocationTest, AFewHundredFramesOfPlayNeverAllocate) {
   HeadlessPlatform backend;
   platform_install(&backend);
   round_state.fps_sample_start = timer_seconds();
-  round_state.laser_ammo = 40;
-  round_state.blasters_ammo = 40;
+  round_state.laser_ammo = round_state.blasters_ammo = 40;
   backend.set_script({down_at(0, kKeySpace), down_at(1000, kKeyLeft), down_at(1500, kKey2),
                       up_at(1600, kKey2), up_at(3000, kKeyLeft), down_at(3500, kKey3),
                       up_at(3600, kKey3), down_at(4000, kKeyRight), up_at(5000, kKeyRight),
@@ -63,7 +58,7 @@ TEST_F(NoAllocationTest, AFewHundredFramesOfPlayNeverAllocate) {
   }
   counting = false;
   EXPECT_EQ(allocations, 0);
-  // The round really ran: past the first wave, with the frame rate shown.
+  // The round really ran: past the first wave's start, with the frame rate shown.
   EXPECT_EQ(round_state.phase, 2);
   EXPECT_EQ(round_state.show_fps, 1);
   EXPECT_GT(backend.frames_shown(), 300);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 #include "frame/audio.h"
 #include "frame/gfx.h"
@@ -24,7 +24,6 @@ struct Shot {
   double angle;
   int gun;
 };
-
 inline Shot shots[64];
 inline int shot_count = 0;
 inline int sounds[4096];
@@ -51,8 +50,7 @@ inline void make_images() {
   gfx_open_screen(640, 480, 32, 2, 64, 0);
   for (int i = 1; i <= 4; ++i) {
     if (!background_images[i]) background_images[i] = gfx_image_create(640, 480);
-    for (int y = 0; y < 480; ++y)
-      for (int x = 0; x < 640; ++x) background_images[i]->row(y)[x] = kPictureColour[i];
+    gfx_line(background_images[i], 0, 0, 639, 479, kPictureColour[i], kLineFilledBox);
   }
   if (!snapshot_image) snapshot_image = gfx_image_create(640, 480);
   for (int i = 1; i <= 10; ++i) {
@@ -73,12 +71,10 @@ class RoundTest : public ::testing::Test {
     round_state.speed_factor = 1.2f;
     for (int i = 1; i <= kTrailSlots; ++i) rotation_trail[i].life = 0;
     reset_game();
-    round_state.ball_count = 0;
-    round_state.kamikaze_count = 0;
+    round_state.ball_count = round_state.kamikaze_count = 0;
     round_state.fade_alpha = 255;
     round_state.glow_pulse = 250;
-    shot_count = 0;
-    sound_count = 0;
+    shot_count = sound_count = 0;
     round_spawn_projectile = record_shot;
     round_play_sound = record_sound;
   }
@@ -89,7 +85,6 @@ class RoundTest : public ::testing::Test {
     round_play_sound = audio_play_sound;
   }
   static void hold(int scancode) { input_key_event(scancode, true); }
-  static void release(int scancode) { input_key_event(scancode, false); }
 };
 
 inline ScriptEvent down_at(std::int64_t ms, int scancode) {
@@ -100,20 +95,17 @@ inline ScriptEvent up_at(std::int64_t ms, int scancode) {
 }
 
 // True when the text drawn at (x, y) on the page shows exactly the pixels that the same text
-// in the same colour leaves on black.
+// in the same colour leaves on black, and none of its ink elsewhere in its box.
 inline bool text_matches(const Image& page, int x, int y, std::string_view text, Colour colour) {
-  static Image* scratch = nullptr;
-  if (!scratch) scratch = gfx_image_create(640, 16);
+  static Image* scratch = gfx_image_create(640, 16);
   gfx_line(scratch, 0, 0, 639, 15, 0xFF000000, kLineFilledBox);
   gfx_draw_text(scratch, 0, 0, text, colour);
+  const int width = static_cast<int>(text.size()) * 8;
   Colour ink = 0xFF000000;
-  for (int row = 0; row < 8 && ink == 0xFF000000; ++row)
-    for (int col = 0; col < static_cast<int>(text.size()) * 8; ++col)
-      if (scratch->row(row)[col] != 0xFF000000) ink = scratch->row(row)[col];
+  for (int i = 0; i < 8 * width && ink == 0xFF000000; ++i) ink = scratch->row(i / width)[i % width];
   for (int row = 0; row < 8; ++row)
-    for (int col = 0; col < static_cast<int>(text.size()) * 8; ++col) {
-      const Colour want = scratch->row(row)[col];
-      const Colour got = page.row(y + row)[x + col];
+    for (int col = 0; col < width; ++col) {
+      const Colour want = scratch->row(row)[col], got = page.row(y + row)[x + col];
       if (want != 0xFF000000 ? got != want : got == ink) return false;
     }
   return true;
