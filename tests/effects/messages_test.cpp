@@ -22,135 +22,55 @@ class Messages : public ::testing::Test {
   }
 };
 
-TEST_F(Messages, SecondMessageStartsBehindOneStillNearTheRightEdge) {
+TEST_F(Messages, StartBehindEveryMessageStillRightOf400ByTheirFullLength) {
   show_message("Double Gun!");
   EXPECT_EQ(messages[1].x, 645.0f);
-  EXPECT_EQ(messages[1].active, 1);
-  EXPECT_EQ(messages[1].alpha, 0);
   update_messages();
-  show_message("Get Ready!");  // 10 characters, the first one at 641
+  show_message("Get Ready!");  // 10 characters behind the first one at 641
   EXPECT_EQ(messages[2].x, 745.0f);
   show_message("Go");  // both others beyond 400: shifted twice
   EXPECT_EQ(messages[3].x, 685.0f);
-
-  // Once every message is left of 400, a new one starts at 645 exactly.
   for (int i = 0; i < 90; ++i) update_messages();
-  ASSERT_LE(messages[2].x, 400.0f);
-  show_message("Bonus");
+  show_message(std::string(51, 'y') + "z");  // all left of 400: 645 exactly; text cut to 51
   EXPECT_EQ(messages[4].x, 645.0f);
+  EXPECT_EQ(text_of(4), std::string(51, 'y'));
+  show_message(std::string(60, 'x'));  // shifted by all 60 characters
+  EXPECT_EQ(messages[5].x, 645.0f + 600.0f);
+  show_message("sixth");  // no free slot: dropped
+  EXPECT_EQ(text_of(5), std::string(51, 'x'));
+  messages[2].active = 0;
+  show_message("next");  // a freed slot is taken again from the front
+  EXPECT_EQ(text_of(2), "next");
 }
 
-TEST_F(Messages, LifeOfAMessage) {
-  show_message("Get Ready!");
-  int min_alpha = 0, max_alpha = 0;
+TEST_F(Messages, InvisibleFor16FramesFadesInAndOutAndIsFreedInThe177th) {
+  show_message("IIIIIIIIII");
+  int alpha[178] = {};
+  int visible_before_17 = 0;
   for (int frame = 1; frame <= 177; ++frame) {
     ASSERT_EQ(messages[1].active, 1) << frame;
+    fresh_page();
     update_messages();
-    const int a = messages[1].alpha;
-    min_alpha = std::min(min_alpha, a);
-    max_alpha = std::max(max_alpha, a);
-    if (frame <= 16) {
-      ASSERT_EQ(a, 0) << frame;
-    }
-    if (frame == 17) {
-      EXPECT_EQ(a, 4);
-    }
-    if (frame == 79) {
-      EXPECT_EQ(a, 252);
-    }
-    if (frame == 80) {
-      EXPECT_EQ(a, 255);
-    }
-    if (frame == 96) {
-      EXPECT_EQ(a, 255);
-    }
-    if (frame == 159) {
-      EXPECT_EQ(a, 3);
-    }
-    if (frame >= 160) {
-      ASSERT_EQ(a, 0) << frame;
-    }
-    if (frame == 176) {
-      EXPECT_EQ(messages[1].active, 1);
+    alpha[frame] = messages[1].alpha;
+    ASSERT_GE(alpha[frame], 0);
+    ASSERT_LE(alpha[frame], 255);
+    if (frame <= 16) visible_before_17 += count_non_black();
+    if (frame == 48) {  // half faded in: every glyph pixel blended on the bottom rows
+      const Image* page = gfx_page(0);
+      int blended = 0;
+      for (int y = 470; y <= 477; ++y)
+        for (int x = 285; x < 640; ++x) blended += page->row(y)[x] == on_black(128, 0xFFFFFF);
+      EXPECT_GT(blended, 10);
+      EXPECT_EQ(count_non_black(), blended);
     }
   }
-  EXPECT_EQ(messages[1].active, 0);  // freed in its 177th frame
-  EXPECT_EQ(min_alpha, 0);
-  EXPECT_EQ(max_alpha, 255);
+  EXPECT_EQ(visible_before_17, 0);
+  const struct { int frame, alpha; } checkpoints[] = {{16, 0}, {17, 4}, {48, 128}, {79, 252}, {80, 255}, {96, 255}, {159, 3}, {160, 0}, {177, 0}};
+  for (const auto& c : checkpoints) EXPECT_EQ(alpha[c.frame], c.alpha) << c.frame;
+  EXPECT_EQ(messages[1].active, 0);
   const float x_after = messages[1].x;
   update_messages();
   EXPECT_EQ(messages[1].x, x_after);
-  show_message("again");
-  EXPECT_EQ(messages[1].active, 1);
-}
-
-TEST_F(Messages, DrawnAtTheBottomWithItsOpacity) {
-  show_message("IIIIIIIIII");
-  for (int frame = 1; frame <= 16; ++frame) {
-    fresh_page();
-    update_messages();
-  }
-  EXPECT_EQ(count_non_black(), 0);  // waiting off screen at alpha 0
-
-  for (int frame = 17; frame <= 90; ++frame) {
-    fresh_page();
-    update_messages();
-  }
-  // Fully opaque now: white glyph pixels only, all within the rows 470..477.
-  const Image* page = gfx_page(0);
-  int white = 0;
-  for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x) {
-      const Colour c = page->row(y)[x];
-      if (c == 0xFF000000u) continue;
-      ASSERT_EQ(c, 0xFFFFFFFFu) << x << "," << y;
-      ASSERT_GE(y, 470);
-      ASSERT_LE(y, 477);
-      ASSERT_GE(x, 285);  // x = 645 - 360
-      ++white;
-    }
-  EXPECT_GT(white, 10);
-
-  // Half faded in: blended, not opaque.
-  clear_effects();
-  show_message("IIIIIIIIII");
-  for (int frame = 1; frame <= 48; ++frame) {
-    fresh_page();
-    update_messages();
-  }
-  ASSERT_EQ(messages[1].alpha, 128);
-  EXPECT_EQ(count_non_black(), white);
-  const Colour half = on_black(128, 0xFFFFFF);
-  int blended = 0;
-  for (Colour c : page->pixels) blended += c == half;
-  EXPECT_EQ(blended, white);
-}
-
-TEST_F(Messages, LongTextIsCutTo51ButShiftsByItsFullLength) {
-  const std::string long_text(60, 'x');
-  show_message(long_text);
-  EXPECT_EQ(messages[1].text_length, 51);
-  EXPECT_EQ(text_of(1), std::string(51, 'x'));
-  show_message(std::string(51, 'y') + "z");
-  EXPECT_EQ(text_of(2), std::string(51, 'y'));
-  EXPECT_EQ(messages[2].x, 645.0f + 10.0f * 52);
-
-  clear_effects();
-  show_message("first");
-  show_message(long_text);
-  EXPECT_EQ(messages[2].x, 645.0f + 600.0f);
-}
-
-TEST_F(Messages, SixthMessageIsDropped) {
-  for (int i = 1; i <= 5; ++i) show_message("busy");
-  const FloatingMessage before = messages[5];
-  show_message("dropped");
-  for (int i = 1; i <= 5; ++i) EXPECT_EQ(text_of(i), "busy");
-  EXPECT_EQ(messages[5].x, before.x);
-  // A freed slot is taken again from the front.
-  messages[2].active = 0;
-  show_message("next");
-  EXPECT_EQ(text_of(2), "next");
 }
 
 }  // namespace
