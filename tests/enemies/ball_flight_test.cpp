@@ -7,85 +7,9 @@
 
 using namespace combat_test;
 
-TEST(BallStrike, OrdinaryStrikeCostsEnergyByKindAndThirtyPointsNeverBelowZero) {
-  const float loss[6] = {0, 1.0f, 2.0f, 3.0f, 3.3f, 3.3f};
-  for (int k = 1; k <= 5; ++k) {
-    for (int colour = 0; colour < 2; ++colour) {
-      fresh_round();
-      round_state.score = k == 3 ? 10 : 100;
-      // The ball's diagonal reaches the line 4 pixels out: body, or the red tip.
-      box(300, 204, 330, 204, colour == 0 ? kBody : kTip);
-      place_ball(2, k, 310.0f, 200.0f);
-      update_balls();
-      EXPECT_NEAR(round_state.energy, 100.0f - loss[k], 1e-4) << k;
-      EXPECT_EQ(round_state.score, k == 3 ? 0 : 70) << k;
-      EXPECT_EQ(round_state.line_hit, 1);
-      EXPECT_EQ(round_state.powerup_kills, 0);  // an ordinary strike is no kill
-      EXPECT_TRUE(balls[2].x < -40 || balls[2].x > 679 || balls[2].y < -40 || balls[2].y > 489);
-      // Not drawn in the frame it strikes.
-      EXPECT_NE(gfx_point(nullptr, 310, 200), kSpriteColour & 0x00FFFFFFu);
-    }
-  }
-}
-
-TEST(BallStrike, NoStrikeFiveOrMorePixelsAwayNorWithTheEnergyGone) {
-  fresh_round();
-  box(300, 205, 330, 205, kBody);
-  place_ball(1, 1, 310.0f, 200.0f);
-  update_balls();
-  EXPECT_EQ(round_state.energy, 100.0f);
-  EXPECT_EQ(balls[1].x, 310.0f);
-
-  fresh_round();
-  round_state.energy = 0.0f;
-  box(300, 200, 330, 200, kBody);
-  place_ball(1, 1, 310.0f, 200.0f);
-  update_balls();
-  EXPECT_EQ(round_state.energy, 0.0f);
-  EXPECT_EQ(balls[1].x, 310.0f);
-  EXPECT_EQ(round_state.line_hit, 0);
-}
-
-TEST(BallStrike, EnergyNeverFallsBelowZero) {
-  fresh_round();
-  round_state.energy = 2.0f;
-  box(300, 200, 330, 200, kBody);
-  place_ball(1, 5, 310.0f, 200.0f);
-  update_balls();
-  EXPECT_EQ(round_state.energy, 0.0f);
-}
-
-TEST(BallStrike, KillerLineKillsPaysAndCountsTowardsThePowerup) {
-  fresh_round();
-  round_state.killer_line_timer = 100;
-  round_state.powerup_kills = 19;  // this kill completes the count of 20
-  box(300, 200, 330, 200, kBody);
-  place_ball(1, 2, 310.0f, 200.0f);
-  place_ball(2, 4, 320.0f, 204.0f);
-  balls[2].tagged = 1;
-  balls[2].hp = 1;
-  update_balls();
-  EXPECT_EQ(round_state.energy, 100.0f);
-  EXPECT_EQ(round_state.line_hit, 0);
-  EXPECT_EQ(round_state.score, 80 + 1800);  // the tagged ball pays only its bonus
-  EXPECT_TRUE(message_shown("Tagged Ball Bonus! + 1800 Pts"));
-  EXPECT_EQ(round_state.powerup_kills, 1);
-  ASSERT_EQ(powerups[1].active, 1);  // released where ball 1 was, after its move (speed 0)
-  EXPECT_EQ(powerups[1].x, 310.0f);
-  EXPECT_EQ(powerups[1].y, 200.0f);
-}
-
-TEST(BallStrike, ATaggedBallOnTheOrdinaryLineLosesItsBonus) {
-  fresh_round();
-  box(300, 200, 330, 200, kBody);
-  place_ball(1, 1, 310.0f, 200.0f).tagged = 1;
-  round_state.score = 500;
-  update_balls();
-  EXPECT_EQ(round_state.score, 470);
-  EXPECT_EQ(round_state.energy, 99.0f);
-}
-
 namespace {
+
+bool outside_live_box(const Ball& b) { return b.x < -40 || b.x > 679 || b.y < -40 || b.y > 489; }
 
 // A kind-1 ball falling straight down through the hole, the scene redrawn each frame.
 int frames_until_tagged(int limit) {
@@ -101,17 +25,64 @@ int frames_until_tagged(int limit) {
 
 }  // namespace
 
-TEST(BallHole, ABallThroughTheHoleIsTaggedOnceWhenItsSpriteCoversAMarker) {
+TEST(BallStrike, CostsByKindWithinFourPixelsOfTheLineAndNothingFallsBelowZero) {
+  struct Row {
+    int kind;
+    Colour line;
+    float line_y, energy0;
+    int score0, tagged;
+    float energy1;
+    int score1;
+  };
+  // The ball rests at (310, 200); its diagonal senses 4 pixels out.
+  const Row rows[] = {{1, kBody, 204, 100, 100, 0, 99.0f, 70},  {2, kTip, 204, 100, 100, 0, 98.0f, 70},
+                      {3, kBody, 204, 100, 10, 0, 97.0f, 0},    {4, kTip, 204, 100, 100, 0, 96.7f, 70},
+                      {5, kBody, 204, 100, 100, 0, 96.7f, 70},  {5, kBody, 200, 2, 100, 0, 0.0f, 70},
+                      {1, kBody, 205, 100, 100, 0, 100.0f, 100}, {1, kBody, 200, 0, 100, 0, 0.0f, 100},
+                      {1, kBody, 200, 100, 500, 1, 99.0f, 470}};  // a tagged ball loses its bonus
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "kind " << r.kind << " line y " << r.line_y << " energy " << r.energy0);
+    fresh_round();
+    round_state.energy = r.energy0;
+    round_state.score = r.score0;
+    box(300, r.line_y, 330, r.line_y, r.line);
+    place_ball(2, r.kind, 310.0f, 200.0f).tagged = r.tagged;
+    update_balls();
+    const bool struck = r.score1 != r.score0;
+    EXPECT_NEAR(round_state.energy, r.energy1, 1e-4);
+    EXPECT_EQ(round_state.score, r.score1);
+    EXPECT_EQ(round_state.line_hit, struck ? 1 : 0);
+    EXPECT_EQ(round_state.powerup_kills, 0);  // an ordinary strike is no kill
+    EXPECT_EQ(outside_live_box(balls[2]), struck);
+  }
+}
+
+TEST(BallStrike, KillerLineKillsPaysAndReleasesThePowerupWhereTheCompletingBallWas) {
+  fresh_round();
+  round_state.killer_line_timer = 100;
+  round_state.powerup_kills = 19;
+  box(300, 200, 330, 200, kBody);
+  place_ball(1, 2, 310.0f, 200.0f);
+  place_ball(2, 4, 320.0f, 204.0f).tagged = 1;
+  balls[2].hp = 1;
+  update_balls();
+  EXPECT_EQ(round_state.energy, 100.0f);
+  EXPECT_EQ(round_state.line_hit, 0);
+  EXPECT_EQ(round_state.score, 80 + 1800);  // the tagged ball pays only its bonus
+  EXPECT_TRUE(message_shown("Tagged Ball Bonus! + 1800 Pts"));
+  EXPECT_EQ(round_state.powerup_kills, 1);
+  ASSERT_EQ(powerups[1].active, 1);
+  EXPECT_EQ(powerups[1].x, 310.0f);
+  EXPECT_EQ(powerups[1].y, 200.0f);
+}
+
+TEST(BallHole, TaggedOnceThroughTheHoleButNeverUnderNoHoleNorWithoutEnergy) {
   fresh_round();
   round_state.score = 10;
-  const int f = frames_until_tagged(40);
-  ASSERT_GT(f, 0);
-  // Tagged in the first frame its disc (radius 7) reaches the pivot marker.
-  EXPECT_NEAR(balls[1].y, 213.0f, 0.6f);
-  EXPECT_EQ(balls[1].hp, 1);
+  ASSERT_GT(frames_until_tagged(40), 0);
+  EXPECT_NEAR(balls[1].y, 213.0f, 0.6f);  // the first frame its disc (radius 7) covers the pivot marker
   EXPECT_EQ(round_state.score, 10 + 65);
   EXPECT_TRUE(message_shown("Ball Tagged! + 65 Pts"));
-  // Flying on, it is drawn with the tagged sprite and never tagged again.
   for (int n = 0; n < 20; ++n) {
     clear_page();
     draw_horizontal_line();
@@ -119,86 +90,41 @@ TEST(BallHole, ABallThroughTheHoleIsTaggedOnceWhenItsSpriteCoversAMarker) {
   }
   EXPECT_EQ(round_state.score, 75);
   EXPECT_GT(balls[1].y, 230.0f);
-}
-
-TEST(BallHole, MarkersArePlottedOnTheAxisForEveryBallUnlessNoHoleOrNoEnergy) {
-  fresh_round();
-  set_line_angle(0);  // the line points straight down: markers at (320, 230) and (320, 210)
-  place_ball(1, 1, 100.0f, 100.0f);
-  update_balls();
-  EXPECT_EQ(gfx_point(nullptr, 320, 220), 0xFF000000u);
-  EXPECT_EQ(gfx_point(nullptr, 320, 230), 0xFF000000u);
-  EXPECT_EQ(gfx_point(nullptr, 320, 210), 0xFF000000u);
-  EXPECT_EQ(balls[1].tagged, 0);
-
   for (int variant = 0; variant < 2; ++variant) {
     fresh_round();
     if (variant == 0) round_state.no_hole_timer = 5;
     else round_state.energy = 0.0f;
     EXPECT_EQ(frames_until_tagged(40), 0) << variant;
     EXPECT_EQ(round_state.score, 0);
-    EXPECT_NE(gfx_point(nullptr, 330, 220), 0xFF000000u);
+    EXPECT_NE(gfx_point(nullptr, 330, 220), 0xFF000000u);  // no markers either
   }
 }
 
-TEST(BallHole, AGrazingBallStrikesInsteadOfBeingTagged) {
-  fresh_round();
-  place_ball(1, 3, 343.0f, 195.0f, 180.0, 1.8f);  // falls onto the front arm near the hole
-  for (int f = 0; f < 20 && round_state.line_hit == 0; ++f) {
-    clear_page();
-    draw_horizontal_line();
-    update_balls();
-  }
-  EXPECT_EQ(round_state.line_hit, 1);
-  EXPECT_EQ(round_state.score, 0);
-  EXPECT_TRUE(messages[1].active == 0);
-}
-
-TEST(BallLaser, ABurnInsideTheBoxDestroysAnyKindAndPaysItsPoints) {
-  const Colour laser[6] = {0xFFFFF5FFu, 0xFFFFFBFFu, 0xFFFFF0FFu, 0xFFFEFEFEu, 0xFFFFFFFFu, 0xFFFEFFFFu};
-  for (int k = 1; k <= 5; ++k) {
-    fresh_round();
-    gfx_pset(nullptr, 204, 296, laser[k]);  // offset (4, -4) from the centre
-    place_ball(1, k, 200.0f, 300.0f);
-    update_balls();
-    EXPECT_EQ(round_state.score, k * 15 + 50) << k;
-    EXPECT_EQ(round_state.powerup_kills, 1);
-    EXPECT_NE(balls[1].x, 200.0f);
-  }
-  // A pixel 5 out on the diagonal, or not quite a laser colour, burns nothing.
-  fresh_round();
-  gfx_pset(nullptr, 205, 305, 0xFFFFFFFFu);
-  gfx_pset(nullptr, 202, 300, 0xFFFFFFFEu);
-  place_ball(1, 5, 200.0f, 300.0f);
-  update_balls();
-  EXPECT_EQ(round_state.score, 0);
-}
-
-TEST(BallLaser, NoBurnOutsideTheBox) {
-  struct Spot {
-    float x, y;
-    bool burns;
+TEST(BallLaser, ABurnDestroysAnyKindOnlyOnLaserColoursWithinFourAndInsideTheBox) {
+  struct Row {
+    float bx, by, px, py;
+    Colour c;
+    int kind, tagged, score;
   };
-  const Spot spots[] = {{8.0f, 100.0f, false}, {9.0f, 100.0f, true},  {632.0f, 100.0f, false},
-                        {631.0f, 100.0f, true}, {100.0f, 8.0f, false}, {100.0f, 471.0f, false},
-                        {100.0f, 470.0f, true}};
-  for (const Spot& s : spots) {
+  const Row rows[] = {{200, 300, 204, 296, 0xFFFFF5FFu, 1, 0, 65},   {200, 300, 204, 296, 0xFFFFFBFFu, 2, 0, 80},
+                      {200, 300, 204, 296, 0xFFFFF0FFu, 3, 0, 95},   {200, 300, 204, 296, 0xFFFEFEFEu, 4, 0, 110},
+                      {200, 300, 204, 296, 0xFFFFFFFFu, 5, 0, 125},  {200, 300, 196, 304, 0xFFFEFFFFu, 5, 0, 125},
+                      {200, 300, 205, 305, 0xFFFFFFFFu, 5, 0, 0},    {200, 300, 202, 300, 0xFFFFFFFEu, 5, 0, 0},
+                      {100, 100, 100, 100, 0xFFFFFFFFu, 5, 1, 2000}, {8, 100, 8, 100, 0xFFFFFFFFu, 1, 0, 0},
+                      {9, 100, 9, 100, 0xFFFFFFFFu, 1, 0, 65},       {632, 100, 632, 100, 0xFFFFFFFFu, 1, 0, 0},
+                      {631, 100, 631, 100, 0xFFFFFFFFu, 1, 0, 65},   {100, 8, 100, 8, 0xFFFFFFFFu, 1, 0, 0},
+                      {100, 471, 100, 471, 0xFFFFFFFFu, 1, 0, 0},    {100, 470, 100, 470, 0xFFFFFFFFu, 1, 0, 65}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "ball (" << r.bx << "," << r.by << ") pixel (" << r.px << "," << r.py << ")");
     fresh_round();
-    gfx_pset(nullptr, s.x, s.y, 0xFFFFFFFFu);
-    place_ball(1, 1, s.x, s.y);
+    gfx_pset(nullptr, r.px, r.py, r.c);
+    place_ball(1, r.kind, r.bx, r.by).tagged = r.tagged;
+    if (r.tagged) balls[1].hp = 1;
     update_balls();
-    EXPECT_EQ(round_state.score, s.burns ? 65 : 0) << s.x << "," << s.y;
+    EXPECT_EQ(round_state.score, r.score);
+    EXPECT_EQ(round_state.powerup_kills, r.score > 0 ? 1 : 0);
+    EXPECT_EQ(message_shown("Tagged Ball Bonus! + 2000 Pts"), r.tagged == 1);
   }
-}
-
-TEST(BallLaser, KillingATaggedBallPaysTheTaggedBonus) {
-  fresh_round();
-  gfx_pset(nullptr, 100, 100, 0xFFFFFFFFu);
-  place_ball(1, 5, 100.0f, 100.0f).tagged = 1;
-  balls[1].hp = 1;
-  update_balls();
-  EXPECT_EQ(round_state.score, 2000);
-  EXPECT_TRUE(message_shown("Tagged Ball Bonus! + 2000 Pts"));
 }
 
 TEST(BallKill, DestroyBallReleasesThePowerupWhereTheBallWasThenRespawnsIt) {
@@ -209,6 +135,7 @@ TEST(BallKill, DestroyBallReleasesThePowerupWhereTheBallWasThenRespawnsIt) {
   double v[3];
   draws_after_seed(31, v, 3);
   destroy_ball(4);
+  EXPECT_EQ(round_state.score, 80);
   EXPECT_EQ(round_state.powerup_kills, 0);
   // The new count is drawn first, then the powerup's kind.
   EXPECT_EQ(round_state.powerup_kills_needed, static_cast<int>(std::floor(v[0] * 4)) + 20);
@@ -216,31 +143,10 @@ TEST(BallKill, DestroyBallReleasesThePowerupWhereTheBallWasThenRespawnsIt) {
   EXPECT_EQ(powerups[1].kind, powerup_kind_from_draw(static_cast<int>(std::floor(v[1] * 23)) + 1));
   EXPECT_EQ(powerups[1].x, 123.0f);
   EXPECT_EQ(powerups[1].y, 234.0f);
-  EXPECT_EQ(round_state.score, 80);
   EXPECT_NE(balls[4].x, 123.0f);
-
-  // Short of the count: no powerup and the count needed stays.
-  fresh_round();
-  place_ball(1, 1, 50.0f, 50.0f);
-  destroy_ball(1);
+  // Short of the count: no powerup, and the count needed stays.
+  destroy_ball(4);
   EXPECT_EQ(round_state.powerup_kills, 1);
-  EXPECT_EQ(round_state.powerup_kills_needed, 20);
-  EXPECT_EQ(powerups[1].active, 0);
-}
-
-TEST(BallFlight, OnlySlotsUpToBallCountAreVisitedAndEnemyAliveIsRaised) {
-  fresh_round();
-  place_ball(1, 1, 100.0f, 100.0f, 90.0, 1.2f);
-  place_ball(2, 1, 100.0f, 150.0f, 90.0, 1.2f).active = 0;
-  place_ball(3, 1, 100.0f, 200.0f, 90.0, 1.2f);
-  round_state.ball_count = 2;
-  update_balls();
-  EXPECT_EQ(round_state.enemy_alive, 1);
-  EXPECT_FLOAT_EQ(balls[1].x, 101.2f);
-  EXPECT_EQ(balls[2].x, 100.0f);
-  EXPECT_EQ(balls[3].x, 100.0f);
-  round_state.enemy_alive = 0;
-  balls[1].active = 0;
-  update_balls();
-  EXPECT_EQ(round_state.enemy_alive, 0);
+  EXPECT_EQ(round_state.powerup_kills_needed, static_cast<int>(std::floor(v[0] * 4)) + 20);
+  EXPECT_EQ(powerups[2].active, 0);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <iterator>
 #include <string>
+#include <type_traits>
 
 #include "frame/gfx.h"
 #include "frame/images.h"
@@ -26,20 +27,16 @@ inline void clear_page(Colour fill = kBackground) {
   std::fill(page->pixels.begin(), page->pixels.end(), fill);
 }
 
-// A 17x17 disc of radius 7 centred on (8, 8), on the mask colour.
-inline Image* disc_sprite(Colour c) {
-  Image* im = gfx_image_create(17, 17);
-  for (int y = 0; y < 17; ++y)
-    for (int x = 0; x < 17; ++x)
-      if ((x - 8) * (x - 8) + (y - 8) * (y - 8) <= 49) im->row(y)[x] = c;
-  return im;
-}
-
+// Every sprite a 17x17 disc of radius 7 centred on (8, 8), on the mask colour.
 inline void make_sprites() {
-  for (int i = 1; i <= 10; ++i) {
-    if (!ball_sprites[i]) ball_sprites[i] = disc_sprite(kSpriteColour);
-    if (!powerup_sprites[i]) powerup_sprites[i] = disc_sprite(kSpriteColour);
-  }
+  for (int i = 1; i <= 10; ++i)
+    for (Image** slot : {&ball_sprites[i], &powerup_sprites[i]}) {
+      if (*slot) continue;
+      *slot = gfx_image_create(17, 17);
+      for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x)
+          if ((x - 8) * (x - 8) + (y - 8) * (y - 8) <= 49) (*slot)->row(y)[x] = kSpriteColour;
+    }
 }
 
 inline void set_line_angle(std::int32_t degrees) {
@@ -49,6 +46,11 @@ inline void set_line_angle(std::int32_t degrees) {
   round_state.angle_cos = std::cos(round_state.angle_rad);
 }
 
+template <class... Tables>
+void clear_tables(Tables&... t) {
+  (std::fill(std::begin(t), std::end(t), std::remove_reference_t<decltype(t[0])>{}), ...);
+}
+
 // A game in play: full energy, a line of 55 with its hole of 20, lying along +x (angle 90).
 inline void fresh_round() {
   gfx_open_screen(640, 480, 32, 2, 64, 0);
@@ -56,15 +58,7 @@ inline void fresh_round() {
   clear_page();
   make_sprites();
   round_state = RoundState{};
-  std::fill(std::begin(projectiles), std::end(projectiles), Projectile{});
-  std::fill(std::begin(laser_beams), std::end(laser_beams), LaserBeam{});
-  std::fill(std::begin(particles), std::end(particles), Particle{});
-  std::fill(std::begin(sparks), std::end(sparks), Spark{});
-  std::fill(std::begin(explosions), std::end(explosions), Explosion{});
-  std::fill(std::begin(messages), std::end(messages), FloatingMessage{});
-  std::fill(std::begin(powerups), std::end(powerups), Powerup{});
-  std::fill(std::begin(balls), std::end(balls), Ball{});
-  std::fill(std::begin(kamikazes), std::end(kamikazes), Kamikaze{});
+  clear_tables(projectiles, laser_beams, particles, sparks, explosions, messages, powerups, balls, kamikazes);
   round_state.speed_factor = 1.2f;
   round_state.energy = 100.0f;
   round_state.line_half_length = 55;
@@ -86,35 +80,21 @@ inline void draw_horizontal_line() {
   box(265, 218, 300, 221, kBody);
 }
 
-// A ball of `kind` resting at (x, y) (speed 0 unless given), active, in slot `slot`.
+// A ball, kamikaze or shot placed by hand (a ball resting unless given a speed), active.
 inline Ball& place_ball(int slot, int kind, float x, float y, double angle_deg = 0.0, float speed = 0.0f) {
   static constexpr int kHp[6] = {0, 1, 1, 2, 3, 4};
-  Ball& b = balls[slot];
-  b = Ball{};
-  b.kind = kind;
-  b.hp = kHp[kind];
-  b.x = x;
-  b.y = y;
-  b.angle = angle_deg * kPi6 / 180.0;
-  b.speed = speed;
-  b.active = 1;
-  if (round_state.ball_count < slot) round_state.ball_count = slot;
-  return b;
+  round_state.ball_count = std::max(round_state.ball_count, slot);
+  return balls[slot] = Ball{x, y, angle_deg * kPi6 / 180.0, speed, kind, kHp[kind], 0, 1};
+}
+
+inline Kamikaze& place_kamikaze(int slot, int kind, float x, float y, int heading, int aim = 1) {
+  round_state.kamikaze_count = std::max(round_state.kamikaze_count, slot);
+  return kamikazes[slot] = Kamikaze{x, y, heading * kPi6 / 180.0, 0.0f, kind, kind, aim, kind, heading, 1};
 }
 
 inline Projectile& place_shot(int slot, int weapon, float x, float y, double angle = 0.0) {
-  Projectile& s = projectiles[slot];
-  s = Projectile{};
-  s.x = x;
-  s.y = y;
-  s.weapon = weapon;
-  s.active = 1;
-  s.life = 70;
-  s.angle = angle;
-  s.speed = 4.8f;
-  s.turn_step = 6;
-  s.heading_deg = static_cast<int>(std::lround(180.0 * angle / kPi6));
-  return s;
+  const int heading = static_cast<int>(std::lround(180.0 * angle / kPi6));
+  return projectiles[slot] = Projectile{x, y, 70, angle, 4.8f, 1, weapon, 6, heading};
 }
 
 inline bool message_shown(const std::string& text) {

@@ -40,16 +40,7 @@ TEST(CombatIntegration, TheBeamBurnsABallAndAKamikazeInItsPath) {
   real_sprites();
   set_line_angle(90);  // the beam runs right from x 380 along y 220
   place_ball(1, 3, 500.0f, 221.0f);
-  Kamikaze& k = kamikazes[1];
-  k = Kamikaze{};
-  k.kind = 2;
-  k.hp = 2;
-  k.turn_step = 2;
-  k.x = 440.0f;
-  k.y = 240.0f;  // heading up: its sensing points cross the beam
-  k.aim = 1;
-  k.active = 1;
-  round_state.kamikaze_count = 1;
+  place_kamikaze(1, 2, 440.0f, 240.0f, 0);  // heading up: its sensing points cross the beam
   round_state.laser_ammo = 10;
   spawn_laser_beam(9, 0.0f, 0.0f);
   frame();
