@@ -2,6 +2,7 @@
 // toggle and the clock standing still while the game is suspended.
 #include "round/run_round.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "round/final_score.h"
@@ -27,8 +28,7 @@ class RoundLoopTest : public RoundTest {
     // What a white picture at each snapshot opacity leaves on black.
     Image* white = gfx_image_create(8, 8);
     Image* black = gfx_image_create(8, 8);
-    for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x) white->row(y)[x] = 0xFFFFFFFF;
+    gfx_line(white, 0, 0, 7, 7, 0xFFFFFFFF, kLineFilledBox);
     for (int a = 0; a < 256; ++a) {
       gfx_line(black, 0, 0, 7, 7, 0xFF000000, kLineFilledBox);
       gfx_put(black, 0, 0, white, kPutBlend, a);
@@ -39,11 +39,7 @@ class RoundLoopTest : public RoundTest {
     backend.set_present_hook([this](const Image& page, std::int64_t now_us) {
       const Colour c = page.row(100)[100];
       int alpha = -1;
-      for (int a = 255; a >= 0; --a)
-        if (alpha_of_pixel[a] == c) {
-          alpha = a;
-          break;
-        }
+      for (int a = 255; a >= 0 && alpha < 0; --a) alpha = alpha_of_pixel[a] == c ? a : -1;
       shown.push_back({now_us, alpha, text_matches(page, 280, 225, "Abort(Y/N)?", 0xFF0275BE)});
     });
   }
@@ -69,9 +65,7 @@ class RoundLoopTest : public RoundTest {
     return runs;
   }
   int question_frames() const {
-    int n = 0;
-    for (const Shown& s : shown) n += s.question;
-    return n;
+    return static_cast<int>(std::count_if(shown.begin(), shown.end(), [](const Shown& s) { return s.question; }));
   }
 
   HeadlessPlatform backend;
