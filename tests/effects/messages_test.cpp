@@ -65,7 +65,8 @@ TEST_F(Messages, InvisibleFor16FramesFadesInAndOutAndIsFreedInThe177th) {
     }
   }
   EXPECT_EQ(visible_before_17, 0);
-  const struct { int frame, alpha; } checkpoints[] = {{16, 0}, {17, 4}, {48, 128}, {79, 252}, {80, 255}, {96, 255}, {159, 3}, {160, 0}, {177, 0}};
+  const struct { int frame, alpha; } checkpoints[] = {{16, 0},   {17, 4}, {48, 128}, {79, 252}, {80, 255},
+                                                     {96, 255}, {159, 3}, {160, 0}, {177, 0}};
   for (const auto& c : checkpoints) EXPECT_EQ(alpha[c.frame], c.alpha) << c.frame;
   EXPECT_EQ(messages[1].active, 0);
   const float x_after = messages[1].x;

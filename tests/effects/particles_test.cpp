@@ -49,7 +49,8 @@ TEST_F(Effects, ParticleKindsLiveTheirTimeInTheFirstFreeSlotsAndDrawTheirDisc) {
   const int kinds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, -3};
   const int lives[] = {35, 40, 40, 40, 40, 37, 40, 40, 32, 32, 40, 37, 37, 37, 40, 40};
   for (int kind : kinds) spawn_particle(kind, 10.0f, 20.0f);
-  for (int i = 1; i <= 16; ++i) EXPECT_EQ(std::pair(particles[i].kind, particles[i].life), std::pair(kinds[i - 1], lives[i - 1]));
+  for (int i = 1; i <= 16; ++i)
+    EXPECT_EQ(std::pair(particles[i].kind, particles[i].life), std::pair(kinds[i - 1], lives[i - 1]));
   particles[3].life = 0;
   spawn_particle(9, 1.0f, 2.0f);
   EXPECT_EQ(particles[3].kind, 9);
@@ -76,7 +77,8 @@ TEST_F(Effects, ParticleKindsLiveTheirTimeInTheFirstFreeSlotsAndDrawTheirDisc) {
 
 TEST_F(Effects, ExplosionsLiveDriftAndShrink) {
   const int lives[] = {0, 30, 28, 28, 28, 28, 16, 30, 28, 28, 28, 28, 40};
-  const float dx[] = {0, 0, 1, 1, -1, -1, 0, 0, 1, 1, -1, -1, 0}, dy[] = {0, 0, 1, -1, 1, -1, 0, 0, 1, -1, 1, -1, 0};
+  const float dx[] = {0, 0, 1, 1, -1, -1, 0, 0, 1, 1, -1, -1, 0};
+  const float dy[] = {0, 0, 1, -1, 1, -1, 0, 0, 1, -1, 1, -1, 0};
   for (int kind = 1; kind <= 12; ++kind) spawn_explosion(kind, 300.0f, 300.0f);
   for (int kind = 1; kind <= 12; ++kind) EXPECT_EQ(explosions[kind].life, lives[kind]) << kind;
   update_explosions();

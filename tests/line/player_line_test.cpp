@@ -53,6 +53,7 @@ TEST_F(PlayerLine, LengthAndHoleMoveOnePixelAFrameTowardsTheirTargets) {
       {"short and long cancel", 100, 100, 0, 60, 20, 1, 60, 20, 60, 20},
       {"short right after long", 100, 0, 0, 75, 20, 45, 31, 20, 30, 20},
   };
+  auto length_and_hole = [] { return std::pair(round_state.line_half_length, round_state.hole_half_width); };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
     round_state.short_line_timer = r.short_t;
@@ -61,11 +62,11 @@ TEST_F(PlayerLine, LengthAndHoleMoveOnePixelAFrameTowardsTheirTargets) {
     round_state.line_half_length = r.length;
     round_state.hole_half_width = r.hole;
     frames(r.n - 1);
-    EXPECT_EQ(std::pair(round_state.line_half_length, round_state.hole_half_width), std::pair(r.length_before, r.hole_before));
+    EXPECT_EQ(length_and_hole(), std::pair(r.length_before, r.hole_before));
     frames(1);
-    EXPECT_EQ(std::pair(round_state.line_half_length, round_state.hole_half_width), std::pair(r.length_at_n, r.hole_at_n));
+    EXPECT_EQ(length_and_hole(), std::pair(r.length_at_n, r.hole_at_n));
     frames(10);
-    EXPECT_EQ(std::pair(round_state.line_half_length, round_state.hole_half_width), std::pair(r.length_at_n, r.hole_at_n));
+    EXPECT_EQ(length_and_hole(), std::pair(r.length_at_n, r.hole_at_n));
   }
 }
 
@@ -98,8 +99,10 @@ TEST_F(PlayerLine, CollapseBurstsOnceInTheFrameTheLineReaches5) {
 
 TEST_F(PlayerLine, BodyAndGunTipsInExactOpaqueColours) {
   update_player_line();  // angle 90: along row 220, hole 20, length 55, 4 pixels thick
-  expect_along_line({{-56, -56, kBlack}, {-55, -20, kBody}, {-19, 19, kBlack}, {20, 50, kBody}, {51, 55, kTip}, {56, 56, kBlack}});
-  for (int y = 217; y <= 223; ++y) EXPECT_EQ(gfx_point(nullptr, 355, y), y == 217 || y == 223 ? kBlack : kBody) << y;
+  expect_along_line({{-56, -56, kBlack}, {-55, -20, kBody}, {-19, 19, kBlack}, {20, 50, kBody},
+                     {51, 55, kTip}, {56, 56, kBlack}});
+  for (int y = 217; y <= 223; ++y)
+    EXPECT_EQ(gfx_point(nullptr, 355, y), y == 217 || y == 223 ? kBlack : kBody) << y;
 
   fresh_page();
   round_state.double_gun_timer = 100;  // a tip at the rear too, the body shortened under it

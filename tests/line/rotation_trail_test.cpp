@@ -38,7 +38,8 @@ TEST_F(RotationTrail, EachTurnStepLeavesFourGhostsInTheFirstFreeSlotsOrDropsThem
   EXPECT_EQ(rotation_trail[7].life, 16);
   EXPECT_EQ(rotation_trail[60].life, 14);
   int untouched = 0;
-  for (int i = 1; i <= kTrailSlots; ++i) untouched += rotation_trail[i].life == 5 && rotation_trail[i].angle == 0.25;
+  for (int i = 1; i <= kTrailSlots; ++i)
+    untouched += rotation_trail[i].life == 5 && rotation_trail[i].angle == 0.25;
   EXPECT_EQ(untouched, kTrailSlots - 2);
 }
 
@@ -51,7 +52,8 @@ TEST_F(RotationTrail, GhostIsDrawn16TimesFading96To21WithTheCurrentLength) {
     fresh_page();
     update_rotation_trail();
     const std::uint32_t alpha = static_cast<std::uint32_t>((16 - frame) * 5 + 21);
-    const Colour ghost = frame == 17 ? 0xFF000000u : gfx_blend_primitive(0xFF000000u, alpha << 24 | 0x0569FFu);
+    const Colour ghost =
+        frame == 17 ? 0xFF000000u : gfx_blend_primitive(0xFF000000u, alpha << 24 | 0x0569FFu);
     // Front at 74, its rear mirror, the hole edge; one pixel wide, nothing in the hole.
     for (int x : {394, 246, 340}) ASSERT_EQ(gfx_point(nullptr, x, 220), ghost) << frame << "," << x;
     ASSERT_EQ(count_pixels(0xFF000000u), frame == 17 ? 640 * 480 : 640 * 480 - 2 * 56) << frame;

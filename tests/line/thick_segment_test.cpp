@@ -21,7 +21,8 @@ TEST_F(ThickSegment, TriangleRowsAreExactSpansDrawnOnce) {
   // Corners (0,0), (10,10), (0,10): row y spans x 0..y.
   fill_triangle(10, 10, 0, 0, 0, 10, 255, 0, 0, 128);
   for (int y = 0; y <= 11; ++y)
-    for (int x = 0; x <= 12; ++x) ASSERT_EQ(gfx_point(nullptr, x, y), x <= y && y <= 10 ? once() : kBlack) << x << "," << y;
+    for (int x = 0; x <= 12; ++x)
+      ASSERT_EQ(gfx_point(nullptr, x, y), x <= y && y <= 10 ? once() : kBlack) << x << "," << y;
   EXPECT_EQ(count_pixels(once()), 66);
   // A flat triangle is one span.
   fill_triangle(50, 40, 20, 40, 35, 40, 255, 0, 0, 128);
@@ -51,7 +52,8 @@ TEST_F(ThickSegment, CornersRoundHalvesToEven) {
   // Thickness 5 puts the edges at y 97.5 and 102.5, which round to 98 and 102.
   draw_thick_segment(100.0f, 100.0f, 120.0f, 100.0f, 5.0f, 255, 0, 0, 255);
   EXPECT_EQ(count_pixels(kRed), 21 * 5);
-  for (int y : {97, 98, 102, 103}) EXPECT_EQ(gfx_point(nullptr, 110, y), y == 97 || y == 103 ? kBlack : kRed) << y;
+  for (int y : {97, 98, 102, 103})
+    EXPECT_EQ(gfx_point(nullptr, 110, y), y == 97 || y == 103 ? kBlack : kRed) << y;
 }
 
 }  // namespace
