@@ -46,14 +46,8 @@ void ball_strikes_line(int slot) {
   const int k = b.kind;
   const float x = b.x, y = b.y;
   if (rs.killer_line_timer == 0) {
-    rs.score -= 30;
-    audio_play_sound(snd_line_hit);
-    rs.line_hit = 1;
-    rs.energy = rs.energy - static_cast<float>(k);
     // The two heaviest kinds hit no harder than 3.3.
-    if (k == 4) rs.energy = static_cast<float>(rs.energy + 0.7);
-    if (k == 5) rs.energy = static_cast<float>(rs.energy + 1.7);
-    if (rs.energy < 0.0f) rs.energy = 0.0f;
+    charge_line_strike(k, k == 4 ? 0.7 : k == 5 ? 1.7 : 0.0);
   } else {
     if (b.tagged == 1) pay_tagged_bonus(k);
     else rs.score += k * 15 + 50;

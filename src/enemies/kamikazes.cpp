@@ -65,12 +65,7 @@ void strike_line(int slot) {
   const int kind = k.kind;
   const float x = k.x, y = k.y;
   if (rs.killer_line_timer == 0) {
-    rs.score -= 30;
-    audio_play_sound(snd_line_hit);
-    rs.line_hit = 1;
-    rs.energy = rs.energy - static_cast<float>(kind);
-    if (kind == 2) rs.energy = static_cast<float>(rs.energy - 0.25);
-    if (rs.energy < 0.0f) rs.energy = 0.0f;
+    charge_line_strike(kind, kind == 2 ? -0.25 : 0.0);
   } else {
     count_powerup_kill(x, y);
     rs.score += kind * 25 + 50;

@@ -1,6 +1,7 @@
 #include "enemies/sensing.h"
 
 #include "effects/powerups.h"
+#include "frame/audio.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
 #include "round/round_state.h"
@@ -22,4 +23,14 @@ void count_powerup_kill(float x, float y) {
   rs.powerup_kills_needed = floor_int(rnd() * 4) + 20;
   rs.powerup_kills = 0;
   spawn_powerup(x, y);
+}
+
+void charge_line_strike(int kind, double energy_adjustment) {
+  RoundState& rs = round_state;
+  rs.score -= 30;
+  audio_play_sound(snd_line_hit);
+  rs.line_hit = 1;
+  rs.energy = rs.energy - static_cast<float>(kind);
+  if (energy_adjustment != 0.0) rs.energy = static_cast<float>(rs.energy + energy_adjustment);
+  if (rs.energy < 0.0f) rs.energy = 0.0f;
 }

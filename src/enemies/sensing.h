@@ -17,3 +17,7 @@ bool diagonals_touch(float x, float y, Colour c);
 
 // Counts a kill towards the next powerup and releases it at (x, y) when the count is reached.
 void count_powerup_kill(float x, float y);
+
+// What an enemy striking the ordinary line costs: 30 points, the no-hit bonus and energy of
+// its kind, then the kind's adjustment (never below 0 energy).
+void charge_line_strike(int kind, double energy_adjustment);
