@@ -6,7 +6,6 @@
 #include "effects/particles.h"
 #include "enemies/balls.h"
 #include "enemies/sensing.h"
-#include "frame/audio.h"
 #include "frame/gfx.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
