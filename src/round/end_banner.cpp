@@ -1,32 +1,29 @@
 #include "round/end_banner.h"
 
+#include <string_view>
+
 #include "frame/gfx.h"
 #include "round/round_state.h"
 
 namespace {
+
 constexpr Colour kBannerColour = 0xC8BBF9FF;  // translucent: blended over the play field
+
+// The word and "O V E R" slide in from either side and stand still once end_anim reaches stop.
+void slide_in(int step, int stop, std::string_view word, float word_x, float over_x) {
+  RoundState& rs = round_state;
+  rs.end_anim += step;
+  if (rs.end_anim < stop) {
+    word_x = static_cast<float>(rs.end_anim - 100);
+    over_x = static_cast<float>(740 - rs.end_anim);
+  }
+  gfx_draw_text(nullptr, word_x, 210, word, kBannerColour);
+  gfx_draw_text(nullptr, over_x, 210, "O V E R", kBannerColour);
 }
 
+}  // namespace
+
 void draw_end_banner() {
-  RoundState& rs = round_state;
-  if (rs.game_over == 1) {
-    rs.end_anim += 6;
-    if (rs.end_anim < 370) {
-      gfx_draw_text(nullptr, static_cast<float>(rs.end_anim - 100), 210, "G A M E", kBannerColour);
-      gfx_draw_text(nullptr, static_cast<float>(740 - rs.end_anim), 210, "O V E R", kBannerColour);
-    } else {
-      gfx_draw_text(nullptr, 270, 210, "G A M E", kBannerColour);
-      gfx_draw_text(nullptr, 350, 210, "O V E R", kBannerColour);
-    }
-  }
-  if (rs.phase == 8) {
-    rs.end_anim += 5;
-    if (rs.end_anim < 360) {
-      gfx_draw_text(nullptr, static_cast<float>(rs.end_anim - 100), 210, "R O U N D", kBannerColour);
-      gfx_draw_text(nullptr, static_cast<float>(740 - rs.end_anim), 210, "O V E R", kBannerColour);
-    } else {
-      gfx_draw_text(nullptr, 260, 210, "R O U N D", kBannerColour);
-      gfx_draw_text(nullptr, 360, 210, "O V E R", kBannerColour);
-    }
-  }
+  if (round_state.game_over == 1) slide_in(6, 370, "G A M E", 270, 350);
+  if (round_state.phase == 8) slide_in(5, 360, "R O U N D", 260, 360);
 }
