@@ -1,7 +1,7 @@
-// The steps of an ordinary frame before anything is drawn: weapons, firing, turning and the
-// background.
+// The steps of an ordinary frame before anything is drawn: weapons, firing, turning and timers.
 #include "round/frame_steps.h"
 
+#include <tuple>
 #include <vector>
 
 #include "round_test_support.h"
@@ -25,7 +25,7 @@ TEST_F(FrameStepsTest, HoldingFireShootsAtEachWeaponsOwnRate) {
   const struct {
     int weapon_key, fire_key, laser, blasters, frames;
     std::vector<int> shot_frames;
-    int weapon, laser_left, blasters_left, sound, sound_count;
+    int weapon, laser_left, blasters_left, sound, sounds;
   } cases[] = {{0, kKeySpace, 0, 0, 16, {1, 8, 15}, 1, 0, 0, snd_cannon, 3},
                // The beam pays for itself later: firing takes no laser ammunition, makes no sound.
                {kKey2, kKeyUp, 5, 0, 8, {1, 4, 7}, 2, 5, 0, snd_cannon, 0},
@@ -45,112 +45,64 @@ TEST_F(FrameStepsTest, HoldingFireShootsAtEachWeaponsOwnRate) {
     }
     EXPECT_EQ(fired, c.shot_frames);
     for (int i = 0; i < shot_count; ++i) EXPECT_EQ(shots[i].weapon, c.weapon);
-    EXPECT_EQ(round_state.laser_ammo, c.laser_left);
-    EXPECT_EQ(round_state.blasters_ammo, c.blasters_left);
-    EXPECT_EQ(sound_count, c.sound_count);
-    EXPECT_EQ(sounds_of(c.sound), c.sound_count);
+    EXPECT_EQ((std::array{round_state.laser_ammo, round_state.blasters_ammo, sound_count, sounds_of(c.sound)}),
+              (std::array{c.laser_left, c.blasters_left, c.sounds, c.sounds}));
   }
 }
 
-TEST_F(FrameStepsTest, AnEmptyWeaponFallsBackToCannonAndTheDoubleGunFiresBehind) {
-  round_state.weapon = 2;  // laser selected but empty: back to the cannon
-  hold(kKeySpace);
-  firing_frame();
-  ASSERT_EQ(shot_count, 1);
-  EXPECT_EQ(shots[0].weapon, 1);
-
-  // The rear gun fires half a turn round; blasters still pay for one shot.
-  SetUp();
-  round_state.double_gun_timer = 100;
-  round_state.blasters_ammo = 2;
-  round_state.weapon = 3;
-  round_state.angle_deg = 30;
-  hold(kKeySpace);
-  firing_frame();
-  ASSERT_EQ(shot_count, 2);
-  const double a = 30 * 3.14159 / 180;
-  EXPECT_EQ(shots[0].angle, a);
-  EXPECT_EQ(shots[1].angle, a + (-3.141593));
-  EXPECT_EQ(shots[0].gun, 1);
-  EXPECT_EQ(shots[1].gun, 2);
-  EXPECT_EQ(round_state.blasters_ammo, 1);
-  EXPECT_EQ(sounds_of(snd_blasters), 1);
-}
-
-TEST_F(FrameStepsTest, LockedWeaponsAndNoEnergyStopShotsButOnlyEnergyStopsTurning) {
-  for (int no_energy = 0; no_energy <= 1; ++no_energy) {
-    SCOPED_TRACE(no_energy);
-    SetUp();
-    round_state.weapons_locked = 1 - no_energy;
-    if (no_energy) round_state.energy = 0.0f;
-    round_state.fire_cooldown = no_energy;  // as the frame that found the energy gone left it
-    hold(kKeySpace);
-    hold(kKeyRight);
-    for (int f = 0; f < 20; ++f) firing_frame();
-    EXPECT_EQ(shot_count, 0);
-    EXPECT_EQ(round_state.angle_deg == 90, no_energy == 1);
-  }
-}
-
-TEST_F(FrameStepsTest, RegenerationLiftsEnergyBeforeTurningButAfterTheLostShot) {
-  round_state.energy = 0.0f;
-  round_state.fire_cooldown = 1;
-  round_state.energy_regen_timer = 3;
-  hold(kKeySpace);
-  hold(kKeyLeft);
-  firing_frame();
-  EXPECT_EQ(shot_count, 0);
-  EXPECT_EQ(round_state.energy, 1.0f);
-  EXPECT_EQ(round_state.angle_deg, 95);
-  firing_frame();  // the cooldown left by the empty frame runs out
-  firing_frame();
-  EXPECT_EQ(shot_count, 1);
-}
-
-TEST_F(FrameStepsTest, TurningStepsWrapAroundAndLeaveTrailAngles) {
+// Energy is life: without it neither shot nor turn, and regeneration comes back before the turn
+// but after the shot the empty frame lost.
+TEST_F(FrameStepsTest, LockedWeaponsAndNoEnergyStopShotsAndRegenerationComesBeforeTheTurn) {
   const struct {
-    int from, key1, key2, sluggish, to, dir, sounds, trail_slot, trail_deg;
-  } cases[] = {{2, kKeyRight, 0, 0, 357, 3, 1, 3, 360},  // the trail is not wrapped
-               {358, kKeyLeft, 0, 0, 3, 2, 1, 2, 1},
-               {1, kKeyRight, 0, 5, 359, 3, 1, 0, 0},
-               {100, kKeyRight, kKeyLeft, 0, 100, 2, 2, 0, 0}};  // both held: left wins
+    int locked;
+    float energy;
+    int regen, angle, shots;
+  } cases[] = {{1, 100.0f, 0, 95, 0}, {0, 0.0f, 0, 90, 0}, {0, 0.0f, 3, 95, 1}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.from);
+    SCOPED_TRACE(c.regen * 10 + c.locked);
     SetUp();
-    round_state.angle_deg = c.from;
-    round_state.rotate_dir = 1;
-    round_state.sluggish_timer = c.sluggish;
-    hold(c.key1);
-    if (c.key2) hold(c.key2);
-    turn_line();
-    EXPECT_EQ(round_state.angle_deg, c.to);
-    EXPECT_EQ(round_state.rotate_dir, c.dir);
-    EXPECT_EQ(sounds_of(snd_turn), c.sounds);
-    if (c.trail_slot) {
-      EXPECT_EQ(round_state.trail_angle[c.trail_slot], static_cast<float>(c.trail_deg * 3.14159 / 180));
-    }
-    turn_line();
-    if (!c.key2) {
-      EXPECT_EQ(sounds_of(snd_turn), 1);  // only when the turn starts
-    }
+    round_state.weapons_locked = c.locked;
+    round_state.energy = c.energy;
+    round_state.fire_cooldown = c.energy == 0.0f;  // as the frame that found the energy gone left it
+    round_state.energy_regen_timer = c.regen;
+    hold(kKeySpace);
+    hold(kKeyLeft);
+    firing_frame();
+    EXPECT_EQ(round_state.angle_deg, c.angle);
+    EXPECT_EQ(round_state.energy, c.regen ? 1.0f : c.energy);
+    for (int f = 2; f <= 3; ++f) firing_frame();  // the cooldown left by the empty frame runs out
+    EXPECT_EQ(shot_count, c.shots);
   }
 }
 
-TEST_F(FrameStepsTest, BackgroundCrossFadeTakesSixtyFourSteps) {
-  const Colour& pixel = gfx_page(gfx_work_page_index())->row(100)[100];
-  round_state.bg_fading = 1;
-  round_state.bg_previous = 3;
-  round_state.background = 1;
-  draw_background();
-  EXPECT_EQ(round_state.bg_fade_alpha, 4);
-  EXPECT_TRUE(pixel != kPictureColour[1] && pixel != kPictureColour[3]);  // both pictures blended
-  for (int step = 2; step <= 63; ++step) draw_background();
-  EXPECT_EQ(round_state.bg_fade_alpha, 252);
-  EXPECT_EQ(round_state.bg_fading, 1);
-  draw_background();
-  EXPECT_EQ(round_state.bg_fade_alpha, 255);
-  EXPECT_EQ(round_state.bg_fading, 0);
-  EXPECT_EQ(pixel, kPictureColour[1]);
+TEST_F(FrameStepsTest, TurningStepsWrapAroundAndSoundOnlyWhenATurnStarts) {
+  const struct {
+    int from, key, sluggish, to, dir;
+  } cases[] = {{2, kKeyRight, 0, 357, 3}, {358, kKeyLeft, 0, 3, 2}, {1, kKeyRight, 5, 359, 3}};
+  for (auto [from, key, sluggish, to, dir] : cases) {
+    SCOPED_TRACE(from);
+    SetUp();
+    round_state.angle_deg = from;
+    round_state.rotate_dir = 1;
+    round_state.sluggish_timer = sluggish;
+    hold(key);
+    turn_line();
+    EXPECT_EQ((std::array{round_state.angle_deg, round_state.rotate_dir}), (std::array{to, dir}));
+    turn_line();
+    EXPECT_EQ(sounds_of(snd_turn), 1);
+  }
+}
+
+TEST_F(FrameStepsTest, PowerupTimersCountDownToZeroOnly) {
+  RoundState& rs = round_state;
+  const auto timers = [&] { return std::array{rs.short_line_timer, rs.long_line_timer, rs.killer_line_timer,
+                                              rs.double_gun_timer, rs.no_hole_timer, rs.sluggish_timer,
+                                              rs.homing_timer}; };
+  std::tie(rs.short_line_timer, rs.long_line_timer, rs.killer_line_timer, rs.double_gun_timer, rs.no_hole_timer,
+           rs.sluggish_timer, rs.homing_timer) = std::tuple{1, 2, 3, 4, 5, 6, 0};
+  count_down_powerup_timers();
+  count_down_powerup_timers();
+  EXPECT_EQ(timers(), (std::array{0, 0, 1, 2, 3, 4, 0}));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ bool counting = false;
 long allocations = 0;
 
 void* counted_alloc(std::size_t size) noexcept {
-  if (counting) ++allocations;
+  allocations += counting;
   return std::malloc(size ? size : 1);
 }
 void* counted_alloc_or_throw(std::size_t size) {
@@ -44,23 +44,18 @@ TEST_F(NoAllocationTest, AFewHundredFramesOfPlayNeverAllocate) {
   platform_install(&backend);
   round_state.fps_sample_start = timer_seconds();
   round_state.laser_ammo = round_state.blasters_ammo = 40;
-  backend.set_script({down_at(0, kKeySpace), down_at(1000, kKeyLeft), down_at(1500, kKey2),
-                      up_at(1600, kKey2), up_at(3000, kKeyLeft), down_at(3500, kKey3),
-                      up_at(3600, kKey3), down_at(4000, kKeyRight), up_at(5000, kKeyRight),
-                      down_at(6000, kKeyF), up_at(6100, kKeyF), down_at(7000, kKeyEscape),
+  backend.set_script({down_at(0, kKeySpace), down_at(1000, kKeyLeft), down_at(1500, kKey2), up_at(1600, kKey2),
+                      up_at(3000, kKeyLeft), down_at(3500, kKey3), up_at(3600, kKey3), down_at(4000, kKeyRight),
+                      up_at(5000, kKeyRight), down_at(6000, kKeyF), up_at(6100, kKeyF), down_at(7000, kKeyEscape),
                       up_at(7100, kKeyEscape), down_at(8000, kKeyN), up_at(8100, kKeyN)});
   backend.set_stop_at_ms(10000);
   allocations = 0;
   counting = true;
-  try {
-    run_round();
-  } catch (const ProgramExit&) {
-  }
+  EXPECT_THROW(run_round(), ProgramExit);
   counting = false;
   EXPECT_EQ(allocations, 0);
   // The round really ran: past the first wave's start, with the frame rate shown.
-  EXPECT_EQ(round_state.phase, 2);
-  EXPECT_EQ(round_state.show_fps, 1);
+  EXPECT_EQ((std::array{round_state.phase, round_state.show_fps}), (std::array{2, 1}));
   EXPECT_GT(backend.frames_shown(), 300);
 }
 

@@ -16,7 +16,7 @@ using namespace round_test;
 namespace {
 
 using Texts = std::vector<std::string>;
-using Kinds = std::vector<int>;
+using Kinds = std::string;
 
 // The texts of the messages shown since the last look, in slot order; frees their slots.
 Texts take_messages() {
@@ -28,30 +28,24 @@ Texts take_messages() {
     }
   return texts;
 }
-Kinds runs(std::initializer_list<std::pair<int, int>> counts_and_kinds) {
+// The kinds of a table's slots 1..count, one digit each.
+Kinds kinds(const auto& table, int count) {
   Kinds v;
-  for (auto [count, kind] : counts_and_kinds) v.insert(v.end(), count, kind);
+  for (int i = 1; i <= count; ++i) v += static_cast<char>('0' + table[i].kind);
   return v;
 }
+void at_second(int s, int enemy_alive = 0) {
+  round_state.round_seconds = s;
+  round_state.enemy_alive = enemy_alive;
+  run_phase_script();
+}
 
-class PhaseScriptTest : public RoundTest {
- protected:
-  void SetUp() override {
-    RoundTest::SetUp();
-    take_messages();
-  }
-  static void at_second(int s, int enemy_alive = 0) {
-    round_state.round_seconds = s;
-    round_state.enemy_alive = enemy_alive;
-    run_phase_script();
-  }
-};
+using PhaseScriptTest = RoundTest;  // the reset leaves no message shown
 
 // One call of the script; -1 and empty optionals are not looked at, the messages always are.
 struct Step {
   int second, alive = 0, hit = 0;
-  int phase = -1, closing = -1, score = -1, locked = -1, accuracy = -1, regen = -1;
-  int background = -1, previous = -1;
+  int phase = -1, closing = -1, score = -1, locked = -1, accuracy = -1, regen = -1, background = -1, previous = -1;
   Texts said = {};
   std::optional<Kinds> balls = {}, kamikazes = {};
 };
@@ -61,30 +55,30 @@ TEST_F(PhaseScriptTest, TheWholeTimetableInOrder) {
       {.second = 1, .phase = 0},
       {.second = 2, .phase = 1, .said = {"Get Ready!"}},
       {.second = 4, .phase = 1},
-      {.second = 5, .hit = 1, .phase = 2, .said = {"Warm-up!"}, .balls = runs({{8, 1}, {2, 2}}),
-       .kamikazes = Kinds{}},
+      {.second = 5, .hit = 1, .phase = 2, .said = {"Warm-up!"}, .balls = "1111111122",
+       .kamikazes = ""},
       // A wave never ends on the clock alone, and a cleared wave waits for its closing second.
       {.second = 29, .closing = 0},
       {.second = 30, .phase = 2, .closing = 1},
       {.second = 31, .alive = 1, .phase = 2},
       {.second = 31, .phase = 3, .closing = 0, .score = 4000,
-       .said = {"Let's Begin!", "No hit! Super bonus! + 4000"}, .balls = runs({{9, 1}, {6, 2}, {5, 3}})},
+       .said = {"Let's Begin!", "No hit! Super bonus! + 4000"}, .balls = "11111111122222233333"},
       // Struck during wave 2: no bonus for it.
       {.second = 125, .alive = 1, .hit = 1, .closing = 1},
       {.second = 126, .phase = 4, .score = 4000, .locked = 1, .background = 1, .previous = 3,
-       .said = {"Warning!!! Weapons locked!"}, .balls = runs({{8, 1}, {8, 2}, {5, 3}, {4, 4}})},
+       .said = {"Warning!!! Weapons locked!"}, .balls = "1111111122222222333334444"},
       {.second = 200, .alive = 1},
       {.second = 201, .phase = 5, .score = 10000, .locked = 0, .accuracy = 2, .regen = 60, .background = 1,
        .said = {"Accurate balls attack!", "No hit! Super bonus! + 6000", "Energy Awarded! + 60"},
-       .balls = runs({{4, 2}, {2, 3}, {9, 4}})},
+       .balls = "222233444444444"},
       {.second = 265, .alive = 1},
       {.second = 266, .phase = 6, .score = 15000, .accuracy = 1, .regen = 70, .background = 2, .previous = 1,
        .said = {"Here comes another tough wave!", "No hit! Super bonus! + 5000", "Energy Awarded! + 70"},
-       .balls = runs({{12, 2}, {7, 3}, {5, 4}, {4, 5}})},
+       .balls = "2222222222223333333444445555"},
       {.second = 380, .alive = 1},
       {.second = 381, .phase = 7, .score = 21000, .regen = 80, .background = 4, .previous = 2,
        .said = {"Kamikaze Attack!", "No hit! Super bonus! + 6000", "Energy Awarded! + 80"},
-       .balls = Kinds{}, .kamikazes = runs({{5, 1}, {3, 2}})},
+       .balls = "", .kamikazes = "11111222"},
       {.second = 460, .alive = 1, .closing = 1},
       {.second = 468, .phase = 7},
       {.second = 469, .phase = 8, .closing = 1, .score = 26000, .said = {"No hit! Super bonus! + 5000"}},
@@ -94,29 +88,20 @@ TEST_F(PhaseScriptTest, TheWholeTimetableInOrder) {
   for (const Step& s : steps) {
     SCOPED_TRACE(testing::Message() << "second " << s.second << " alive " << s.alive);
     if (s.hit) rs.line_hit = 1;
+    rs.kamikaze_count = 7;  // only waves 1 and 6 set it
+    Ball kept[kBallSlots + 1];
+    std::memcpy(kept, balls, sizeof balls);
     at_second(s.second, s.alive);
     for (auto [want, got] : {std::pair{s.phase, rs.phase}, {s.closing, rs.wave_closing}, {s.score, rs.score},
                              {s.locked, rs.weapons_locked}, {s.accuracy, rs.ball_accuracy},
                              {s.regen, rs.energy_regen_timer}, {s.background, rs.background},
                              {s.previous, rs.bg_previous}})
-      if (want >= 0) {
-        EXPECT_EQ(got, want);
-      }
-    if (s.previous >= 0) {  // a cross-fade begins
-      EXPECT_EQ(rs.bg_fading, 1);
-      EXPECT_EQ(rs.bg_fade_alpha, 0);
-    }
+      if (want >= 0) { EXPECT_EQ(got, want); }
+    if (s.previous >= 0) { EXPECT_EQ((std::array{rs.bg_fading, rs.bg_fade_alpha}), (std::array{1, 0})); }
     EXPECT_EQ(take_messages(), s.said);
-    Kinds kinds;
-    for (int i = 1; i <= rs.ball_count; ++i) kinds.push_back(balls[i].kind);
-    if (s.balls) {
-      EXPECT_EQ(kinds, *s.balls);
-    }
-    kinds.clear();
-    for (int i = 1; i <= rs.kamikaze_count; ++i) kinds.push_back(kamikazes[i].kind);
-    if (s.kamikazes) {
-      EXPECT_EQ(kinds, *s.kamikazes);
-    }
+    if (s.balls) { EXPECT_EQ(kinds(balls, rs.ball_count), *s.balls); }
+    EXPECT_EQ(kinds(kamikazes, rs.kamikaze_count), s.kamikazes.value_or(kinds(kamikazes, 7)));
+    for (int i = rs.ball_count + 1; i <= kBallSlots; ++i) EXPECT_EQ(std::memcmp(&kept[i], &balls[i], sizeof(Ball)), 0);
   }
 }
 
@@ -126,26 +111,21 @@ TEST_F(PhaseScriptTest, LatePhasesChainAndCloseWithinOneCall) {
   round_state.phase = 2;
   round_state.wave_closing = 1;
   at_second(130);
-  EXPECT_EQ(round_state.phase, 4);
-  EXPECT_EQ(round_state.wave_closing, 0);
-  EXPECT_EQ(round_state.score, 8000);
+  EXPECT_EQ((std::array{round_state.phase, round_state.wave_closing, round_state.score}), (std::array{4, 0, 8000}));
   EXPECT_EQ(take_messages(), (Texts{"Let's Begin!", "No hit! Super bonus! + 4000",
                                     "Warning!!! Weapons locked!", "No hit! Super bonus! + 4000"}));
 
   SetUp();
   round_state.phase = 2;
   at_second(125);
-  EXPECT_EQ(round_state.phase, 3);
-  EXPECT_EQ(round_state.wave_closing, 1);
+  EXPECT_EQ((std::array{round_state.phase, round_state.wave_closing}), (std::array{3, 1}));
 }
 
 // The clock stands still while the abort dialog is open and then jumps, so a second can be
 // skipped: no phase may wait for it for ever.
 TEST_F(PhaseScriptTest, ASkippedSecondDoesNotLeaveAPhaseStuck) {
-  for (int s : {1, 3, 6, 29}) at_second(s, 1);
-  EXPECT_EQ(round_state.phase, 2);
-  at_second(31, 1);
-  EXPECT_EQ(round_state.wave_closing, 1);
+  for (int s : {1, 3, 6, 29, 31}) at_second(s, 1);
+  EXPECT_EQ((std::array{round_state.phase, round_state.wave_closing}), (std::array{2, 1}));
 
   SetUp();
   round_state.phase = 7;
@@ -153,10 +133,13 @@ TEST_F(PhaseScriptTest, ASkippedSecondDoesNotLeaveAPhaseStuck) {
   EXPECT_EQ(round_state.wave_closing, 1);
 }
 
+// Struck or not, the award is paid.
 TEST_F(PhaseScriptTest, EnergyAwardsRegenerateUpToTheMaximumOnly) {
   round_state.phase = 4;
   round_state.energy = 70.5f;
+  round_state.line_hit = 1;
   at_second(201);
+  EXPECT_EQ(take_messages(), (Texts{"Accurate balls attack!", "Energy Awarded! + 60"}));
   for (int i = 0; i < 29; ++i) regenerate_energy();
   EXPECT_EQ(round_state.energy, 99.5f);
   for (int i = 0; i < 31; ++i) regenerate_energy();
@@ -179,10 +162,9 @@ TEST_F(PhaseScriptTest, EveryGameStartsFromTheSameStateExceptWhatItMustKeep) {
   randomize(timer_seconds());
   EXPECT_EQ(rs.powerup_kills_needed, 20 + floor_int(rnd() * 4));
   EXPECT_EQ(rs.energy, 100.0f);
-  for (auto [got, want] : {std::pair{rs.weapon, 1}, {rs.angle_deg, 90}, {rs.line_half_length, 55},
-                           {rs.hole_half_width, 20}, {rs.ball_accuracy, 1}, {rs.background, 3},
-                           {rs.glow_pulse_dir, 1}})
-    EXPECT_EQ(got, want);
+  EXPECT_EQ((std::array{rs.weapon, rs.angle_deg, rs.line_half_length, rs.hole_half_width, rs.ball_accuracy,
+                        rs.background, rs.glow_pulse_dir}),
+            (std::array{1, 90, 55, 20, 1, 3, 1}));
   for (std::int32_t field :
        {rs.score, rs.laser_ammo, rs.blasters_ammo, rs.fire_cooldown, rs.short_line_timer, rs.long_line_timer,
         rs.killer_line_timer, rs.double_gun_timer, rs.no_hole_timer, rs.sluggish_timer, rs.homing_timer,
@@ -190,9 +172,8 @@ TEST_F(PhaseScriptTest, EveryGameStartsFromTheSameStateExceptWhatItMustKeep) {
         rs.bg_fading, rs.powerup_kills, rs.enemy_alive, rs.line_hit, rs.energy_regen_timer})
     EXPECT_EQ(field, 0);
   // Left for the first wave and the screens around the round.
-  for (auto [got, want] : {std::pair{rs.ball_count, before.ball_count}, {rs.kamikaze_count, before.kamikaze_count},
-                           {rs.fade_alpha, before.fade_alpha}, {rs.glow_pulse, before.glow_pulse}})
-    EXPECT_EQ(got, want);
+  EXPECT_EQ((std::array{rs.ball_count, rs.kamikaze_count, rs.fade_alpha, rs.glow_pulse}),
+            (std::array{before.ball_count, before.kamikaze_count, before.fade_alpha, before.glow_pulse}));
   EXPECT_EQ(rs.fps_sample_start, before.fps_sample_start);
   for (int i = 1; i <= kBallSlots; ++i) EXPECT_EQ(balls[i].active + balls[i].tagged, 0);
   EXPECT_EQ(particles[kParticleSlots].life + messages[5].active + projectiles[90].active + powerups[8].active +

@@ -3,6 +3,8 @@
 // record of the shots and sounds the round asks for.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -19,51 +21,30 @@
 
 namespace round_test {
 
-struct Shot {
-  int weapon;
-  double angle;
-  int gun;
-};
+struct Shot { int weapon; double angle; int gun; };
 inline Shot shots[64];
-inline int shot_count = 0;
-inline int sounds[4096];
-inline int sound_count = 0;
-
-inline void record_shot(int weapon, double angle, int gun) {
-  if (shot_count < 64) shots[shot_count] = Shot{weapon, angle, gun};
-  ++shot_count;
-}
-inline void record_sound(std::int32_t sound) {
-  if (sound_count < 4096) sounds[sound_count] = sound;
-  ++sound_count;
-}
-inline int sounds_of(int handle) {
-  int n = 0;
-  for (int i = 0; i < sound_count && i < 4096; ++i) n += sounds[i] == handle;
-  return n;
-}
+inline int sounds[4096], shot_count = 0, sound_count = 0;
+inline void record_shot(int weapon, double angle, int gun) { shots[shot_count++ % 64] = {weapon, angle, gun}; }
+inline void record_sound(std::int32_t sound) { sounds[sound_count++ % 4096] = sound; }
+inline int sounds_of(int handle) { return static_cast<int>(std::count(sounds, sounds + std::min(sound_count, 4096), handle)); }
 
 // Uniform pictures, so that a pixel tells what was put there.
 inline constexpr Colour kPictureColour[5] = {0, 0xFF102030, 0xFF304050, 0xFFFFFFFF, 0xFF506070};
-
-inline void make_images() {
-  gfx_open_screen(640, 480, 32, 2, 64, 0);
-  for (int i = 1; i <= 4; ++i) {
-    if (!background_images[i]) background_images[i] = gfx_image_create(640, 480);
-    gfx_line(background_images[i], 0, 0, 639, 479, kPictureColour[i], kLineFilledBox);
-  }
-  if (!snapshot_image) snapshot_image = gfx_image_create(640, 480);
-  for (int i = 1; i <= 10; ++i) {
-    if (!ball_sprites[i]) ball_sprites[i] = gfx_image_create(18, 18);
-    if (!powerup_sprites[i]) powerup_sprites[i] = gfx_image_create(18, 18);
-  }
-}
 
 // A new game as the menu leaves it, already faded in, with no enemies in the tables.
 class RoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    make_images();
+    gfx_open_screen(640, 480, 32, 2, 64, 0);
+    for (int i = 1; i <= 4; ++i) {
+      if (!background_images[i]) background_images[i] = gfx_image_create(640, 480);
+      gfx_line(background_images[i], 0, 0, 639, 479, kPictureColour[i], kLineFilledBox);
+    }
+    if (!snapshot_image) snapshot_image = gfx_image_create(640, 480);
+    for (int i = 1; i <= 10; ++i) {
+      if (!ball_sprites[i]) ball_sprites[i] = gfx_image_create(18, 18);
+      if (!powerup_sprites[i]) powerup_sprites[i] = gfx_image_create(18, 18);
+    }
     input_release_all_keys();
     while (!key_read().empty()) {
     }
@@ -87,12 +68,8 @@ class RoundTest : public ::testing::Test {
   static void hold(int scancode) { input_key_event(scancode, true); }
 };
 
-inline ScriptEvent down_at(std::int64_t ms, int scancode) {
-  return ScriptEvent{ms, ScriptEvent::Kind::Down, scancode, 0};
-}
-inline ScriptEvent up_at(std::int64_t ms, int scancode) {
-  return ScriptEvent{ms, ScriptEvent::Kind::Up, scancode, 0};
-}
+inline ScriptEvent down_at(std::int64_t ms, int key) { return {ms, ScriptEvent::Kind::Down, key, 0}; }
+inline ScriptEvent up_at(std::int64_t ms, int key) { return {ms, ScriptEvent::Kind::Up, key, 0}; }
 
 // True when the text drawn at (x, y) on the page shows exactly the pixels that the same text
 // in the same colour leaves on black, and none of its ink elsewhere in its box.
