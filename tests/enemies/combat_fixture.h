@@ -2,11 +2,12 @@
 // A page and a round set up for the combat tests: clean tables, the line's colours drawn by
 // hand where a test needs them, and plain disc sprites standing in for the generated ones.
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <cstdint>
-#include <iterator>
 #include <string>
 #include <type_traits>
+
+#include <gtest/gtest.h>
 
 #include "frame/gfx.h"
 #include "frame/images.h"
@@ -16,39 +17,33 @@
 
 namespace combat_test {
 
-constexpr Colour kBackground = 0xFF203040u;
-constexpr Colour kBody = 0xFFE7E7E7u;
-constexpr Colour kTip = 0xFFC00000u;
-constexpr Colour kSpriteColour = 0xFF3366CCu;
+constexpr Colour kBackground = 0xFF203040u, kBody = 0xFFE7E7E7u, kTip = 0xFFC00000u;
 constexpr double kPi6 = 3.141593;
 
-inline void clear_page(Colour fill = kBackground) {
-  Image* page = gfx_page(0);
-  std::fill(page->pixels.begin(), page->pixels.end(), fill);
+inline void clear_page(Colour fill = kBackground) { std::ranges::fill(gfx_page(0)->pixels, fill); }
+
+template <class... Tables>
+void clear_tables(Tables&... t) {
+  (std::ranges::fill(t, std::remove_reference_t<decltype(t[0])>{}), ...);
 }
 
 // Every sprite a 17x17 disc of radius 7 centred on (8, 8), on the mask colour.
 inline void make_sprites() {
   for (int i = 1; i <= 10; ++i)
-    for (Image** slot : {&ball_sprites[i], &powerup_sprites[i]}) {
-      if (*slot) continue;
-      *slot = gfx_image_create(17, 17);
-      for (int y = 0; y < 17; ++y)
-        for (int x = 0; x < 17; ++x)
-          if ((x - 8) * (x - 8) + (y - 8) * (y - 8) <= 49) (*slot)->row(y)[x] = kSpriteColour;
-    }
+    for (Image** slot : {&ball_sprites[i], &powerup_sprites[i]})
+      if (!*slot) {
+        *slot = gfx_image_create(17, 17);
+        for (int y = 0; y < 17; ++y)
+          for (int x = 0; x < 17; ++x)
+            if ((x - 8) * (x - 8) + (y - 8) * (y - 8) <= 49) (*slot)->row(y)[x] = 0xFF3366CCu;
+      }
 }
 
-inline void set_line_angle(std::int32_t degrees) {
+inline void set_line_angle(int degrees) {
   round_state.angle_deg = degrees;
   round_state.angle_rad = degrees * 3.14159 / 180;
   round_state.angle_sin = std::sin(round_state.angle_rad);
   round_state.angle_cos = std::cos(round_state.angle_rad);
-}
-
-template <class... Tables>
-void clear_tables(Tables&... t) {
-  (std::fill(std::begin(t), std::end(t), std::remove_reference_t<decltype(t[0])>{}), ...);
 }
 
 // A game in play: full energy, a line of 55 with its hole of 20, lying along +x (angle 90).
@@ -57,15 +52,15 @@ inline void fresh_round() {
   gfx_set_pages(0, 1);
   clear_page();
   make_sprites();
-  round_state = RoundState{};
   clear_tables(projectiles, laser_beams, particles, sparks, explosions, messages, powerups, balls, kamikazes);
+  round_state = RoundState{};
+  round_state.frame_cycle = 1;
   round_state.speed_factor = 1.2f;
   round_state.energy = 100.0f;
   round_state.line_half_length = 55;
   round_state.hole_half_width = 20;
   round_state.ball_accuracy = 1;
   round_state.powerup_kills_needed = 20;
-  round_state.frame_cycle = 1;
   set_line_angle(90);
   randomize(777);
 }
@@ -73,18 +68,10 @@ inline void fresh_round() {
 // A filled box, the way the tests paint the line's colours into the page.
 inline void box(float x1, float y1, float x2, float y2, Colour c) { gfx_line(nullptr, x1, y1, x2, y2, c, 2); }
 
-// The horizontal line of angle 90 with its hole: body 20..49 each side, tip 50..55 in front.
-inline void draw_horizontal_line() {
-  box(340, 218, 369, 221, kBody);
-  box(370, 218, 375, 221, kTip);
-  box(265, 218, 300, 221, kBody);
-}
-
 // A ball, kamikaze or shot placed by hand (a ball resting unless given a speed), active.
 inline Ball& place_ball(int slot, int kind, float x, float y, double angle_deg = 0.0, float speed = 0.0f) {
-  static constexpr int kHp[6] = {0, 1, 1, 2, 3, 4};
   round_state.ball_count = std::max(round_state.ball_count, slot);
-  return balls[slot] = Ball{x, y, angle_deg * kPi6 / 180.0, speed, kind, kHp[kind], 0, 1};
+  return balls[slot] = Ball{x, y, angle_deg * kPi6 / 180.0, speed, kind, std::max(1, kind - 1), 0, 1};
 }
 
 inline Kamikaze& place_kamikaze(int slot, int kind, float x, float y, int heading, int aim = 1) {
@@ -98,9 +85,11 @@ inline Projectile& place_shot(int slot, int weapon, float x, float y, double ang
 }
 
 inline bool message_shown(const std::string& text) {
-  for (int i = 1; i <= kMessageSlots; ++i)
-    if (messages[i].active == 1 && text == messages[i].text) return true;
-  return false;
+  return std::ranges::any_of(messages, [&](const FloatingMessage& m) { return m.active == 1 && text == m.text; });
+}
+
+inline bool powerup_at(int slot, float x, float y) {
+  return powerups[slot].active == 1 && powerups[slot].x == x && powerups[slot].y == y;
 }
 
 // Values the generator will give after the seed, drawn from a fresh seeding.
@@ -108,6 +97,14 @@ inline void draws_after_seed(double seed, double* out, int n) {
   randomize(seed);
   for (int i = 0; i < n; ++i) out[i] = rnd();
   randomize(seed);
+}
+
+// A spawn band per side (left, right, top, bottom) as x = floor(r * xw) + xo, y = floor(r * yw) + yo;
+// the first draw picks the side, the next two the place.
+inline void expect_in_band(float x, float y, const int (*bands)[4], const double* v) {
+  const int* band = bands[static_cast<int>(std::floor(v[0] * 4))];
+  ASSERT_EQ(x, std::floor(v[1] * band[0]) + band[1]);
+  ASSERT_EQ(y, std::floor(v[2] * band[2]) + band[3]);
 }
 
 }  // namespace combat_test

@@ -7,46 +7,18 @@
 
 using namespace combat_test;
 
-TEST(CannonHits, BoxSixIsStrictAndEachHitTakesOneHp) {
+TEST(CannonHits, BoxSixIsStrictEachHitTakesOneHpAndTwoShotsInOneFrameKillAKindThreeBall) {
   fresh_round();
-  place_ball(1, 5, 200.0f, 200.0f);
-  const float offsets[] = {5.9f, -5.9f, 6.0f, -6.0f};
-  for (int n = 0; n < 4; ++n) {
-    place_shot(1, 1, 200.0f + offsets[n], 200.0f - offsets[n] * 0.5f);
-    check_projectile_hits(1);
-    EXPECT_EQ(projectiles[1].active, n < 2 ? 0 : 1) << offsets[n];
-  }
-  EXPECT_EQ(balls[1].hp, 2);
-  for (int n = 0; n < 2; ++n) {
-    EXPECT_EQ(balls[1].x, 200.0f);  // alive until its last hp goes
-    place_shot(1, 1, 201.0f, 199.0f);
-    check_projectile_hits(1);
-  }
-  EXPECT_EQ(round_state.score, 125);
+  place_ball(1, 3, 200.0f, 200.0f);
+  const float offsets[] = {0, 6.0f, -6.0f, 5.9f, -5.9f};
+  for (int n = 1; n <= 4; ++n) place_shot(n, 1, 200.0f + offsets[n], 200.0f - offsets[n] * 0.5f);
+  for (int n = 1; n <= 3; ++n) check_projectile_hits(n);
+  EXPECT_EQ((std::array{balls[1].hp, round_state.score}), (std::array{1, 0}));
+  check_projectile_hits(4);
+  EXPECT_EQ((std::array{projectiles[1].active, projectiles[2].active, projectiles[3].active, projectiles[4].active}),
+            (std::array{1, 1, 0, 0}));
+  EXPECT_EQ((std::array{round_state.score, round_state.powerup_kills}), (std::array{95, 1}));
   EXPECT_NE(balls[1].x, 200.0f);
-}
-
-TEST(CannonHits, TwoShotsInOneFrameKillAKindThreeBall) {
-  fresh_round();
-  place_ball(1, 3, 300.0f, 100.0f);
-  place_shot(1, 1, 302.0f, 101.0f);
-  place_shot(2, 1, 298.0f, 99.0f);
-  check_projectile_hits(1);
-  EXPECT_EQ(round_state.score, 0);
-  check_projectile_hits(2);
-  EXPECT_EQ(round_state.score, 95);
-  EXPECT_EQ(round_state.powerup_kills, 1);
-}
-
-TEST(CannonHits, AShotHitsOneBallOnlyAndATaggedBallDiesAtOnce) {
-  fresh_round();
-  place_ball(1, 1, 100.0f, 100.0f).tagged = 1;
-  place_ball(2, 1, 102.0f, 100.0f);
-  place_shot(1, 1, 101.0f, 100.0f);
-  check_projectile_hits(1);
-  EXPECT_EQ(round_state.score, 1200);
-  EXPECT_TRUE(message_shown("Tagged Ball Bonus! + 1200 Pts"));
-  EXPECT_EQ(balls[2].x, 102.0f);
 }
 
 TEST(BlasterHits, TriggerThirtyBlastFortyDestroyingInSlotOrder) {
@@ -62,42 +34,28 @@ TEST(BlasterHits, TriggerThirtyBlastFortyDestroyingInSlotOrder) {
   EXPECT_EQ(projectiles[1].active, 0);
   EXPECT_EQ(round_state.score, 65 + 125 + 110 + 95);
   EXPECT_EQ(balls[8].hp, 2);
-  ASSERT_EQ(powerups[1].active, 1);  // slot order 2, 5, 7, 9: released where ball 7 was
-  EXPECT_EQ(powerups[1].x, 200.0f);
-  EXPECT_EQ(powerups[1].y, 239.5f);
+  EXPECT_TRUE(powerup_at(1, 200.0f, 239.5f));  // slot order 2, 5, 7, 9: released where ball 7 was
   EXPECT_EQ(round_state.powerup_kills, 1);
 }
 
-TEST(BlasterHits, NoTriggerWithinThirtyARetiredShotOrACannonShotAfterASwitchDetonatesNothing) {
+TEST(BlasterHits, NoTriggerAtThirtyAndACannonShotStaysOneAfterASwitchToBlasters) {
   fresh_round();
-  round_state.weapon = 3;  // the player switched to the blasters after firing shot 3
+  round_state.weapon = 3;  // the player switched to the blasters after firing shot 2
   place_ball(1, 2, 230.0f, 200.0f);  // 30 from shot 1: just outside the trigger
-  place_ball(2, 2, 200.0f, 180.0f);  // 20 from shots 1 to 3
+  place_ball(2, 2, 400.0f, 180.0f);  // 10 from shot 2: too far for the cannon, a trigger for a blaster
   place_shot(1, 3, 200.0f, 200.0f);
-  place_shot(2, 3, 200.0f, 200.0f).active = 0;
-  place_shot(3, 1, 200.0f, 190.0f);  // 10 from ball 2: too far for the cannon
-  round_state.ball_count = 1;
+  place_shot(2, 1, 400.0f, 190.0f);
   check_projectile_hits(1);
-  EXPECT_EQ(projectiles[1].active, 1);
-  round_state.ball_count = 2;
   check_projectile_hits(2);
-  check_projectile_hits(3);
-  EXPECT_EQ(projectiles[3].active, 1);
-  EXPECT_EQ(round_state.score, 0);
+  EXPECT_EQ((std::array{projectiles[1].active, projectiles[2].active, round_state.score}), (std::array{1, 1, 0}));
 }
 
 TEST(Homing, SixDegreesTowardEachActiveTargetInRangeTheShortWayAndNoneWithinTheStep) {
-  struct Row {
-    double heading;
-    int balls;
-    float bx[3], by[3];
-    int homing, active, expect;
-  };
+  struct Row { double heading; int balls; float bx[3], by[3]; int homing, active, expect; };
   // Heading 0 moves down the screen; a ball due right of the shot at (200, 200) lies at bearing 90.
   const Row rows[] = {{0, 1, {250}, {200}, 10, 1, 6},                      // bearing 90: one step
                       {10, 1, {206.09f}, {249.63f}, 10, 1, 10},            // bearing 7, within the step: cancels
                       {0, 1, {203.5f}, {250}, 10, 1, 6},                   // bearing 4: one step past it
-                      {6, 1, {203.5f}, {250}, 10, 1, 6},                   // and there it stays
                       {0, 3, {240, 200, 170}, {200, 150, 200}, 10, 1, 6},  // 90: 6, 180: 12, 270 the short way: 6
                       {0, 1, {260}, {200}, 10, 1, 0},                      // 60 away: out of range
                       {0, 1, {240}, {200}, 0, 1, 0},                       // homing off

@@ -18,33 +18,25 @@ TEST(KamikazeSpawn, FiveDrawsInOrderGiveBandEntryHeadingAndAim) {
     kamikazes[2].kind = 1 + n % 2;
     spawn_kamikaze(2);
     const Kamikaze& k = kamikazes[2];
-    const int* band = bands[static_cast<int>(std::floor(v[0] * 4))];
-    ASSERT_EQ(k.x, std::floor(v[1] * band[0]) + band[1]);
-    ASSERT_EQ(k.y, std::floor(v[2] * band[2]) + band[3]);
-    const int spread = static_cast<int>(std::floor(v[3] * 200)) - 99;
-    const double deg = k.angle * 180.0 / kPi6;
+    expect_in_band(k.x, k.y, bands, v);
+    const double deg = k.angle * 180.0 / kPi6, spread = std::floor(v[3] * 200) - 99;
     ASSERT_NEAR(std::remainder(deg - direction_to_pivot_deg(k.x, k.y) - spread, 360.0), 0.0, 1e-3);
     ASSERT_EQ(k.heading_deg, static_cast<int>(std::nearbyint(deg)));
-    ASSERT_EQ(k.aim, static_cast<int>(std::floor(v[4] * 2)) + 1);
     ASSERT_EQ(rnd(), v[5]);
-    ASSERT_EQ(k.active, 1 - n % 2);
-    ASSERT_EQ(k.hp, k.kind);
-    ASSERT_EQ(k.turn_step, k.kind);
+    ASSERT_EQ((std::array{k.aim, k.active, k.hp, k.turn_step}),
+              (std::array{static_cast<int>(std::floor(v[4] * 2)) + 1, 1 - n % 2, k.kind, k.kind}));
     ASSERT_FLOAT_EQ(k.speed, k.kind == 1 ? 1.92f : 2.28f);
   }
 }
 
 TEST(KamikazeSteering, AimsForAnEndOfTheLineAndSettlesOnTheBearing) {
   fresh_round();  // horizontal: both aims go for the front end (375, 220)
-  Kamikaze& k = place_kamikaze(1, 1, 100.0f, 100.0f, 0);
-  EXPECT_EQ(kamikaze_bearing_deg(k), 114);
-  k.aim = 2;
-  EXPECT_EQ(kamikaze_bearing_deg(k), 114);
+  const int h1 = kamikaze_bearing_deg(place_kamikaze(1, 1, 100.0f, 100.0f, 0, 1));
+  const int h2 = kamikaze_bearing_deg(place_kamikaze(1, 1, 100.0f, 100.0f, 0, 2));
   set_line_angle(0);  // vertical: aim 1 the front end (320, 275), aim 2 the rear end (320, 165)
-  k.y = 220.0f;
-  EXPECT_EQ(kamikaze_bearing_deg(k), 76);
-  k.aim = 1;
-  EXPECT_EQ(kamikaze_bearing_deg(k), 104);
+  const int v1 = kamikaze_bearing_deg(place_kamikaze(1, 1, 100.0f, 220.0f, 0, 1));
+  const int v2 = kamikaze_bearing_deg(place_kamikaze(1, 1, 100.0f, 220.0f, 0, 2));
+  EXPECT_EQ((std::array{h1, h2, v1, v2}), (std::array{114, 114, 104, 76}));
   // Kind 1 ends exactly on its bearing, kind 2 within a degree, at most one step a frame.
   for (int kind = 1; kind <= 2; ++kind)
     for (int start = 0; start < 360; start += 7) {
@@ -60,6 +52,8 @@ TEST(KamikazeSteering, AimsForAnEndOfTheLineAndSettlesOnTheBearing) {
 }
 
 TEST(KamikazeStrike, CostsByKindOnTheOrdinaryLinePaysOnTheKillerLineAndNeedsEnergy) {
+  const int score[3][3] = {{}, {0, 75, 20}, {0, 100, 20}};
+  const float energy[3][3] = {{}, {99.0f, 100.0f, 0.0f}, {97.75f, 100.0f, 0.0f}};
   for (int kind = 1; kind <= 2; ++kind)
     for (int variant = 0; variant < 3; ++variant) {  // ordinary line, killer line, energy gone
       SCOPED_TRACE(testing::Message() << "kind " << kind << " variant " << variant);
@@ -73,60 +67,41 @@ TEST(KamikazeStrike, CostsByKindOnTheOrdinaryLinePaysOnTheKillerLineAndNeedsEner
       place_kamikaze(3, kind, 320.0f, 400.0f, 0);
       gfx_pset(nullptr, 314, 387, variant == 0 ? kTip : kBody);  // 6 to the left of S
       update_kamikazes();
-      const int score[3][3] = {{}, {0, 75, 20}, {0, 100, 20}};
-      const float energy[3][3] = {{}, {99.0f, 100.0f, 0.0f}, {97.75f, 100.0f, 0.0f}};
-      EXPECT_EQ(round_state.score, score[kind][variant]);
       EXPECT_FLOAT_EQ(round_state.energy, energy[kind][variant]);
-      EXPECT_EQ(round_state.line_hit, variant == 0 ? 1 : 0);
-      EXPECT_EQ(kamikazes[3].y == 400.0f, variant == 2);  // struck ones respawn at an edge
-      EXPECT_EQ(powerups[1].active, variant == 1 ? 1 : 0);
-      EXPECT_TRUE(variant != 1 || (powerups[1].x == 320.0f && powerups[1].y == 400.0f));  // where it was
+      const int stayed = kamikazes[3].y == 400.0f;
+      // Struck ones respawn at an edge; a killer-line kill releases the powerup where it was.
+      EXPECT_EQ((std::array{round_state.score, round_state.line_hit, stayed}),
+                (std::array{score[kind][variant], variant == 0 ? 1 : 0, variant == 2 ? 1 : 0}));
+      EXPECT_EQ(powerup_at(1, 320.0f, 400.0f), variant == 1);
     }
 }
 
-TEST(KamikazeLaser, ABurnPaysSixtyFiveOrEightyOnlyInsideTheBoxAndNeverOffThePage) {
-  struct Row {
-    int kind, line_angle;
-    float x, y, bx, by, bw, bh;  // a laser-white box, none when bw < 0
-    int heading, score;
-  };
-  const Row rows[] = {{1, 0, 320, 400, 320, 380, 0, 0, 0, 65},  // 7 ahead of S
-                      {2, 0, 320, 400, 320, 380, 0, 0, 0, 80},
-                      {1, 0, 320, 460, 320, 440, 0, 0, 0, 0},   // centre outside the box
-                      {1, 90, 21, 200, 0, 0, -1, 0, 270, 0},    // flying left: points ahead lie off the page
-                      {1, 90, 21, 200, 0, 190, 4, 20, 270, 65}};  // ...yet a real beam there burns it
-  for (const Row& r : rows) {
-    SCOPED_TRACE(testing::Message() << "kind " << r.kind << " at " << r.x << "," << r.y);
+TEST(KamikazeLaser, ABurnPaysSixtyFiveOrEightyOnlyInsideTheBox) {
+  // Heading up from (320, y), a laser-white pixel 7 ahead of its sensing point (13 ahead).
+  const int rows[][3] = {{1, 400, 65}, {2, 400, 80}, {1, 460, 0}};  // at 460 its centre lies outside the box
+  for (const auto& [kind, y, score] : rows) {
+    SCOPED_TRACE(testing::Message() << "kind " << kind << " at y " << y);
     fresh_round();
-    set_line_angle(r.line_angle);
-    place_kamikaze(1, r.kind, r.x, r.y, r.heading);
-    if (r.bw >= 0) box(r.bx, r.by, r.bx + r.bw, r.by + r.bh, 0xFFFFFFFFu);
+    set_line_angle(0);
+    place_kamikaze(1, kind, 320.0f, static_cast<float>(y), 0);
+    gfx_pset(nullptr, 320, y - 20.0f, 0xFFFFFFFFu);
     update_kamikazes();
-    EXPECT_EQ(round_state.score, r.score);
-    EXPECT_EQ(round_state.powerup_kills, r.score > 0 ? 1 : 0);
+    EXPECT_EQ((std::array{round_state.score, round_state.powerup_kills}), (std::array{score, score > 0 ? 1 : 0}));
   }
 }
 
 TEST(KamikazeHits, TheCannonHitsOnlyOverTheFillWithinFourteen) {
-  struct Shot {
-    float x, y;
-    bool hits;
-  };
-  // Kamikaze at (320, 400) heading up: base (310..330, 400), nose (320, 372).
-  const Shot shots[] = {{320, 390, true},    // fill, 10 ahead
-                        {320, 386, false},   // fill, but 14 ahead
-                        {320, 400, false},   // the outline of the base
-                        {300, 395, false}};  // background beside it
-  for (const Shot& s : shots)
+  // Kamikaze at (320, 400) heading up: base (310..330, 400), nose (320, 372). Shots:
+  // fill 10 ahead, fill but 14 ahead, the outline of the base, background beside it.
+  const struct { float x, y; bool hits; } shots[] = {
+      {320, 390, true}, {320, 386, false}, {320, 400, false}, {300, 395, false}};
+  for (const auto& s : shots)
     for (int kind = 1; kind <= 2; ++kind) {
       SCOPED_TRACE(testing::Message() << "kind " << kind << " shot " << s.x << "," << s.y);
       fresh_round();
       set_line_angle(0);
-      round_state.ball_count = 0;
       place_kamikaze(1, kind, 320.0f, 400.0f, 0);
       update_kamikazes();
-      ASSERT_EQ(gfx_point(nullptr, 320, 390), kind == 1 ? kKamikazeFill1 : kKamikazeFill2);
-      EXPECT_EQ(gfx_point(nullptr, 320, 372), kind == 1 ? 0xFFAB00ABu : 0xFF3E00ADu);  // slot 1's outline
       for (int shot = 1; shot <= kind; ++shot) {
         place_shot(1, 1, s.x, s.y);
         check_projectile_hits(1);
@@ -148,17 +123,5 @@ TEST(KamikazeHits, BlastersTriggerAtTwentyAndBlastThirtyReleasingThePowerupWhere
   EXPECT_EQ(projectiles[1].active, 0);
   EXPECT_EQ(round_state.score, 100 + 75 + 100);
   EXPECT_EQ(kamikazes[3].x, 170.0f);
-  ASSERT_EQ(powerups[1].active, 1);  // the second kill (slot 2) completed the count
-  EXPECT_EQ(powerups[1].x, 200.0f);
-  EXPECT_EQ(powerups[1].y, 219.0f);
-}
-
-TEST(KamikazeHits, HomingPullsTowardTheBallsFirstThenTheKamikazes) {
-  fresh_round();
-  round_state.homing_timer = 5;
-  place_ball(1, 1, 240.0f, 200.0f);         // pulls the heading to 6
-  place_kamikaze(1, 1, 200.0f, 150.0f, 0);  // bearing 180 from 6: to 12
-  place_shot(1, 1, 200.0f, 200.0f, 0.0);
-  check_projectile_hits(1);
-  EXPECT_EQ(projectiles[1].heading_deg, 12);
+  EXPECT_TRUE(powerup_at(1, 200.0f, 219.0f));  // the second kill (slot 2) completed the count
 }
