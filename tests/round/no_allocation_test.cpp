@@ -14,15 +14,14 @@ void* counted_alloc(std::size_t size) noexcept {
   allocations += counting;
   return std::malloc(size ? size : 1);
 }
-void* counted_alloc_or_throw(std::size_t size) {
-  if (void* p = counted_alloc(size)) return p;
-  throw std::bad_alloc();
-}
 }  // namespace
 
 // Every form, so that a sanitizer sees matching pairs.
-void* operator new(std::size_t size) { return counted_alloc_or_throw(size); }
-void* operator new[](std::size_t size) { return counted_alloc_or_throw(size); }
+void* operator new(std::size_t size) {
+  if (void* p = counted_alloc(size)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return counted_alloc(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return counted_alloc(size); }
 void operator delete(void* p) noexcept { std::free(p); }
@@ -45,9 +44,8 @@ TEST_F(NoAllocationTest, AFewHundredFramesOfPlayNeverAllocate) {
   round_state.fps_sample_start = timer_seconds();
   round_state.laser_ammo = round_state.blasters_ammo = 40;
   backend.set_script({down_at(0, kKeySpace), down_at(1000, kKeyLeft), down_at(1500, kKey2), up_at(1600, kKey2),
-                      up_at(3000, kKeyLeft), down_at(3500, kKey3), up_at(3600, kKey3), down_at(4000, kKeyRight),
-                      up_at(5000, kKeyRight), down_at(6000, kKeyF), up_at(6100, kKeyF), down_at(7000, kKeyEscape),
-                      up_at(7100, kKeyEscape), down_at(8000, kKeyN), up_at(8100, kKeyN)});
+                      up_at(3000, kKeyLeft), down_at(3500, kKey3), up_at(3600, kKey3), down_at(6000, kKeyF),
+                      up_at(6100, kKeyF), down_at(7000, kKeyEscape), up_at(7100, kKeyEscape), down_at(8000, kKeyN)});
   backend.set_stop_at_ms(10000);
   allocations = 0;
   counting = true;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/random.h"
@@ -16,21 +17,17 @@ using namespace round_test;
 namespace {
 
 using Texts = std::vector<std::string>;
-using Kinds = std::string;
 
 // The texts of the messages shown since the last look, in slot order; frees their slots.
 Texts take_messages() {
   Texts texts;
   for (int i = 1; i <= kMessageSlots; ++i)
-    if (messages[i].active) {
-      texts.emplace_back(messages[i].text, static_cast<std::size_t>(messages[i].text_length));
-      messages[i].active = 0;
-    }
+    if (std::exchange(messages[i].active, 0)) texts.emplace_back(messages[i].text, messages[i].text_length);
   return texts;
 }
 // The kinds of a table's slots 1..count, one digit each.
-Kinds kinds(const auto& table, int count) {
-  Kinds v;
+std::string kinds(const auto& table, int count) {
+  std::string v;
   for (int i = 1; i <= count; ++i) v += static_cast<char>('0' + table[i].kind);
   return v;
 }
@@ -47,7 +44,7 @@ struct Step {
   int second, alive = 0, hit = 0;
   int phase = -1, closing = -1, score = -1, locked = -1, accuracy = -1, regen = -1, background = -1, previous = -1;
   Texts said = {};
-  std::optional<Kinds> balls = {}, kamikazes = {};
+  std::optional<std::string> balls = {}, kamikazes = {};
 };
 
 TEST_F(PhaseScriptTest, TheWholeTimetableInOrder) {
@@ -55,8 +52,7 @@ TEST_F(PhaseScriptTest, TheWholeTimetableInOrder) {
       {.second = 1, .phase = 0},
       {.second = 2, .phase = 1, .said = {"Get Ready!"}},
       {.second = 4, .phase = 1},
-      {.second = 5, .hit = 1, .phase = 2, .said = {"Warm-up!"}, .balls = "1111111122",
-       .kamikazes = ""},
+      {.second = 5, .hit = 1, .phase = 2, .said = {"Warm-up!"}, .balls = "1111111122", .kamikazes = ""},
       // A wave never ends on the clock alone, and a cleared wave waits for its closing second.
       {.second = 29, .closing = 0},
       {.second = 30, .phase = 2, .closing = 1},
@@ -82,7 +78,6 @@ TEST_F(PhaseScriptTest, TheWholeTimetableInOrder) {
       {.second = 460, .alive = 1, .closing = 1},
       {.second = 468, .phase = 7},
       {.second = 469, .phase = 8, .closing = 1, .score = 26000, .said = {"No hit! Super bonus! + 5000"}},
-      {.second = 600, .phase = 8},
   };
   RoundState& rs = round_state;
   for (const Step& s : steps) {
@@ -126,11 +121,6 @@ TEST_F(PhaseScriptTest, LatePhasesChainAndCloseWithinOneCall) {
 TEST_F(PhaseScriptTest, ASkippedSecondDoesNotLeaveAPhaseStuck) {
   for (int s : {1, 3, 6, 29, 31}) at_second(s, 1);
   EXPECT_EQ((std::array{round_state.phase, round_state.wave_closing}), (std::array{2, 1}));
-
-  SetUp();
-  round_state.phase = 7;
-  at_second(462, 1);
-  EXPECT_EQ(round_state.wave_closing, 1);
 }
 
 // Struck or not, the award is paid.
@@ -165,20 +155,19 @@ TEST_F(PhaseScriptTest, EveryGameStartsFromTheSameStateExceptWhatItMustKeep) {
   EXPECT_EQ((std::array{rs.weapon, rs.angle_deg, rs.line_half_length, rs.hole_half_width, rs.ball_accuracy,
                         rs.background, rs.glow_pulse_dir}),
             (std::array{1, 90, 55, 20, 1, 3, 1}));
-  for (std::int32_t field :
-       {rs.score, rs.laser_ammo, rs.blasters_ammo, rs.fire_cooldown, rs.short_line_timer, rs.long_line_timer,
-        rs.killer_line_timer, rs.double_gun_timer, rs.no_hole_timer, rs.sluggish_timer, rs.homing_timer,
-        rs.phase, rs.end_anim, rs.game_over, rs.weapons_locked, rs.round_seconds, rs.wave_closing,
-        rs.bg_fading, rs.powerup_kills, rs.enemy_alive, rs.line_hit, rs.energy_regen_timer})
-    EXPECT_EQ(field, 0);
+  EXPECT_EQ((std::array{rs.score, rs.laser_ammo, rs.blasters_ammo, rs.fire_cooldown, rs.short_line_timer,
+                        rs.long_line_timer, rs.killer_line_timer, rs.double_gun_timer, rs.no_hole_timer,
+                        rs.sluggish_timer, rs.homing_timer, rs.phase, rs.end_anim, rs.game_over, rs.weapons_locked,
+                        rs.round_seconds, rs.wave_closing, rs.bg_fading, rs.powerup_kills, rs.enemy_alive,
+                        rs.line_hit, rs.energy_regen_timer}),
+            (std::array<std::int32_t, 22>{}));
   // Left for the first wave and the screens around the round.
   EXPECT_EQ((std::array{rs.ball_count, rs.kamikaze_count, rs.fade_alpha, rs.glow_pulse}),
             (std::array{before.ball_count, before.kamikaze_count, before.fade_alpha, before.glow_pulse}));
   EXPECT_EQ(rs.fps_sample_start, before.fps_sample_start);
   for (int i = 1; i <= kBallSlots; ++i) EXPECT_EQ(balls[i].active + balls[i].tagged, 0);
-  EXPECT_EQ(particles[kParticleSlots].life + messages[5].active + projectiles[90].active + powerups[8].active +
-                explosions[20].life + sparks[90].life + laser_beams[30].life + kamikazes[40].active,
-            0);
+  EXPECT_EQ(particles[kParticleSlots].life + messages[5].active + projectiles[90].active + powerups[8].active, 0);
+  EXPECT_EQ(explosions[20].life + sparks[90].life + laser_beams[30].life + kamikazes[40].active, 0);
 }
 
 }  // namespace

@@ -18,29 +18,22 @@ class RoundLoopTest : public RoundTest {
     platform_install(&backend);
     round_state.fps_sample_start = timer_seconds();
     score_frame = 0;
-    // What a white picture at each snapshot opacity leaves on black.
-    static Image *white = gfx_image_create(1, 1), *black = gfx_image_create(1, 1);
-    gfx_pset(white, 0, 0, 0xFFFFFFFF);
-    for (int a = 0; a < 256; ++a) {
-      gfx_pset(black, 0, 0, 0xFF000000);
-      gfx_put(black, 0, 0, white, kPutBlend, a);
-      alpha_of_pixel[a] = black->row(0)[0];
-    }
     backend.set_present_hook([this](const Image& page, std::int64_t) {
+      // The snapshot's opacity: the one at which a white picture leaves that pixel on black.
+      static Image *white = gfx_image_create(1, 1), *black = gfx_image_create(1, 1);
+      gfx_pset(white, 0, 0, 0xFFFFFFFF);
       int alpha = 255;
-      while (alpha >= 0 && alpha_of_pixel[alpha] != page.row(100)[100]) --alpha;
+      for (; alpha >= 0; --alpha) {
+        gfx_pset(black, 0, 0, 0xFF000000);
+        gfx_put(black, 0, 0, white, kPutBlend, alpha);
+        if (black->row(0)[0] == page.row(100)[100]) break;
+      }
       // Runs of equal opacities are merged; the blank page shown before the first frame is left out.
       if (alpha != (alphas.empty() ? -1 : alphas.back())) alphas.push_back(alpha);
       question_frames += text_matches(page, 280, 225, "Abort(Y/N)?", 0xFF0275BE);
     });
   }
-  // Runs the round until the clock reaches stop_ms, where the headless platform ends it.
-  void run_until(std::int64_t stop_ms) {
-    backend.set_stop_at_ms(stop_ms);
-    EXPECT_THROW(run_round(), ProgramExit);
-  }
   HeadlessPlatform backend;
-  Colour alpha_of_pixel[256]{};
   std::vector<int> alphas;  // -1: no snapshot opacity matches
   int question_frames = 0;
 };
@@ -49,7 +42,8 @@ TEST_F(RoundLoopTest, GameOverEndsAfter201FramesAndEscapeCannotInterruptIt) {
   round_state.game_over = 1;
   round_state.energy = 0.0f;
   backend.set_script({down_at(0, kKeyEscape)});
-  run_until(12000);  // waiting on the final score
+  backend.set_stop_at_ms(12000);
+  EXPECT_THROW(run_round(), ProgramExit);  // stopped while waiting on the final score
   EXPECT_EQ(round_state.end_anim, 201 * 6);
   EXPECT_GT(score_frame, 0);
   EXPECT_EQ(question_frames, 0);
@@ -57,7 +51,8 @@ TEST_F(RoundLoopTest, GameOverEndsAfter201FramesAndEscapeCannotInterruptIt) {
 
 TEST_F(RoundLoopTest, RoundOverEndsAfter241Frames) {
   round_state.phase = 8;
-  run_until(12000);
+  backend.set_stop_at_ms(12000);
+  EXPECT_THROW(run_round(), ProgramExit);
   EXPECT_EQ(round_state.end_anim, 241 * 5);
   EXPECT_GT(score_frame, 0);
 }
@@ -66,7 +61,8 @@ TEST_F(RoundLoopTest, RoundOverEndsAfter241Frames) {
 TEST_F(RoundLoopTest, AbortDialogDimsAsksAndResumesOnN) {
   backend.set_script({down_at(500, kKeyEscape), up_at(600, kKeyEscape), down_at(4000, kKeyY),
                       down_at(4000, kKeyN), up_at(4100, kKeyY), up_at(4100, kKeyN)});
-  run_until(5000);
+  backend.set_stop_at_ms(5000);
+  EXPECT_THROW(run_round(), ProgramExit);
   // A page is shown by the frame after the one that drew it, so the black box laid over the last
   // question page before the resume shows as one black frame.
   EXPECT_EQ(alphas, (std::vector<int>{255, 240, 225, 210, 195, 180, 165, 150, 135, -1, 135, 150, 165, 180, 195,

@@ -26,19 +26,20 @@ inline Shot shots[64];
 inline int sounds[4096], shot_count = 0, sound_count = 0;
 inline void record_shot(int weapon, double angle, int gun) { shots[shot_count++ % 64] = {weapon, angle, gun}; }
 inline void record_sound(std::int32_t sound) { sounds[sound_count++ % 4096] = sound; }
-inline int sounds_of(int handle) { return static_cast<int>(std::count(sounds, sounds + std::min(sound_count, 4096), handle)); }
+inline int sounds_of(int handle) {
+  return static_cast<int>(std::count(sounds, sounds + std::min(sound_count, 4096), handle));
+}
 
-// Uniform pictures, so that a pixel tells what was put there.
-inline constexpr Colour kPictureColour[5] = {0, 0xFF102030, 0xFF304050, 0xFFFFFFFF, 0xFF506070};
-
-// A new game as the menu leaves it, already faded in, with no enemies in the tables.
+// A new game as the menu leaves it, already faded in, with no enemies: the reset leaves the wave
+// counts at the zero they start from.
 class RoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
     gfx_open_screen(640, 480, 32, 2, 64, 0);
     for (int i = 1; i <= 4; ++i) {
       if (!background_images[i]) background_images[i] = gfx_image_create(640, 480);
-      gfx_line(background_images[i], 0, 0, 639, 479, kPictureColour[i], kLineFilledBox);
+      // White, so that the opacity of the round's snapshot reads back from one pixel.
+      gfx_line(background_images[i], 0, 0, 639, 479, 0xFFFFFFFF, kLineFilledBox);
     }
     if (!snapshot_image) snapshot_image = gfx_image_create(640, 480);
     for (int i = 1; i <= 10; ++i) {
@@ -46,13 +47,11 @@ class RoundTest : public ::testing::Test {
       if (!powerup_sprites[i]) powerup_sprites[i] = gfx_image_create(18, 18);
     }
     input_release_all_keys();
-    while (!key_read().empty()) {
-    }
+    while (!key_read().empty()) continue;
     round_state = RoundState{};
     round_state.speed_factor = 1.2f;
     for (int i = 1; i <= kTrailSlots; ++i) rotation_trail[i].life = 0;
     reset_game();
-    round_state.ball_count = round_state.kamikaze_count = 0;
     round_state.fade_alpha = 255;
     round_state.glow_pulse = 250;
     shot_count = sound_count = 0;
@@ -61,7 +60,6 @@ class RoundTest : public ::testing::Test {
   }
   void TearDown() override {
     platform_install(nullptr);
-    input_release_all_keys();
     round_spawn_projectile = spawn_projectile;
     round_play_sound = audio_play_sound;
   }
