@@ -120,8 +120,7 @@ TEST(KamikazeHits, BlastersTriggerAtTwentyAndBlastThirtyReleasingThePowerupWhere
   place_kamikaze(4, 2, 180.0f, 180.0f, 0);  // 20 on both axes: blast
   place_shot(1, 3, 200.0f, 200.0f);
   check_projectile_hits(1);
-  EXPECT_EQ(projectiles[1].active, 0);
-  EXPECT_EQ(round_state.score, 100 + 75 + 100);
+  EXPECT_EQ((std::array{projectiles[1].active, round_state.score}), (std::array{0, 100 + 75 + 100}));
   EXPECT_EQ(kamikazes[3].x, 170.0f);
   EXPECT_TRUE(powerup_at(1, 200.0f, 219.0f));  // the second kill (slot 2) completed the count
 }
