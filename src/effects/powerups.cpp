@@ -58,9 +58,7 @@ void collect(int kind) {
 }
 
 // Only the line's two opaque colours count: not the hole, not the translucent killer glow.
-bool touches_line(const Powerup& u) {
-  return diagonals_touch(u.x, u.y, kLineBodyColour) || diagonals_touch(u.x, u.y, kGunTipColour);
-}
+bool touches_line(const Powerup& u) { return diagonals_touch_line(u.x, u.y); }
 
 }  // namespace
 

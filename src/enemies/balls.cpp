@@ -23,16 +23,13 @@ constexpr Offset kLaserOffsets[17] = {{3, 3},   {-3, 3}, {-3, -3}, {3, -3},  {2,
                                       {-2, -2}, {-2, 2}, {4, 4},   {4, -4},  {-4, -4}, {-4, 4},
                                       {1, 1},   {1, -1}, {-1, -1}, {-1, 1},  {0, 0}};
 
-bool strikes_line(const Ball& b) {
-  return diagonals_touch(b.x, b.y, kLineBodyColour) || diagonals_touch(b.x, b.y, kGunTipColour);
-}
-
 // Returns false when a burn left the ball alive: then it is neither drawn nor tested further.
 bool laser_test(int slot) {
   Ball& b = balls[slot];
+  // The box keeps every sensing point on the page, where off-page reads would look white. A
+  // destroyed ball respawns outside it, so the box also ends the test after a kill.
   for (const Offset& o : kLaserOffsets) {
-    // The box keeps every sensing point on the page, where off-page reads would look white.
-    if (!(b.x > 8.0f && b.x < 632.0f && b.y > 8.0f && b.y < 471.0f)) continue;
+    if (!(b.x > 8.0f && b.x < 632.0f && b.y > 8.0f && b.y < 471.0f)) return true;
     const float px = b.x + static_cast<float>(o.dx), py = b.y + static_cast<float>(o.dy);
     if (!is_laser_colour(gfx_point(nullptr, px, py))) continue;
     b.hp -= 6;
@@ -77,7 +74,7 @@ void update_balls() {
     rs.enemy_alive = 1;
     b.x = static_cast<float>(b.x + std::sin(b.angle) * b.speed);
     b.y = static_cast<float>(b.y - std::cos(b.angle) * b.speed);
-    if (rs.energy > 0.0f && strikes_line(b)) {
+    if (rs.energy > 0.0f && diagonals_touch_line(b.x, b.y)) {
       ball_strikes_line(i);
       continue;
     }

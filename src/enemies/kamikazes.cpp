@@ -38,12 +38,17 @@ Frame sensing_frame(const Kamikaze& k) {
   return {k.x + 13.0 * sn, k.y - 13.0 * cs, sn, cs};
 }
 
-bool strikes_line(const Kamikaze& k, Colour c) {
+// Each point to either side of S and ahead of it is read once and compared with both of the
+// line's colours.
+bool strikes_line(const Kamikaze& k) {
   const Frame f = sensing_frame(k);
+  auto is_line = [](double x, double y) {
+    const Colour c = gfx_point(nullptr, static_cast<float>(x), static_cast<float>(y));
+    return c == kLineBodyColour || c == kGunTipColour;
+  };
   for (int r = 1; r <= 10; ++r) {
-    if (gfx_point(nullptr, static_cast<float>(f.sx - r * f.cs), static_cast<float>(f.sy - r * f.sn)) == c ||
-        gfx_point(nullptr, static_cast<float>(f.sx + r * f.cs), static_cast<float>(f.sy + r * f.sn)) == c ||
-        gfx_point(nullptr, static_cast<float>(f.sx + r * f.sn), static_cast<float>(f.sy - r * f.cs)) == c)
+    if (is_line(f.sx - r * f.cs, f.sy - r * f.sn) || is_line(f.sx + r * f.cs, f.sy + r * f.sn) ||
+        is_line(f.sx + r * f.sn, f.sy - r * f.cs))
       return true;
   }
   return false;
@@ -79,21 +84,23 @@ void strike_line(int slot) {
 }
 
 // Returns false when a burn left the kamikaze alive (not drawn this frame).
+// A burnt kamikaze respawns at an edge, outside the box, so nothing after a kill can burn.
 bool laser_test(int slot) {
   Kamikaze& k = kamikazes[slot];
+  if (!(k.x > 20.0f && k.x < 620.0f && k.y > 20.0f && k.y < 460.0f)) return true;
+  const Frame f = sensing_frame(k);
   for (int r = 1; r <= 10; ++r) {
     for (int n = 0; n < 3; ++n) {
-      const Frame f = sensing_frame(k);
       double px, py;
       if (n == 0) px = f.sx + r * f.sn, py = f.sy - r * f.cs;
       else if (n == 1) px = f.sx - r * f.cs, py = f.sy - r * f.sn;
       else px = f.sx + r * f.cs, py = f.sy + r * f.sn;
-      if (!(k.x > 20.0f && k.x < 620.0f && k.y > 20.0f && k.y < 460.0f)) continue;
       if (!laser_pixel(px, py)) continue;
       k.hp -= 6;
       spawn_explosion(6, k.x, k.y);
       if (k.hp > 0) return false;
       destroy_kamikaze(slot, k.kind * 15 + 50);
+      return true;
     }
   }
   return true;
@@ -168,7 +175,7 @@ void update_kamikazes() {
     k.angle = k.heading_deg * 3.141593 / 180.0;
     k.x = static_cast<float>(k.x + std::sin(k.angle) * k.speed);
     k.y = static_cast<float>(k.y - std::cos(k.angle) * k.speed);
-    if (rs.energy > 0.0f && (strikes_line(k, kLineBodyColour) || strikes_line(k, kGunTipColour))) {
+    if (rs.energy > 0.0f && strikes_line(k)) {
       strike_line(i);
       continue;
     }

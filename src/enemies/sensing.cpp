@@ -6,11 +6,13 @@
 #include "frame/rounding.h"
 #include "round/round_state.h"
 
-bool diagonals_touch(float x, float y, Colour c) {
-  for (int r = 0; r <= 4; ++r) {
+bool diagonals_touch_line(float x, float y) {
+  auto is_line = [](Colour c) { return c == kLineBodyColour || c == kGunTipColour; };
+  if (is_line(gfx_point(nullptr, x, y))) return true;
+  for (int r = 1; r <= 4; ++r) {
     const float fr = static_cast<float>(r);
-    if (gfx_point(nullptr, x - fr, y + fr) == c || gfx_point(nullptr, x + fr, y - fr) == c ||
-        gfx_point(nullptr, x - fr, y - fr) == c || gfx_point(nullptr, x + fr, y + fr) == c)
+    if (is_line(gfx_point(nullptr, x - fr, y + fr)) || is_line(gfx_point(nullptr, x + fr, y - fr)) ||
+        is_line(gfx_point(nullptr, x - fr, y - fr)) || is_line(gfx_point(nullptr, x + fr, y + fr)))
       return true;
   }
   return false;

@@ -11,9 +11,10 @@ inline bool is_laser_colour(Colour c) {
          c == 0xFFFFFFFFu || c == 0xFFFEFFFFu;
 }
 
-// True if any of the four diagonal points around (x, y), 0..4 pixels out, has colour c:
-// the contact test of balls and powerups.
-bool diagonals_touch(float x, float y, Colour c);
+// True if the line's body or gun-tip colour lies at the centre (x, y) or on its two
+// diagonals up to 4 pixels out: the contact test of balls and powerups. Each point is read
+// once and compared with both colours.
+bool diagonals_touch_line(float x, float y);
 
 // Counts a kill towards the next powerup and releases it at (x, y) when the count is reached.
 void count_powerup_kill(float x, float y);
