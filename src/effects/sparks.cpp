@@ -37,3 +37,10 @@ void update_sparks() {
     }
   }
 }
+
+void spawn_spark_burst(float x, float y, int kind) {
+  spawn_spark(x, y, kind);
+  spawn_spark(x - 3.0f, y, kind);
+  spawn_spark(x, y + 3.0f, kind);
+  spawn_spark(x - 1.0f, y, kind);
+}

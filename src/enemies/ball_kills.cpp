@@ -8,17 +8,6 @@
 #include "round/round_state.h"
 #include "round/tables.h"
 
-namespace {
-
-void burst_sparks(float x, float y, int kind) {
-  spawn_spark(x, y, kind);
-  spawn_spark(x - 3.0f, y, kind);
-  spawn_spark(x, y + 3.0f, kind);
-  spawn_spark(x - 1.0f, y, kind);
-}
-
-}  // namespace
-
 void pay_tagged_bonus(int kind) {
   const int points = kind * 200 + 1000;
   audio_play_sound(snd_tag_bonus);
@@ -28,14 +17,23 @@ void pay_tagged_bonus(int kind) {
   round_state.score += points;
 }
 
+namespace {
+
+// A tagged ball pays only its bonus; any other pays its kind's points.
+void pay_for_kill(const Ball& b) {
+  if (b.tagged == 1) pay_tagged_bonus(b.kind);
+  else round_state.score += b.kind * 15 + 50;
+}
+
+}  // namespace
+
 void destroy_ball(int slot) {
   Ball& b = balls[slot];
   const float x = b.x, y = b.y;
   count_powerup_kill(x, y);
-  if (b.tagged == 1) pay_tagged_bonus(b.kind);
-  else round_state.score += b.kind * 15 + 50;
+  pay_for_kill(b);
   spawn_explosion(1, x, y);
-  burst_sparks(x, y, b.kind);
+  spawn_spark_burst(x, y, b.kind);
   for (int e = 2; e <= 5; ++e) spawn_explosion(e, x, y);
   spawn_ball(slot, 1);
 }
@@ -49,12 +47,11 @@ void ball_strikes_line(int slot) {
     // The two heaviest kinds hit no harder than 3.3.
     charge_line_strike(k, k == 4 ? 0.7 : k == 5 ? 1.7 : 0.0);
   } else {
-    if (b.tagged == 1) pay_tagged_bonus(k);
-    else rs.score += k * 15 + 50;
+    pay_for_kill(b);
     count_powerup_kill(x, y);
   }
   if (rs.score < 0) rs.score = 0;
-  burst_sparks(x, y, k);
+  spawn_spark_burst(x, y, k);
   for (int e = 1; e <= 5; ++e) spawn_explosion(e, x, y);
   spawn_ball(slot, 1);
 }

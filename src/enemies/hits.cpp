@@ -25,10 +25,7 @@ void home_toward(int p, float tx, float ty, bool target_active) {
 
 void detonation_effects(float sx, float sy) {
   spawn_explosion(7, sx, sy);
-  spawn_spark(sx, sy, 11);
-  spawn_spark(sx - 3.0f, sy, 11);
-  spawn_spark(sx, sy + 3.0f, 11);
-  spawn_spark(sx - 1.0f, sy, 11);
+  spawn_spark_burst(sx, sy, 11);
   for (int k = 8; k <= 11; ++k) spawn_explosion(k, sx, sy);
 }
 

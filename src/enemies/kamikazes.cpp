@@ -75,10 +75,7 @@ void strike_line(int slot) {
     rs.score += kind * 25 + 50;
   }
   if (rs.score < 0) rs.score = 0;
-  spawn_spark(x, y, kind);
-  spawn_spark(x - 3.0f, y, kind);
-  spawn_spark(x, y + 3.0f, kind);
-  spawn_spark(x - 1.0f, y, kind);
+  spawn_spark_burst(x, y, kind);
   for (int e = 1; e <= 5; ++e) spawn_explosion(e, x, y);
   spawn_kamikaze(slot);
 }
@@ -190,10 +187,7 @@ void destroy_kamikaze(int slot, int points) {
   count_powerup_kill(x, y);
   round_state.score += points;
   spawn_explosion(1, x, y);
-  spawn_spark(x, y, k.kind);
-  spawn_spark(x - 3.0f, y, k.kind);
-  spawn_spark(x, y + 3.0f, k.kind);
-  spawn_spark(x - 1.0f, y, k.kind);
+  spawn_spark_burst(x, y, k.kind);
   for (int e = 2; e <= 5; ++e) spawn_explosion(e, x, y);
   spawn_kamikaze(slot);
 }

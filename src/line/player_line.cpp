@@ -48,10 +48,7 @@ void collapse() {
   if (s.line_half_length > 5) s.line_half_length -= 1;
   if (s.hole_half_width > 0) s.hole_half_width -= 1;
   if (s.game_over == 0 && s.line_half_length == 5) {
-    spawn_spark(320.0f, 220.0f, 1);
-    spawn_spark(317.0f, 220.0f, 1);
-    spawn_spark(320.0f, 223.0f, 1);
-    spawn_spark(319.0f, 220.0f, 1);
+    spawn_spark_burst(320.0f, 220.0f, 1);
     for (int kind = 1; kind <= 5; ++kind) spawn_explosion(kind, 320.0f, 220.0f);
     s.game_over = 1;
   }
