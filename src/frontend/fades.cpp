@@ -9,10 +9,7 @@
 
 namespace {
 
-constexpr Colour kBlack = 0xFF000000;
 constexpr int kFadeStep = 15;
-
-void black_box() { gfx_line(nullptr, 0, 0, 639, 479, kBlack, kLineFilledBox); }
 
 // Copies the finished page into the snapshot and shows it; the fade steps then redraw the
 // snapshot over black on alternating pages.
@@ -29,9 +26,9 @@ void show_fade_step(bool clear_shown_page) {
   rs.frame_start = timer_seconds();
   gfx_lock();
   // Mode 9 at alpha 0 draws opaquely, so the low-alpha steps hide the page about to be shown.
-  if (clear_shown_page) black_box();
+  if (clear_shown_page) gfx_cls();
   gfx_set_pages(rs.work_page, rs.work_page ^ 1);
-  black_box();
+  gfx_cls();
   gfx_put(nullptr, 0, 0, snapshot_image, kPutBlend, rs.fade_alpha);
   rs.work_page ^= 1;
   gfx_unlock(-1, -1);
@@ -74,7 +71,7 @@ void step_glow_pulse() {
 }
 
 void draw_pulsing_background() {
-  black_box();
+  gfx_cls();
   gfx_put(nullptr, 0, 0, background_images[1], kPutBlend,
           round_even(round_state.glow_pulse / 2.0 + 100));
 }

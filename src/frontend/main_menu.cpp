@@ -79,7 +79,7 @@ void run_main_menu() {
   gfx_cls();
   rs.work_page ^= 1;
   for (;;) {
-    rs.frame_cycle = rs.frame_cycle % 5 + 1;
+    advance_frame_cycle();
     begin_frame();
     sample_frame_rate();
     draw_menu_page();

@@ -78,7 +78,7 @@ void run_options() {
   RoundState& rs = round_state;
   fade_out();
   for (;;) {
-    rs.frame_cycle = rs.frame_cycle % 5 + 1;
+    advance_frame_cycle();
     begin_frame();
     sample_frame_rate();
     draw_options_page();

@@ -7,13 +7,9 @@
 #include "round/frame_pacing.h"
 #include "round/round_state.h"
 
-namespace {
-constexpr Colour kBlack = 0xFF000000;
-}
-
 void show_snapshot_frame(bool with_question) {
   begin_frame();
-  gfx_line(nullptr, 0, 0, 639, 479, kBlack, kLineFilledBox);
+  gfx_cls();
   gfx_put(nullptr, 0, 0, snapshot_image, kPutBlend, round_state.fade_alpha);
   if (with_question) gfx_draw_text(nullptr, 280, 225, "Abort(Y/N)?", 0xFF0275BE);
 }
@@ -40,7 +36,7 @@ AbortAnswer run_abort_dialog() {
     }
   }
 
-  gfx_line(nullptr, 0, 0, 639, 479, kBlack, kLineFilledBox);
+  gfx_cls();
   do {
     show_snapshot_frame(false);
     rs.fade_alpha += 15;

@@ -35,7 +35,7 @@ void count_completion_point(double target, int phase) {
 
 void draw_tally_frame(double target) {
   RoundState& rs = round_state;
-  gfx_line(nullptr, 0, 0, 639, 479, 0xFF000000, kLineFilledBox);
+  gfx_cls();
   step_glow_pulse();
   gfx_put(nullptr, 0, 0, background_images[rs.background], kPutBlend,
           round_even(rs.glow_pulse / 2.0 + 100.0));
@@ -91,10 +91,8 @@ void show_final_score() {
   energy_bonus_count = 0;
   const double target = rs.round_seconds * kCompletionPerSecond;
   for (;;) {
-    rs.frame_start = timer_seconds();
     score_frame += 1;
-    gfx_lock();
-    gfx_set_pages(rs.work_page, rs.work_page ^ 1);
+    begin_frame();
     draw_tally_frame(target);
     fade_in();
     end_frame();

@@ -5,6 +5,8 @@
 #include "frame/rounding.h"
 #include "round/round_state.h"
 
+void advance_frame_cycle() { round_state.frame_cycle = round_state.frame_cycle % 5 + 1; }
+
 void begin_frame() {
   RoundState& rs = round_state;
   rs.frame_start = timer_seconds();

@@ -23,11 +23,6 @@ bool fire_key_held() {
 
 }  // namespace
 
-void advance_frame_cycle() {
-  RoundState& rs = round_state;
-  rs.frame_cycle = (rs.frame_cycle % 5) + 1;
-}
-
 void compute_line_angle() {
   RoundState& rs = round_state;
   rs.angle_rad = rs.angle_deg * kLinePi / 180.0;
