@@ -48,7 +48,6 @@ void spawn_explosion(int kind, float x, float y) {
   for (int i = 1; i <= kExplosionSlots; ++i) {
     Explosion& e = explosions[i];
     if (e.life != 0) continue;
-    e.life = 40;
     e.x = x;
     e.y = y;
     e.kind = kind;

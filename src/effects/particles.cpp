@@ -52,7 +52,6 @@ void spawn_particle(int kind, float x, float y) {
   for (int i = 1; i <= kParticleSlots; ++i) {
     Particle& p = particles[i];
     if (p.life != 0) continue;
-    p.life = 40;
     p.x = x;
     p.y = y;
     p.kind = kind;

@@ -16,11 +16,12 @@ bool within_box(float ax, float ay, float bx, float by, float n) {
 void home_toward(int p, float tx, float ty, bool target_active) {
   Projectile& s = projectiles[p];
   if (round_state.homing_timer <= 0 || s.weapon == 2) return;
+  if (!target_active || s.active != 1 || !within_box(tx, ty, s.x, s.y, 60.0f)) return;
   // The bearing in the shots' own (sin, cos) convention, in degrees 0..360.
   float deg = static_cast<float>(
       180.0 * std::atan2(static_cast<double>(tx) - s.x, static_cast<double>(ty) - s.y) / 3.141593);
   if (deg < 0.0f) deg = deg + 360.0f;
-  if (target_active && s.active == 1 && within_box(tx, ty, s.x, s.y, 60.0f)) steer_homing(p, deg);
+  steer_homing(p, deg);
 }
 
 void detonation_effects(float sx, float sy) {

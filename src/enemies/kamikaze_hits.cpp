@@ -27,9 +27,9 @@ void check_projectile_hits_kamikazes(int p) {
       }
     }
     // The cannon hits only over the painted inside, never the outline or the far nose.
+    if (k.active != 1 || s.weapon != 1 || s.active != 1 || !within_box(sx, sy, k.x, k.y, 14.0f)) continue;
     const Colour under = gfx_point(nullptr, sx, sy);
-    if ((under == kKamikazeFill1 || under == kKamikazeFill2) && k.active == 1 && s.weapon == 1 &&
-        s.active == 1 && within_box(sx, sy, k.x, k.y, 14.0f)) {
+    if (under == kKamikazeFill1 || under == kKamikazeFill2) {
       k.hp -= 1;
       spawn_explosion(6, sx, sy);
       s.active = 0;

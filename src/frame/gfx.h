@@ -38,13 +38,11 @@ struct Image {
 
 // Display and pages. Operations return 0 on success and 1 on failure, never stopping the game.
 int gfx_open_screen(int width, int height, int depth, int pages, int flags, int refresh);
-void gfx_close_screen();
 bool gfx_screen_open();
 int gfx_set_pages(int work, int visible);
 void gfx_lock();
 void gfx_unlock(int first_line = -1, int last_line = -1);
 int gfx_work_page_index();
-int gfx_visible_page_index();
 Image* gfx_page(int index);  // direct access for the platform and for tests
 
 // Images. A null target means the current work page.

@@ -66,11 +66,6 @@ int gfx_open_screen(int width, int height, int depth, int pages, int flags, int 
   return 0;
 }
 
-void gfx_close_screen() {
-  display.open = false;
-  display.locked = false;
-}
-
 bool gfx_screen_open() { return display.open; }
 
 int gfx_set_pages(int work, int visible) {
@@ -101,7 +96,6 @@ void gfx_unlock(int first_line, int last_line) {
 }
 
 int gfx_work_page_index() { return display.work; }
-int gfx_visible_page_index() { return display.visible; }
 Image* gfx_page(int index) { return (index == 0 || index == 1) ? &display.pages[index] : nullptr; }
 
 Image* gfx_resolve_target(Image* target) {

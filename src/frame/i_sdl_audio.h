@@ -10,7 +10,6 @@ class SdlAudio {
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
 
-  bool available() const { return open_; }
   void play_sound(int handle);
   void play_music(const char* file_name);
   void stop_music();

@@ -31,8 +31,6 @@ void input_typed_key(std::uint16_t code) {
 
 void input_release_all_keys() { held.fill(false); }
 
-std::uint32_t input_press_count() { return presses; }
-
 int key_down(int scancode) {
   if (scancode < 0 || scancode > 127) return 0;
   platform().pump_events();

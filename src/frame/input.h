@@ -36,5 +36,3 @@ void input_key_event(int scancode, bool down);
 // code < 256: a character; otherwise 0xFF00 | scancode for a key without one.
 void input_typed_key(std::uint16_t code);
 void input_release_all_keys();
-// Counts key presses, so that long sleeps can end early on one.
-std::uint32_t input_press_count();

@@ -16,13 +16,11 @@ class SoundMixer {
   SoundMixer();
 
   void play(int handle);
-  // 0..255 each, as the options screen's levels give them.
+  // 0..255, as the options screen's levels give it.
   void set_volume(int sfx_volume) { sfx_volume_ = sfx_volume; }
-  int volume() const { return sfx_volume_; }
   // Adds the effects into `out` (interleaved channels, 16-bit), which may already hold music.
   void mix(std::int16_t* out, int frames, int channels);
   int active_voices() const;
-  const std::vector<std::int16_t>& samples(int handle) const { return effects_[handle]; }
 
  private:
   struct Voice {

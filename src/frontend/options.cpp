@@ -21,8 +21,6 @@ namespace {
 constexpr int kOptionItems = 4;
 constexpr std::string_view kLevelTexts[5] = {"0 %", "25 %", "50 %", "75 %", "100 %"};
 
-// The audio hooks always exist; they may do nothing.
-constexpr bool kAudioAvailable = true;
 
 std::string_view level_text(std::int32_t level) {
   return (level >= 0 && level <= 4) ? kLevelTexts[level] : kLevelTexts[0];
@@ -49,7 +47,7 @@ void cycle_level(std::int32_t& level, std::int32_t& device_volume) {
   if (level > 4) level = 0;
   audio_volume = level_volume(level);
   device_volume = audio_volume;
-  if (kAudioAvailable) audio_apply_volume();
+  audio_apply_volume();  // the hooks always exist; without a device they do nothing
 }
 
 // Reopening the display needs it unlocked; the frame goes on drawing afterwards.

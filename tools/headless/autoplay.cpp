@@ -74,9 +74,7 @@ void play_round(Autoplayer& p) {
 }  // namespace
 
 void autoplay_on_present(Autoplayer& p, const Image& page, std::int64_t now_us) {
-  ++p.frames_seen;
   const ScreenView view = classify_screen(page);
-  p.last_screen = view.screen;
 
   // What happened to the round, watched whether or not we play.
   switch (view.screen) {
@@ -90,7 +88,6 @@ void autoplay_on_present(Autoplayer& p, const Image& page, std::int64_t now_us) 
       }
       if (p.current.end_ms < 0 && (round_state.game_over == 1 || round_state.phase == 8))
         p.current.end_ms = now_us / 1000;
-      ++p.round_frames;
       break;
     case Screen::FinalScore:
       if (p.in_round && !p.tally_seen) {

@@ -26,14 +26,11 @@ struct Autoplayer {
   int rounds_wanted = 0;    // > 0: stop in the menu once this many rounds are over
 
   // What the player sees and has done.
-  Screen last_screen = Screen::Unknown;
   bool in_round = false;
   bool tally_seen = false;
   RoundResult current;
   std::vector<RoundResult> results;
   std::vector<long> rss_kb_per_round;
-  std::int64_t frames_seen = 0;
-  std::int64_t round_frames = 0;
   double startup_ms = -1.0;  // wall clock from the runner's start to the first menu frame
 
   // Keys held by the player (scancode -> held), and the menu-key tap in progress.
