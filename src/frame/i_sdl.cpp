@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr int kPageWidth = 640;
-constexpr int kPageHeight = 480;
-
 class SdlPlatform final : public Platform {
  public:
   SdlPlatform() {
@@ -102,14 +99,14 @@ bool SdlPlatform::create_window(bool full_screen) {
   }
   Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   if (full_screen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  window_ = SDL_CreateWindow("Torvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPageWidth,
-                             kPageHeight, flags);
+  window_ = SDL_CreateWindow("Torvane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
+                             kScreenHeight, flags);
   if (!window_) return false;
-  SDL_SetWindowMinimumSize(window_, kPageWidth / 4, kPageHeight / 4);
+  SDL_SetWindowMinimumSize(window_, kScreenWidth / 4, kScreenHeight / 4);
   renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (!renderer_) return false;
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                               kPageWidth, kPageHeight);
+                               kScreenWidth, kScreenHeight);
   if (!texture_) return false;
   SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
   SDL_StartTextInput();
@@ -118,22 +115,22 @@ bool SdlPlatform::create_window(bool full_screen) {
 }
 
 void SdlPlatform::present(const Image& page) {
-  if (!texture_ || page.width != kPageWidth || page.height != kPageHeight) return;
+  if (!texture_ || page.width != kScreenWidth || page.height != kScreenHeight) return;
   void* pixels = nullptr;
   int pitch = 0;
   if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
   // Pages carry translucent top bytes from blended drawing; the screen shows only their
   // colour, so every pixel goes out opaque.
-  for (int y = 0; y < kPageHeight; ++y) {
+  for (int y = 0; y < kScreenHeight; ++y) {
     const Colour* src = page.row(y);
     auto* dst = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(pixels) + y * pitch);
-    for (int x = 0; x < kPageWidth; ++x) dst[x] = src[x] | 0xFF000000u;
+    for (int x = 0; x < kScreenWidth; ++x) dst[x] = src[x] | 0xFF000000u;
   }
   SDL_UnlockTexture(texture_);
 
   int out_w = 0, out_h = 0;
   SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);
-  const LetterboxRect box = letterbox_rect(out_w, out_h, kPageWidth, kPageHeight);
+  const LetterboxRect box = letterbox_rect(out_w, out_h, kScreenWidth, kScreenHeight);
   SDL_SetTextureScaleMode(texture_, box.integer_scale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);

@@ -52,17 +52,12 @@ void cycle_level(std::int32_t& level, std::int32_t& device_volume) {
 
 // Reopening the display needs it unlocked; the frame goes on drawing afterwards.
 void toggle_full_screen() {
-  if (full_screen == 1) {
-    full_screen = 2;
-    gfx_unlock(-1, -1);
-    gfx_open_screen(640, 480, 32, 2, 65, 0);
-    gfx_lock();
-  } else if (full_screen == 2) {
-    full_screen = 1;
-    gfx_unlock(-1, -1);
-    gfx_open_screen(640, 480, 32, 2, 64, 0);
-    gfx_lock();
-  }
+  if (full_screen != 1 && full_screen != 2) return;
+  full_screen = full_screen == 1 ? 2 : 1;
+  gfx_unlock(-1, -1);
+  gfx_open_screen(kScreenWidth, kScreenHeight, 32, 2,
+                  kGfxAlphaPrimitives | (full_screen == 2 ? kGfxFullScreen : 0), 0);
+  gfx_lock();
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 std::size_t format_score_text(float value, char (&out)[kScoreTextCapacity]) {
   // Shortest form at seven significant digits: exponent from 1e7 on, no trailing zeros or
-  // point, and a lower-case "e" so every scrambled byte stays above 127.
+  // point.
   if (!std::isfinite(value)) value = 0.0f;
   const auto result = std::to_chars(out, out + kScoreTextCapacity, value,
                                     std::chars_format::general, 7);

@@ -14,6 +14,8 @@ struct RoundState {
   std::int32_t frame_cycle;  // 1..5
   std::int32_t angle_deg;
   double angle_rad;
+  // Taken at the start of each frame and not after the turn: the line is drawn at the angle
+  // the frame began with, while angle_rad already holds the new one.
   double angle_sin;
   double angle_cos;
   float trail_angle[4];  // [1..3]

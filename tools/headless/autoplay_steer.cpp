@@ -44,7 +44,7 @@ struct Mover {
   double x, y, vx, vy;
 };
 
-// Distance from (ax, al) in line coordinates (along, perpendicular) to the body: the two arms
+// Distance from (along, perp) in line coordinates (along, perpendicular) to the body: the two arms
 // from |along| = hole to |along| = length.
 double body_distance(double along, double perp, double hole, double length) {
   const double a = std::fabs(along);
