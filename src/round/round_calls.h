@@ -1,6 +1,6 @@
 #pragma once
-// The calls by which the round reaches into the weapons and the sound hooks. They go through
-// these pointers so that tests can watch every shot and sound; they point at the real thing.
+// The frame loop's own shots and sounds (firing, turning) go through these pointers so that
+// tests can watch them; they point at the real thing. Other sounds go to the hooks directly.
 #include <cstdint>
 
 extern void (*round_spawn_projectile)(int weapon, double angle, int gun);
