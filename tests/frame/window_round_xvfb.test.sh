@@ -8,37 +8,10 @@ set -u
 
 game=${1:?path of the torvane binary}
 game=$(readlink -f "$game")
-here=$(cd "$(dirname "$0")" && pwd)
-for tool in xvfb-run xdotool import convert python3; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-done
+limit=90
+source "$(dirname "$0")/xvfb_game.sh"
 
-if [ -z "${TORVANE_IN_XVFB:-}" ]; then
-  export TORVANE_IN_XVFB=1
-  exec timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game"
-fi
-
-work=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-cd "$work"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$game" >"$work/game.log" 2>&1 &
-pid=$!
-
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Torvane$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended before its window appeared"; }
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window named Torvane within 10 s"
+start_game SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
 
 shot() {  # the window's own pixels into $work/$1.png
   eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -94,16 +67,7 @@ echo "body $body, tip $tip, bar frame $frame_top / $frame_left"
 [ "$tip" = "C00000" ] || fail "the gun tip is $tip, not C00000"
 [ "$frame_top" = "FFFFFF" ] && [ "$frame_left" = "FFFFFF" ] || fail "no white energy bar frame"
 
-python3 "$here/close_window.py" "$window" || fail "could not send the close request"
-for _ in $(seq 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the game was still running 5 s after its window was closed"
-wait "$pid"
-status=$?
-pid=
-[ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with status $status"; }
+close_game
 
 # 16-bit samples: the cannon and the options' sounds must have made some noise.
 peak=$(python3 -c '

@@ -7,38 +7,11 @@ set -u
 
 game=${1:?path of the torvane binary}
 game=$(readlink -f "$game")
-for tool in xvfb-run xdotool import convert python3; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-done
+limit=55
+source "$(dirname "$0")/xvfb_game.sh"
 
-if [ -z "${TORVANE_IN_XVFB:-}" ]; then
-  export TORVANE_IN_XVFB=1
-  exec timeout 55 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game"
-fi
-
-work=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-# The game writes its high-score file under the working directory: keep it out of the tree.
-cd "$work"
 # No sound card here: SDL's dummy driver plays into nowhere, and the game must not mind.
-SDL_AUDIODRIVER=dummy "$game" >"$work/game.log" 2>&1 &
-pid=$!
-
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Torvane$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended before its window appeared"; }
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window named Torvane within 10 s"
+start_game SDL_AUDIODRIVER=dummy
 eval "$(xdotool getwindowgeometry --shell "$window")"
 echo "window $window: ${WIDTH}x${HEIGHT} at ($X, $Y)"
 
@@ -81,16 +54,5 @@ done
 echo "resized to 1000x700: picture content ${bw}x${bh} at ($bx, $by)"
 [ -n "$inside" ] || fail "the picture is not the page centred at (180, 110) in a 1000x700 window"
 
-# The close button: the window manager's polite request, not a destroyed window.
-python3 "$(dirname "$0")/close_window.py" "$window" || fail "could not send the close request"
-
-for _ in $(seq 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the game was still running 5 s after its window was closed"
-wait "$pid"
-status=$?
-pid=
-[ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with status $status after the close"; }
+close_game
 echo "PASS: window shown and closed cleanly"

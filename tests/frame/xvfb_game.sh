@@ -1,0 +1,52 @@
+# Shared by the real-window tests: sourced with the game's path in $game and a time limit in
+# $limit. Re-runs the calling script inside a virtual X server, then offers start_game,
+# close_game and fail, with the game's working folder in $work.
+for tool in xvfb-run xdotool import convert python3; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+done
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+if [ -z "${TORVANE_IN_XVFB:-}" ]; then
+  export TORVANE_IN_XVFB=1
+  exec timeout "$limit" xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game"
+fi
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Starts the game in $work (the high-score file stays out of the tree) with the environment
+# given as arguments, and waits for its window: $window.
+start_game() {
+  cd "$work" || fail "no working folder"
+  env "$@" "$game" >"$work/game.log" 2>&1 &
+  pid=$!
+  window=
+  for _ in $(seq 100); do
+    window=$(xdotool search --name '^Torvane$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && return 0
+    kill -0 "$pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended before its window appeared"; }
+    sleep 0.1
+  done
+  fail "no window named Torvane within 10 s"
+}
+
+# The close button (the window manager's polite request, not a destroyed window) must end
+# the game with status 0 within 5 s.
+close_game() {
+  python3 "$here/close_window.py" "$window" || fail "could not send the close request"
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && fail "the game was still running 5 s after its window was closed"
+  wait "$pid"
+  local status=$?
+  pid=
+  [ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with status $status after the close"; }
+}
