@@ -70,8 +70,8 @@ void step_glow_pulse() {
   if (rs.glow_pulse > 255) rs.glow_pulse = 255;
 }
 
-void draw_pulsing_background() {
+void draw_pulsing_background(int background) {
   gfx_cls();
-  gfx_put(nullptr, 0, 0, background_images[1], kPutBlend,
+  gfx_put(nullptr, 0, 0, background_images[background], kPutBlend,
           round_even(round_state.glow_pulse / 2.0 + 100));
 }

@@ -8,5 +8,6 @@ void fade_in();
 void fade_out();
 // Advances glow_pulse by one frame within its 148..254 swing.
 void step_glow_pulse();
-// The background of the front-end pages: background 1 blended at the pulse's opacity.
-void draw_pulsing_background();
+// Clears the page and blends a background over the black at the pulse's opacity: picture 1
+// on the front-end pages, the round's last picture on the final score.
+void draw_pulsing_background(int background = 1);

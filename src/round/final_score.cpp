@@ -2,9 +2,7 @@
 
 #include "frame/audio.h"
 #include "frame/gfx.h"
-#include "frame/images.h"
 #include "frame/input.h"
-#include "frame/rounding.h"
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
 #include "round/frame_pacing.h"
@@ -35,10 +33,8 @@ void count_completion_point(double target, int phase) {
 
 void draw_tally_frame(double target) {
   RoundState& rs = round_state;
-  gfx_cls();
   step_glow_pulse();
-  gfx_put(nullptr, 0, 0, background_images[rs.background], kPutBlend,
-          round_even(rs.glow_pulse / 2.0 + 100.0));
+  draw_pulsing_background(rs.background);
 
   if (score_frame > 30) {
     if (rs.phase < 8 && completion_percent < target) count_completion_point(target, rs.phase);
