@@ -7,7 +7,6 @@
 #include "frame/gfx_blend.h"
 #include "frame/images.h"
 #include "frame/random.h"
-#include "frame/rounding.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -1,7 +1,6 @@
 #pragma once
 // The one seam between the game and the machine it runs on. The SDL backend (torvane) and
 // the headless backend (torvane-headless, tests) implement it; game code never sees either.
-#include <cstdint>
 
 struct Image;
 

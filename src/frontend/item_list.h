@@ -1,7 +1,6 @@
 #pragma once
 // The keyboard-driven item list of the main menu and the options screen: labels that light
 // up once the sliding "->" marker has reached the selected item.
-#include <cstdint>
 #include <string_view>
 
 #include "frame/gfx.h"

@@ -1,6 +1,5 @@
 #include "headless/args.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>

@@ -4,7 +4,6 @@
 // effect the moment the clock reaches them, also inside waits.
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "frame/i_platform.h"

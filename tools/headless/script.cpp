@@ -1,7 +1,6 @@
 #include "headless/script.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
