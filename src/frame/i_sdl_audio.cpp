@@ -74,6 +74,10 @@ void SdlAudio::play_music(const char* file_name) {
   if (!probe) return;
   SDL_RWclose(probe);
   state_->music = Mix_LoadMUS(file_name);
+  if (!state_->music) {
+    // The name says MP3, but whatever format the file really holds is played.
+    if (SDL_RWops* file = SDL_RWFromFile(file_name, "rb")) state_->music = Mix_LoadMUSType_RW(file, MUS_NONE, SDL_TRUE);
+  }
   if (!state_->music) return;
   Mix_VolumeMusic(state_->music_volume * MIX_MAX_VOLUME / 255);
   Mix_PlayMusic(state_->music, -1);

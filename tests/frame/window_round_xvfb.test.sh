@@ -31,13 +31,6 @@ for _ in $(seq 40); do
 done
 sleep 1
 
-# The game polls keys once a frame (24 ms): hold each key over several frames.
-press() {
-  xdotool keydown --window "$window" "$1"
-  sleep 0.15
-  xdotool keyup --window "$window" "$1"
-  sleep 0.35
-}
 xdotool windowfocus "$window" 2>/dev/null
 press Down            # Options
 press Return
@@ -70,12 +63,7 @@ echo "body $body, tip $tip, bar frame $frame_top / $frame_left"
 close_game
 
 # 16-bit samples: the cannon and the options' sounds must have made some noise.
-peak=$(python3 -c '
-import array, sys
-data = array.array("h")
-raw = open(sys.argv[1], "rb").read()
-data.frombytes(raw[: len(raw) // 2 * 2])
-print(max((abs(s) for s in data), default=0))' "$work/audio.raw" 2>/dev/null || echo 0)
+peak=$(audio_peak "$work/audio.raw")
 echo "disk audio: $(stat -c %s "$work/audio.raw" 2>/dev/null || echo 0) bytes, peak $peak"
 [ "$peak" -gt 1000 ] || fail "the sound written to disk is silent"
 echo "PASS: a round in the real window shows the line and the bar frame, with sound"

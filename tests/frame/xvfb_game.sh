@@ -50,3 +50,21 @@ close_game() {
   pid=
   [ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with status $status after the close"; }
 }
+
+# The game polls keys once a frame (24 ms): each key is held over several frames.
+press() {
+  xdotool keydown --window "$window" "$1"
+  sleep 0.15
+  xdotool keyup --window "$window" "$1"
+  sleep 0.35
+}
+
+# The loudest 16-bit sample SDL's disk driver wrote to $1 (0 for no file).
+audio_peak() {
+  python3 -c '
+import array, sys
+data = array.array("h")
+raw = open(sys.argv[1], "rb").read()
+data.frombytes(raw[: len(raw) // 2 * 2])
+print(max((abs(s) for s in data), default=0))' "$1" 2>/dev/null || echo 0
+}
