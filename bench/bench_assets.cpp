@@ -6,19 +6,13 @@
 #include "assets/generate_assets.h"
 #include "frame/gfx.h"
 #include "frame/images.h"
+#include "frame/startup.h"
 
 namespace {
 
 void open_display_with_images() {
   if (gfx_screen_open() && background_images[1]) return;
-  gfx_open_screen(640, 480, 32, 2, kGfxAlphaPrimitives, 0);
-  gfx_set_pages(1, 0);
-  for (int i = 1; i <= 4; ++i) background_images[i] = gfx_image_create(640, 480);
-  snapshot_image = gfx_image_create(640, 480);
-  for (int i = 1; i <= 10; ++i) {
-    powerup_sprites[i] = gfx_image_create(18, 18);
-    ball_sprites[i] = gfx_image_create(18, 18);
-  }
+  open_display_and_create_images();
 }
 
 void BM_GenerateAssets(benchmark::State& state) {

@@ -16,7 +16,7 @@ Image* snapshot_image = nullptr;
 Image* powerup_sprites[11]{};
 Image* ball_sprites[11]{};
 
-void start_up() {
+void open_display_and_create_images() {
   gfx_open_screen(kScreenWidth, kScreenHeight, 32, 2, kGfxAlphaPrimitives, 0);
   gfx_set_pages(1, 0);
   mouse_set(50, 50, 0, -1);
@@ -26,6 +26,10 @@ void start_up() {
     powerup_sprites[i] = gfx_image_create(18, 18);
     ball_sprites[i] = gfx_image_create(18, 18);
   }
+}
+
+void start_up() {
+  open_display_and_create_images();
   RoundState& rs = round_state;
   rs.menu_item = 1;
   rs.menu_marker_y = 10;

@@ -8,6 +8,7 @@
 #include "frame/font8x8.h"
 #include "frame/i_platform.h"
 #include "frame/images.h"
+#include "frame/startup.h"
 #include "headless/headless_platform.h"
 
 inline Colour at(const Image* image, int x, int y) { return image->row(y)[x]; }
@@ -21,14 +22,7 @@ inline const std::vector<Colour>& ensure_assets_generated() {
   HeadlessPlatform backend;
   backend.set_present_hook([](const Image& page, std::int64_t) { last_shown = page.pixels; });
   platform_install(&backend);
-  gfx_open_screen(640, 480, 32, 2, kGfxAlphaPrimitives, 0);
-  gfx_set_pages(1, 0);
-  for (int i = 1; i <= 4; ++i) background_images[i] = gfx_image_create(640, 480);
-  snapshot_image = gfx_image_create(640, 480);
-  for (int i = 1; i <= 10; ++i) {
-    powerup_sprites[i] = gfx_image_create(18, 18);
-    ball_sprites[i] = gfx_image_create(18, 18);
-  }
+  open_display_and_create_images();
   generate_assets();
   platform_install(nullptr);
   done = true;
