@@ -5,6 +5,7 @@
 #include "frame/input.h"
 #include "frame/rounding.h"
 #include "round/frame_pacing.h"
+#include "round/glow_pulse.h"
 #include "round/round_state.h"
 
 namespace {
@@ -60,15 +61,7 @@ void fade_out() {
   } while (rs.fade_alpha != 0);
 }
 
-void step_glow_pulse() {
-  RoundState& rs = round_state;
-  if (rs.glow_pulse_dir == 1) rs.glow_pulse += 2;
-  if (rs.glow_pulse > 255) rs.glow_pulse_dir = 2;
-  if (rs.glow_pulse_dir == 2) rs.glow_pulse -= 2;
-  if (rs.glow_pulse < 150) rs.glow_pulse_dir = 1;
-  if (rs.glow_pulse < 0) rs.glow_pulse = 0;
-  if (rs.glow_pulse > 255) rs.glow_pulse = 255;
-}
+void step_glow_pulse() { step_pulse(150, 255); }
 
 void draw_pulsing_background(int background) {
   gfx_cls();

@@ -3,6 +3,7 @@
 #include "line/player_line.h"
 
 #include "effects/particles.h"
+#include "round/glow_pulse.h"
 #include "round/round_state.h"
 
 namespace {
@@ -60,12 +61,7 @@ void draw_killer_glow(int hole, int length) {
   if (s.killer_line_timer > 8 && s.killer_glow_width < 8) s.killer_glow_width += 1;
   if (s.killer_line_timer < 9 && s.killer_glow_width > 1) s.killer_glow_width -= 1;
 
-  if (s.glow_pulse_dir == 1) s.glow_pulse += 2;
-  if (s.glow_pulse > 100) s.glow_pulse_dir = 2;
-  if (s.glow_pulse_dir == 2) s.glow_pulse -= 2;
-  if (s.glow_pulse < 1) s.glow_pulse_dir = 1;
-  if (s.glow_pulse < 0) s.glow_pulse = 0;
-  if (s.glow_pulse > 100) s.glow_pulse = 100;
+  step_pulse(1, 100);
 
   const float width = static_cast<float>(s.killer_glow_width);
   const int alpha = s.glow_pulse + 100;
