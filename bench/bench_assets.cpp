@@ -1,12 +1,12 @@
 // Start-up asset generation: the whole of generate_assets and its two heavy parts.
 #include <benchmark/benchmark.h>
 
+#include "app/startup.h"
 #include "assets/cellular.h"
 #include "assets/fractal.h"
 #include "assets/generate_assets.h"
-#include "frame/gfx.h"
-#include "frame/images.h"
-#include "frame/startup.h"
+#include "assets/images.h"
+#include "gfx/gfx.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Full-screen blits and a frame's worth of primitives: the per-frame drawing cost.
 #include <benchmark/benchmark.h>
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // cloud draws some 350,000 boxes of one or two pixels each, so this stays inline.
 #include <algorithm>
 
-#include "frame/gfx.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 
 // The same box from corners already rounded as the layer rounds them.
 inline void fill_rounded_box(Image& page, int ax, int ay, int bx, int by, Colour colour) {

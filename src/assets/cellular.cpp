@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "assets/fast_round.h"
-#include "frame/gfx.h"
-#include "frame/gfx_blend.h"
-#include "frame/images.h"
+#include "assets/images.h"
 #include "frame/random.h"
+#include "gfx/gfx.h"
+#include "gfx/gfx_blend.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -5,11 +5,11 @@
 
 #include "assets/box_fill.h"
 #include "assets/fast_round.h"
+#include "assets/images.h"
 #include "assets/palette.h"
-#include "frame/gfx.h"
-#include "frame/images.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 
 namespace {
 

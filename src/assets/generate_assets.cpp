@@ -3,7 +3,7 @@
 #include "assets/cellular.h"
 #include "assets/fractal.h"
 #include "assets/sprites.h"
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "round/round_state.h"
 
 namespace {

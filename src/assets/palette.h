@@ -1,6 +1,6 @@
 #pragma once
 // The 256-colour ramp the fractal clouds are painted with, rebuilt for each fractal.
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 
 extern Colour palette[256];
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "frame/gfx.h"
-#include "frame/images.h"
+#include "assets/images.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 
 namespace {
 

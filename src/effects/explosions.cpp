@@ -1,10 +1,10 @@
 // Explosions: fading, shrinking discs, some drifting diagonally. Drawn over the line, so they
 // change its pixels before the powerups read them.
+#include "audio/audio.h"
 #include "effects/particles.h"
-#include "frame/audio.h"
-#include "frame/gfx.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 #include "round/tables.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // fading in and out. The text lives in the record itself, so showing one never allocates.
 #include "effects/messages.h"
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "round/tables.h"
 
 namespace {

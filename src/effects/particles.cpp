@@ -2,7 +2,7 @@
 // everything else in the frame.
 #include "effects/particles.h"
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "round/tables.h"
 
 namespace {

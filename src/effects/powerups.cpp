@@ -3,14 +3,14 @@
 #include <cmath>
 #include <string_view>
 
+#include "assets/images.h"
+#include "audio/audio.h"
 #include "effects/messages.h"
 #include "enemies/balls.h"
 #include "enemies/sensing.h"
-#include "frame/audio.h"
-#include "frame/gfx.h"
-#include "frame/images.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 #include "round/round_state.h"
 #include "round/tables.h"
 

@@ -1,9 +1,9 @@
 // How a ball's life ends: killed (points, burst, powerup count) or striking the line.
+#include "audio/audio.h"
 #include "effects/messages.h"
 #include "effects/particles.h"
 #include "enemies/balls.h"
 #include "enemies/sensing.h"
-#include "frame/audio.h"
 #include "frame/text_buf.h"
 #include "round/round_state.h"
 #include "round/tables.h"

@@ -3,13 +3,13 @@
 
 #include <cmath>
 
+#include "assets/images.h"
+#include "audio/audio.h"
 #include "effects/messages.h"
 #include "effects/particles.h"
 #include "enemies/sensing.h"
-#include "frame/audio.h"
-#include "frame/gfx.h"
-#include "frame/images.h"
 #include "frame/text_buf.h"
+#include "gfx/gfx.h"
 #include "round/round_state.h"
 #include "round/tables.h"
 

@@ -5,7 +5,7 @@
 #include "effects/particles.h"
 #include "enemies/balls.h"
 #include "enemies/kamikazes.h"
-#include "line/weapons.h"
+#include "round/heading.h"
 #include "round/round_state.h"
 #include "round/tables.h"
 
@@ -21,7 +21,8 @@ void home_toward(int p, float tx, float ty, bool target_active) {
   float deg = static_cast<float>(
       180.0 * std::atan2(static_cast<double>(tx) - s.x, static_cast<double>(ty) - s.y) / 3.141593);
   if (deg < 0.0f) deg = deg + 360.0f;
-  steer_homing(p, deg);
+  s.heading_deg = turn_heading_toward(s.heading_deg, deg, s.turn_step);
+  s.angle = s.heading_deg * 3.141593 / 180.0;
 }
 
 void detonation_effects(float sx, float sy) {

@@ -2,7 +2,7 @@
 #include "effects/particles.h"
 #include "enemies/hits.h"
 #include "enemies/kamikazes.h"
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "round/round_state.h"
 #include "round/tables.h"
 

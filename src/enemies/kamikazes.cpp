@@ -6,10 +6,10 @@
 #include "effects/particles.h"
 #include "enemies/balls.h"
 #include "enemies/sensing.h"
-#include "frame/gfx.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
-#include "line/weapons.h"
+#include "gfx/gfx.h"
+#include "round/heading.h"
 #include "round/round_state.h"
 #include "round/tables.h"
 

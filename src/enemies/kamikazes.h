@@ -1,6 +1,6 @@
 #pragma once
 // Kamikazes: steering triangles of the last wave.
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "round/tables.h"
 
 // The fill colours of the two kinds; the cannon finds a kamikaze by them.

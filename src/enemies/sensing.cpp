@@ -1,7 +1,7 @@
 #include "enemies/sensing.h"
 
+#include "audio/audio.h"
 #include "effects/powerups.h"
-#include "frame/audio.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
 #include "round/round_state.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The exact colours enemies read back from the work page to find the line and the laser.
-#include "frame/gfx.h"
-#include "line/player_line.h"  // kLineBodyColour, kGunTipColour
+#include "gfx/gfx.h"
+#include "round/line_colours.h"
 
 constexpr Colour kMarkerBlack = 0xFF000000u;
 

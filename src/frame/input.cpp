@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "frame/gfx.h"
 #include "frame/i_platform.h"
 
 namespace {
@@ -44,16 +43,6 @@ std::string key_read() {
   ring_head = (ring_head + 1) % 16;
   if (code < 256) return std::string(1, static_cast<char>(code));
   return std::string{static_cast<char>(0xFF), static_cast<char>(code & 0xFF)};
-}
-
-int mouse_set(int x, int y, int visible, int clip) {
-  if (!gfx_screen_open()) return 1;
-  if (x >= 0) {
-    x = x > kScreenWidth - 1 ? kScreenWidth - 1 : x;
-    y = y < 0 ? 0 : (y > kScreenHeight - 1 ? kScreenHeight - 1 : y);
-  }
-  platform().set_mouse(x, y, visible, clip);
-  return 0;
 }
 
 double timer_seconds() { return platform().now_seconds(); }

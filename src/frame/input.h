@@ -1,5 +1,5 @@
 #pragma once
-// Keyboard by PC set-1 scancode, the typed-key ring, the mouse pointer, clock and sleep.
+// Keyboard by PC set-1 scancode, the typed-key ring, clock and sleep.
 #include <cstdint>
 #include <string>
 
@@ -27,7 +27,6 @@ int key_down(int scancode);
 // The next typed key: one character, or 255 followed by the scancode for keys without one;
 // empty when nothing is waiting.
 std::string key_read();
-int mouse_set(int x, int y, int visible, int clip);
 double timer_seconds();
 void sleep_ms(int ms);
 

@@ -1,9 +1,9 @@
 #include "frontend/fades.h"
 
-#include "frame/gfx.h"
-#include "frame/images.h"
+#include "assets/images.h"
 #include "frame/input.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 #include "round/frame_pacing.h"
 #include "round/glow_pulse.h"
 #include "round/round_state.h"

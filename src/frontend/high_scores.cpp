@@ -1,11 +1,11 @@
 #include "frontend/high_scores.h"
 
-#include "frame/gfx.h"
 #include "frame/input.h"
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
 #include "frontend/high_score_file.h"
 #include "frontend/score_text.h"
+#include "gfx/gfx.h"
 #include "round/frame_pacing.h"
 #include "round/hud.h"
 #include "round/round_state.h"

@@ -1,9 +1,9 @@
 #include "frontend/instructions.h"
 
-#include "frame/gfx.h"
-#include "frame/images.h"
+#include "assets/images.h"
 #include "frame/input.h"
 #include "frontend/fades.h"
+#include "gfx/gfx.h"
 #include "round/frame_pacing.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // up once the sliding "->" marker has reached the selected item.
 #include <string_view>
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 
 constexpr Colour kItemBlue = 0x009191FF;
 constexpr Colour kMarkerColour = 0xFF9191FF;

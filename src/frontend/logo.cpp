@@ -1,6 +1,6 @@
 #include "frontend/logo.h"
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 
 namespace {
 

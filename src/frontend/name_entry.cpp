@@ -1,10 +1,10 @@
 #include <string>
 
-#include "frame/gfx.h"
 #include "frame/input.h"
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
 #include "frontend/high_scores.h"
+#include "gfx/gfx.h"
 #include "round/frame_pacing.h"
 
 std::string hs_name;

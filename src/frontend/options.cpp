@@ -2,12 +2,12 @@
 
 #include <string_view>
 
-#include "frame/audio.h"
-#include "frame/gfx.h"
+#include "audio/audio.h"
 #include "frame/input.h"
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
 #include "frontend/item_list.h"
+#include "gfx/gfx.h"
 #include "round/frame_pacing.h"
 #include "round/round_state.h"
 

@@ -1,8 +1,8 @@
 // Laser beams: drawn along the line's current direction under the line itself, where balls and
 // kamikazes find them by their exact colours.
-#include "frame/audio.h"
-#include "frame/gfx.h"
-#include "frame/images.h"
+#include "assets/images.h"
+#include "audio/audio.h"
+#include "gfx/gfx.h"
 #include "line/weapons.h"
 #include "round/round_state.h"
 #include "round/tables.h"

@@ -2,10 +2,10 @@
 // The player line: geometry, drawing, collapse, and the rotation trail.
 #include <cstdint>
 
+#include "round/line_colours.h"
+
 constexpr float kPivotX = 320.0f;
 constexpr float kPivotY = 220.0f;
-constexpr std::uint32_t kLineBodyColour = 0xFFE7E7E7;  // balls sense the line by this exact colour
-constexpr std::uint32_t kGunTipColour = 0xFFC00000;
 
 void update_player_line();
 void spawn_rotation_trail();

@@ -1,7 +1,7 @@
 // The fading ghost lines that trail behind the line while it turns.
 #include <cmath>
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "line/player_line.h"
 #include "round/round_state.h"
 #include "round/tables.h"

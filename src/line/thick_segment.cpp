@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "frame/gfx.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 #include "line/player_line.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include "effects/particles.h"
 #include "enemies/hits.h"
-#include "frame/gfx.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 #include "round/round_state.h"
 #include "round/tables.h"
 
@@ -78,25 +78,4 @@ void update_projectiles() {
     draw_projectile(s);
     s.heading_deg = heading_of(s.angle);
   }
-}
-
-int turn_heading_toward(int heading, double t, int step) {
-  int h = heading;
-  if (h > t) {
-    if (360.0 - h + t >= h - t) h -= step;
-    if (360.0 - h + t < h - t) h += step;
-  }
-  if (h < t) {
-    if (h - t + 360.0 >= t - h) h += step;
-    if (h - t + 360.0 < t - h) h -= step;
-  }
-  if (h < 0) h += 360;
-  if (h > 359) h -= 360;
-  return h;
-}
-
-void steer_homing(int p, float target_deg) {
-  Projectile& s = projectiles[p];
-  s.heading_deg = turn_heading_toward(s.heading_deg, target_deg, s.turn_step);
-  s.angle = s.heading_deg * kPi / 180.0;
 }

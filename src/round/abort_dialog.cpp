@@ -1,9 +1,9 @@
 #include "round/abort_dialog.h"
 
-#include "frame/audio.h"
-#include "frame/gfx.h"
-#include "frame/images.h"
+#include "assets/images.h"
+#include "audio/audio.h"
 #include "frame/input.h"
+#include "gfx/gfx.h"
 #include "round/frame_pacing.h"
 #include "round/round_state.h"
 

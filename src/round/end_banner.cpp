@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "round/round_state.h"
 
 namespace {

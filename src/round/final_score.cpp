@@ -1,10 +1,10 @@
 #include "round/final_score.h"
 
-#include "frame/audio.h"
-#include "frame/gfx.h"
+#include "audio/audio.h"
 #include "frame/input.h"
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
+#include "gfx/gfx.h"
 #include "round/frame_pacing.h"
 #include "round/hud.h"
 #include "round/round_calls.h"

@@ -1,8 +1,8 @@
 #include "round/frame_pacing.h"
 
-#include "frame/gfx.h"
 #include "frame/input.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 #include "round/round_state.h"
 
 void advance_frame_cycle() { round_state.frame_cycle = round_state.frame_cycle % 5 + 1; }

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "frame/audio.h"
-#include "frame/gfx.h"
-#include "frame/images.h"
+#include "assets/images.h"
+#include "audio/audio.h"
 #include "frame/input.h"
 #include "frame/rounding.h"
+#include "gfx/gfx.h"
 #include "line/player_line.h"
 #include "round/round_calls.h"
 #include "round/round_state.h"

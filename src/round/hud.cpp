@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "frame/gfx.h"
 #include "frame/rounding.h"
 #include "frame/text_buf.h"
+#include "gfx/gfx.h"
 #include "round/round_state.h"
 
 std::uint32_t energy_bar_colour = 0;

@@ -1,6 +1,6 @@
 #include "round/round_calls.h"
 
-#include "frame/audio.h"
+#include "audio/audio.h"
 #include "line/weapons.h"
 
 void (*round_spawn_projectile)(int weapon, double angle, int gun) = spawn_projectile;

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/startup.h"
 #include "assets/generate_assets.h"
-#include "frame/gfx.h"
-#include "frame/font8x8.h"
+#include "assets/images.h"
 #include "frame/i_platform.h"
-#include "frame/images.h"
-#include "frame/startup.h"
+#include "gfx/font8x8.h"
+#include "gfx/gfx.h"
 #include "headless/headless_platform.h"
 
 inline Colour at(const Image* image, int x, int y) { return image->row(y)[x]; }

@@ -9,8 +9,8 @@
 #include "assets/box_fill.h"
 #include "assets/fractal.h"
 #include "assets/palette.h"
-#include "frame/gfx.h"
 #include "frame/random.h"
+#include "gfx/gfx.h"
 
 namespace {
 

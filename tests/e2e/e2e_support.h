@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "tools/png_read.h"
 #include "tools/runner_process.h"
 

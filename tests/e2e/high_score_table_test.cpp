@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "e2e/e2e_support.h"
-#include "frame/font8x8.h"
+#include "gfx/font8x8.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // counts the completion only, and the score goes into the scrambled high-score file.
 #include "e2e/e2e_support.h"
 
-#include "frame/font8x8.h"
+#include "gfx/font8x8.h"
 #include "headless/autoplay_screens.h"
 
 namespace {

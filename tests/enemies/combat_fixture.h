@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/gfx.h"
-#include "frame/images.h"
+#include "assets/images.h"
 #include "frame/random.h"
+#include "gfx/gfx.h"
 #include "round/round_state.h"
 #include "round/tables.h"
 

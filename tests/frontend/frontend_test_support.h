@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "frame/gfx.h"
-#include "frame/images.h"
+#include "assets/images.h"
 #include "frame/input.h"
 #include "frontend/high_scores.h"
+#include "gfx/gfx.h"
 #include "headless/headless_platform.h"
 #include "round/round_state.h"
 

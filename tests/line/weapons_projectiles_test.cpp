@@ -3,6 +3,7 @@
 
 #include "enemies/combat_fixture.h"
 #include "line/weapons.h"
+#include "round/heading.h"
 
 using namespace combat_test;
 

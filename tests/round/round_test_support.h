@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "frame/audio.h"
-#include "frame/gfx.h"
-#include "frame/images.h"
+#include "assets/images.h"
+#include "audio/audio.h"
 #include "frame/input.h"
+#include "gfx/gfx.h"
 #include "headless/headless_platform.h"
 #include "line/weapons.h"
 #include "round/reset_game.h"

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "frame/images.h"
-#include "frame/startup.h"
+#include "app/startup.h"
+#include "assets/images.h"
 #include "headless/png_writer.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "headless/autoplay_screens.h"
 
 struct RoundResult {

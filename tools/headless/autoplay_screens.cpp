@@ -1,6 +1,6 @@
 #include "headless/autoplay_screens.h"
 
-#include "frame/font8x8.h"
+#include "gfx/font8x8.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // checked is drawn opaque, so its glyph pixels carry the exact colour once the fade is over.
 #include <string_view>
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 
 enum class Screen {
   Unknown,       // fades, the abort dialog, anything else

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 #include "headless/args.h"
 
 struct FrameDumps {

@@ -2,7 +2,7 @@
 // Writes an image as an 8-bit RGBA PNG: R, G, B from the pixel, A from the colour's top byte.
 #include <string>
 
-#include "frame/gfx.h"
+#include "gfx/gfx.h"
 
 // Returns "" on success, otherwise what went wrong.
 std::string write_png(const std::string& path, const Image& image);

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/startup.h"
 #include "frame/i_platform.h"
-#include "frame/startup.h"
 #include "headless/args.h"
 #include "headless/asset_dump.h"
 #include "headless/autoplay.h"

@@ -1,0 +1,52 @@
+#include "app/startup.h"
+
+#include "assets/generate_assets.h"
+#include "assets/images.h"
+#include "audio/audio.h"
+#include "frame/i_platform.h"
+#include "frame/input.h"
+#include "frontend/main_menu.h"
+#include "gfx/gfx.h"
+#include "round/round_state.h"
+#include "round/run_round.h"
+#include "round/tables.h"
+
+void open_display_and_create_images() {
+  gfx_open_screen(kScreenWidth, kScreenHeight, 32, 2, kGfxAlphaPrimitives, 0);
+  gfx_set_pages(1, 0);
+  mouse_set(50, 50, 0, -1);
+  create_images();
+}
+
+void start_up() {
+  open_display_and_create_images();
+  RoundState& rs = round_state;
+  rs.menu_item = 1;
+  rs.menu_marker_y = 10;
+  rs.speed_factor = 1.2f;
+  for (int i = 1; i <= kTrailSlots; ++i) rotation_trail[i].life = 0;
+  generate_assets();
+}
+
+int main_flow(int argc, char** argv) {
+  (void)argc;
+  (void)argv;
+  try {
+    start_up();
+    RoundState& rs = round_state;
+    for (;;) {
+      rs.fade_alpha = 0;
+      audio_stop_music();
+      audio_play_music("Sounds/TorvaneMenu.mp3");
+      run_main_menu();
+      rs.rotate_dir = 0;
+      audio_stop_music();
+      audio_play_music("Sounds/Torvane.mp3");
+      run_round();
+      // An Escape still held as the game returns must not reach the menu.
+      while (key_down(kKeyEscape)) platform().sleep_ms(1);
+    }
+  } catch (const ProgramExit& exit) {
+    return exit.code;
+  }
+}

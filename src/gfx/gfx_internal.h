@@ -1,0 +1,19 @@
+#pragma once
+// Pieces shared by the presentation layer's own files.
+#include "frame/rounding.h"
+#include "gfx/gfx.h"
+#include "gfx/gfx_blend.h"
+
+// The image an operation draws into: the given one, or the work page for null (null when the
+// display is closed).
+Image* gfx_resolve_target(Image* target);
+
+// Sizes the scratch buffers (flood fill) once, when the display opens, so that drawing never
+// allocates while a round runs.
+void gfx_internal_prepare(int width, int height);
+
+// Blends or writes one pixel that is known to lie inside the target.
+inline void plot_unchecked(Image& t, int x, int y, Colour c) {
+  Colour& d = t.row(y)[x];
+  d = blend_primitive(d, c);
+}

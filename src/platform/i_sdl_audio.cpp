@@ -1,0 +1,100 @@
+#include "platform/i_sdl_audio.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_mixer.h>
+
+#include <cstdio>
+
+#include "audio/sound_mixer.h"
+
+struct SdlAudio::State {
+  SoundMixer mixer;
+  SDL_mutex* lock = nullptr;
+  Mix_Music* music = nullptr;
+  int music_volume = 0;
+};
+
+namespace {
+
+// Runs on the audio thread after the music has been mixed into the stream.
+void mix_effects(void* user, Uint8* stream, int bytes) {
+  auto* state = static_cast<SdlAudio::State*>(user);
+  SDL_LockMutex(state->lock);
+  state->mixer.mix(reinterpret_cast<std::int16_t*>(stream), bytes / 4, 2);
+  SDL_UnlockMutex(state->lock);
+}
+
+}  // namespace
+
+SdlAudio::SdlAudio() : state_(std::make_unique<State>()) {
+  state_->lock = SDL_CreateMutex();
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  Mix_Init(MIX_INIT_MP3);
+  // A small buffer keeps effects close to the frame that played them.
+  if (Mix_OpenAudio(kSoundRate, AUDIO_S16SYS, 2, 1024) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return;
+  }
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  Mix_QuerySpec(&rate, &format, &channels);
+  if (rate != kSoundRate || format != AUDIO_S16SYS || channels != 2) {
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return;
+  }
+  Mix_VolumeMusic(0);
+  Mix_SetPostMix(mix_effects, state_.get());
+  open_ = true;
+}
+
+SdlAudio::~SdlAudio() {
+  if (open_) {
+    Mix_SetPostMix(nullptr, nullptr);
+    stop_music();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  if (state_->lock) SDL_DestroyMutex(state_->lock);
+}
+
+void SdlAudio::play_sound(int handle) {
+  if (!open_) return;
+  SDL_LockMutex(state_->lock);
+  state_->mixer.play(handle);
+  SDL_UnlockMutex(state_->lock);
+}
+
+void SdlAudio::play_music(const char* file_name) {
+  if (!open_) return;
+  stop_music();
+  // The music files are optional: a missing one simply means no music.
+  SDL_RWops* probe = SDL_RWFromFile(file_name, "rb");
+  if (!probe) return;
+  SDL_RWclose(probe);
+  state_->music = Mix_LoadMUS(file_name);
+  if (!state_->music) {
+    // The name says MP3, but whatever format the file really holds is played.
+    if (SDL_RWops* file = SDL_RWFromFile(file_name, "rb")) state_->music = Mix_LoadMUSType_RW(file, MUS_NONE, SDL_TRUE);
+  }
+  if (!state_->music) return;
+  Mix_VolumeMusic(state_->music_volume * MIX_MAX_VOLUME / 255);
+  Mix_PlayMusic(state_->music, -1);
+}
+
+void SdlAudio::stop_music() {
+  if (!open_ || !state_->music) return;
+  Mix_HaltMusic();
+  Mix_FreeMusic(state_->music);
+  state_->music = nullptr;
+}
+
+void SdlAudio::set_volumes(int music, int effects) {
+  if (!open_) return;
+  state_->music_volume = music;
+  Mix_VolumeMusic(music * MIX_MAX_VOLUME / 255);
+  SDL_LockMutex(state_->lock);
+  state_->mixer.set_volume(effects);
+  SDL_UnlockMutex(state_->lock);
+}

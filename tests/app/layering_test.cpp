@@ -1,0 +1,64 @@
+// The house rules: every folder of src/ includes only the folders below it, and only the SDL
+// backend sees SDL. Read straight from the sources, so a stray include fails here by name.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::set<std::string> kGame = {"round", "line", "enemies", "effects", "frontend", "assets"};
+
+// The folders each folder may include besides itself.
+std::set<std::string> allowed_below(const std::string& folder) {
+  if (folder == "frame") return {};
+  if (folder == "gfx" || folder == "audio") return {"frame"};
+  if (folder == "platform") return {"frame", "gfx", "audio"};
+  if (folder == "app") return {"frame", "gfx", "audio", "platform", "round", "line", "enemies",
+                               "effects", "frontend", "assets"};
+  std::set<std::string> game = {"frame", "gfx", "audio"};
+  for (const auto& g : kGame)
+    // Calls between the line and the enemies run one way: weapons hand shots to the hit pass.
+    if (!(folder == "enemies" && g == "line")) game.insert(g);
+  return game;
+}
+
+TEST(Layering, EveryFolderIncludesOnlyTheFoldersBelowItAndOnlyTheSdlBackendSeesSdl) {
+  const fs::path src = fs::path(TORVANE_SOURCE_DIR) / "src";
+  const std::regex project_include(R"(^\s*#\s*include\s*"([a-z_]+)/)");
+  const std::regex sdl_include(R"(^\s*#\s*include\s*[<"]SDL)");
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(src)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path rel = fs::relative(entry.path(), src);
+    const std::string folder = rel.begin()->string();
+    const std::string name = rel.filename().string();
+    ASSERT_TRUE(folder == "frame" || folder == "gfx" || folder == "audio" || folder == "platform" ||
+                folder == "app" || kGame.count(folder))
+        << rel << " is in a folder the house rules do not know";
+    const auto allowed = allowed_below(folder);
+    const bool sdl_backend = folder == "platform" && name.rfind("i_sdl", 0) == 0;
+    std::ifstream in(entry.path());
+    std::string line;
+    for (int n = 1; std::getline(in, line); ++n) {
+      std::smatch m;
+      if (std::regex_search(line, m, project_include)) {
+        const std::string target = m[1];
+        EXPECT_TRUE(target == folder || allowed.count(target))
+            << rel.string() << ":" << n << " reaches up into " << target << "/";
+      }
+      EXPECT_FALSE(!sdl_backend && std::regex_search(line, sdl_include))
+          << rel.string() << ":" << n << " includes SDL outside the SDL backend";
+    }
+    ++files;
+  }
+  EXPECT_GT(files, 100);
+}
+
+}  // namespace

@@ -1,0 +1,252 @@
+// The presentation layer's colour arithmetic, rounding, clipping and shapes: balls and
+// powerups sense the line by these exact values, so every rule here is a gameplay rule.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "gfx/gfx.h"
+
+namespace {
+
+class Gfx : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(gfx_open_screen(640, 480, 32, 2, kGfxAlphaPrimitives, 0), 0);
+    gfx_set_pages(0, 1);
+    gfx_cls();
+  }
+  static Image* page() { return gfx_page(gfx_work_page_index()); }
+  static Colour at(int x, int y) { return gfx_point(nullptr, static_cast<float>(x), static_cast<float>(y)); }
+  static int count_colour(Colour c) {
+    int n = 0;
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) n += at(x, y) == c;
+    return n;
+  }
+  static Image* solid_image(int w, int h, Colour c) {
+    Image* image = gfx_image_create(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) image->row(y)[x] = c;
+    return image;
+  }
+};
+
+TEST_F(Gfx, TranslucentPrimitiveBlendsAndOpaqueReplacesExactly) {
+  gfx_pset(nullptr, 10, 10, 0xBEFE9B02);
+  EXPECT_EQ(at(10, 10), 0xCEBC7301u);
+  gfx_line(nullptr, 0, 20, 100, 20, 0xFFE7E7E7);
+  for (int x = 0; x <= 100; ++x) ASSERT_EQ(at(x, 20), 0xFFE7E7E7u) << x;
+  // Blending towards a lighter and a darker pixel floors the signed difference.
+  page()->row(30)[5] = 0x80FFFFFF;
+  gfx_pset(nullptr, 5, 30, 0x40000000);
+  // each channel: 255 + floor(-255 * 64 / 256) = 255 - 64 = 191; alpha 128 + floor(-64*64/256) = 112
+  EXPECT_EQ(at(5, 30), 0x70BFBFBFu);
+}
+
+TEST_F(Gfx, BlendModeWeighsByAlphaPlusOneAndZeroDrawsLikeTransparent) {
+  Image* white = solid_image(4, 4, 0xFFFFFFFF);
+  gfx_put(nullptr, 0, 0, white, kPutBlend, 127);
+  EXPECT_EQ(at(0, 0), 0xFF7F7F7Fu);
+  gfx_cls();
+  gfx_put(nullptr, 0, 0, white, kPutBlend, 0);
+  EXPECT_EQ(at(3, 3), 0x00FFFFFFu);
+  Image* translucent = solid_image(2, 2, 0x12345678);
+  gfx_put(nullptr, 10, 10, translucent, kPutBlend, 255);
+  EXPECT_EQ(at(10, 10), 0x12345678u);  // every byte copied, top byte included
+  gfx_put(nullptr, 20, 20, translucent, kPutBlend, 0x1FF);  // only the low 8 bits count
+  EXPECT_EQ(at(20, 20), 0x12345678u);
+  gfx_image_destroy(white);
+  gfx_image_destroy(translucent);
+}
+
+TEST_F(Gfx, MaskColourIsSkippedWhateverItsTopByteAndModeZeroClearsTopByte) {
+  Image* sprite = solid_image(3, 1, 0xFFE7E7E7);
+  sprite->row(0)[1] = 0xFFFF00FF;
+  sprite->row(0)[2] = 0x00FF00FF;
+  gfx_line(nullptr, 0, 0, 10, 0, 0xFF102030);
+  gfx_put(nullptr, 0, 0, sprite, kPutTransparent);
+  EXPECT_EQ(at(0, 0), 0x00E7E7E7u);  // a sprite never reads back as the opaque line colour
+  EXPECT_EQ(at(1, 0), 0xFF102030u);
+  EXPECT_EQ(at(2, 0), 0xFF102030u);
+  gfx_put(nullptr, 0, 1, sprite, kPutCopy);
+  EXPECT_EQ(at(1, 1), 0xFFFF00FFu);  // copy takes the mask colour too
+  gfx_image_destroy(sprite);
+}
+
+TEST_F(Gfx, AdditiveModeSaturatesEachByte) {
+  Image* glow = solid_image(1, 1, 0xFF80FF10);
+  page()->row(0)[0] = 0xFFF00000;
+  gfx_put(nullptr, 0, 0, glow, kPutAdditive, 132);
+  // 0x80*132/256 = 66, 0xFF*132/256 = 131, 0x10*132/256 = 8
+  EXPECT_EQ(at(0, 0), 0xFFFF8308u);
+  gfx_image_destroy(glow);
+}
+
+TEST_F(Gfx, CoordinatesRoundHalfAwayFromZero) {
+  gfx_pset(nullptr, 2.5f, 3.49f, 0xFF0000FF);
+  EXPECT_EQ(at(3, 3), 0xFF0000FFu);
+  gfx_pset(nullptr, -0.5f, 0.0f, 0xFF00FF00);  // rounds to -1: clipped
+  EXPECT_EQ(count_colour(0xFF00FF00), 0);
+  gfx_pset(nullptr, -0.49f, 0.0f, 0xFF00FF00);
+  EXPECT_EQ(at(0, 0), 0xFF00FF00u);
+  EXPECT_EQ(gfx_point(nullptr, 639.4f, 479.4f), 0xFF000000u);
+  EXPECT_EQ(gfx_point(nullptr, 639.5f, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(gfx_point(nullptr, -1, 5), 0xFFFFFFFFu);
+}
+
+TEST_F(Gfx, DiscOfRadiusFourHasItsHalfWidthsAndEachRowBlendsOnce) {
+  gfx_circle(nullptr, 100, 100, 4, 0x80FFFFFF);
+  const int expected_half_width[] = {4, 4, 3, 2, 1};
+  const Colour once = gfx_blend_primitive(0xFF000000, 0x80FFFFFF);
+  for (int dy = -5; dy <= 5; ++dy) {
+    int width = 0;
+    for (int x = 90; x <= 110; ++x) {
+      const Colour c = at(x, 100 + dy);
+      if (c != 0xFF000000u) {
+        ASSERT_EQ(c, once) << "row " << dy << " blended more than once";
+        ++width;
+      }
+    }
+    const int ady = dy < 0 ? -dy : dy;
+    EXPECT_EQ(width, ady <= 4 ? 2 * expected_half_width[ady] + 1 : 0) << "row " << dy;
+  }
+  gfx_circle(nullptr, 200, 200, 0, 0xFFFFFFFF);
+  EXPECT_EQ(count_colour(0xFFFFFFFF), 1);
+  gfx_circle(nullptr, 0, 0, 3, 0xFFABCDEF);  // clipped at the edge, nothing wraps round
+  EXPECT_EQ(at(3, 0), 0xFFABCDEFu);
+  EXPECT_EQ(gfx_point(nullptr, 639, 479), 0xFF000000u);
+}
+
+TEST_F(Gfx, FilledBoxCoversBothCornersAndLinesIncludeTheirEnds) {
+  gfx_line(nullptr, 12, 7, 10, 5, 0xFF112233, kLineFilledBox);
+  EXPECT_EQ(count_colour(0xFF112233), 9);
+  gfx_line(nullptr, 50, 50, 57, 53, 0xFF445566, kLinePlain);
+  EXPECT_EQ(at(50, 50), 0xFF445566u);
+  EXPECT_EQ(at(57, 53), 0xFF445566u);
+  EXPECT_EQ(count_colour(0xFF445566), 8);  // one pixel per column of the longer axis
+}
+
+TEST_F(Gfx, FloodFillStopsAtTheBorderAndReachesEveryEnclosedPixel) {
+  // A box outline with a notch; the fill must find the notch run too.
+  const Colour border = 0xFFAB00AB, fill = 0xFFF000F0;
+  gfx_line(nullptr, 10, 10, 30, 10, border);
+  gfx_line(nullptr, 10, 20, 30, 20, border);
+  gfx_line(nullptr, 10, 10, 10, 20, border);
+  gfx_line(nullptr, 30, 10, 30, 20, border);
+  gfx_line(nullptr, 20, 11, 20, 18, border);  // a wall with a gap at the bottom row
+  gfx_paint(nullptr, 15, 15, fill, border);
+  EXPECT_EQ(count_colour(fill), 19 * 9 - 8);
+  EXPECT_EQ(at(25, 12), fill);
+  EXPECT_EQ(at(5, 5), 0xFF000000u);
+  // Starting on the border fills nothing.
+  gfx_paint(nullptr, 10, 10, 0xFF00FF00, border);
+  EXPECT_EQ(count_colour(0xFF00FF00), 0);
+}
+
+TEST_F(Gfx, TranslucentFloodFillBlendsEveryPixelExactlyOnce) {
+  const Colour border = 0xFFFFFFFF;
+  gfx_line(nullptr, 0, 5, 639, 5, border);
+  gfx_paint(nullptr, 100, 2, 0x80FF0000, border);
+  const Colour once = gfx_blend_primitive(0xFF000000, 0x80FF0000);
+  EXPECT_EQ(count_colour(once), 640 * 5);
+  EXPECT_EQ(at(0, 6), 0xFF000000u);
+}
+
+TEST_F(Gfx, TextIsClippedAtTheRightEdge) {
+  gfx_draw_text(nullptr, 0, 0, "H", 0xFFFFFFFF);
+  int columns_with_ink = 0, ink_left_of_4 = 0;
+  for (int x = 0; x < 8; ++x) {
+    bool ink = false;
+    for (int y = 0; y < 8; ++y) ink |= at(x, y) == 0xFFFFFFFFu;
+    columns_with_ink += ink;
+    if (x < 4) ink_left_of_4 += ink;
+  }
+  ASSERT_GT(columns_with_ink, 0);
+  gfx_cls();
+  gfx_draw_text(nullptr, 636, 100, "H", 0xFFFFFFFF);
+  int drawn_columns = 0;
+  for (int x = 636; x < 640; ++x) {
+    bool ink = false;
+    for (int y = 100; y < 108; ++y) ink |= at(x, y) == 0xFFFFFFFFu;
+    drawn_columns += ink;
+  }
+  EXPECT_EQ(drawn_columns, ink_left_of_4);
+  EXPECT_EQ(at(0, 101), 0xFF000000u);
+  // Only set pixels are drawn: the background between strokes is untouched.
+  EXPECT_EQ(count_colour(0xFF000000) + count_colour(0xFFFFFFFF), 640 * 480);
+}
+
+TEST_F(Gfx, GetCapturesInclusiveRectanglesAndFailsOutsideTheTarget) {
+  Image* sprite = gfx_image_create(18, 18);
+  ASSERT_NE(sprite, nullptr);
+  gfx_pset(nullptr, 40, 40, 0xFF345678);
+  EXPECT_EQ(gfx_get(nullptr, 48, 48, 32, 32, sprite), 0);
+  EXPECT_EQ(sprite->width, 17);
+  EXPECT_EQ(sprite->height, 17);
+  EXPECT_EQ(sprite->row(8)[8], 0xFF345678u);
+  EXPECT_EQ(gfx_get(nullptr, 630, 470, 640, 479, sprite), 1);
+  EXPECT_EQ(sprite->width, 17);  // unchanged on failure
+  EXPECT_EQ(gfx_put(nullptr, 0, 0, nullptr, kPutCopy), 1);
+  gfx_image_destroy(sprite);
+}
+
+TEST_F(Gfx, InvalidModesFailAndPagesAreChosenForDrawing) {
+  EXPECT_EQ(gfx_open_screen(0, 480, 32, 2, 64, 0), 1);
+  EXPECT_EQ(gfx_open_screen(640, 480, 12, 2, 64, 0), 1);
+  EXPECT_TRUE(gfx_screen_open());
+  EXPECT_EQ(gfx_image_create(0, 5), nullptr);
+  gfx_set_pages(1, 0);
+  gfx_cls();
+  gfx_pset(nullptr, 1, 1, 0xFF0000FF);
+  EXPECT_EQ(gfx_page(1)->row(1)[1], 0xFF0000FFu);
+  EXPECT_NE(gfx_page(0)->row(1)[1], 0xFF0000FFu);
+}
+
+}  // namespace
+
+namespace {
+
+// The blend rules written out byte by byte with signed floors, as a reference for the
+// vectorised blits.
+Colour reference_put(Colour d, Colour s, int mode, int alpha) {
+  if ((s & 0x00FFFFFFu) == 0x00FF00FFu) return d;
+  Colour out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const int db = static_cast<int>((d >> shift) & 0xFF), sb = static_cast<int>((s >> shift) & 0xFF);
+    int v;
+    if (mode == kPutAdditive) {
+      v = std::min(255, db + sb * alpha / 256);
+    } else {
+      const int prod = (sb - db) * (alpha + 1);
+      v = db + (prod >= 0 ? prod / 256 : -((-prod + 255) / 256));
+    }
+    out |= static_cast<Colour>(v) << shift;
+  }
+  return out;
+}
+
+TEST_F(Gfx, VectorisedBlitsMatchTheByteRulesForAnyPixels) {
+  Image* source = gfx_image_create(67, 3);
+  std::uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  for (int alpha : {1, 60, 127, 132, 200, 254, 255}) {
+    for (int mode : {kPutAdditive, kPutBlend}) {
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 67; ++x) {
+          source->row(y)[x] = (next() % 7 == 0) ? (next() & 0xFF000000u) | 0xFF00FF : next();
+          page()->row(200 + y)[100 + x] = next();
+        }
+      Colour before[3][67];
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 67; ++x) before[y][x] = page()->row(200 + y)[100 + x];
+      gfx_put(nullptr, 100, 200, source, mode, alpha);
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 67; ++x)
+          ASSERT_EQ(page()->row(200 + y)[100 + x], reference_put(before[y][x], source->row(y)[x], mode, alpha))
+              << "mode " << mode << " alpha " << alpha << " at " << x << "," << y;
+    }
+  }
+  gfx_image_destroy(source);
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+// The window shows the page at the largest whole scale that fits, centred; smaller windows
+// shrink it keeping 4:3.
+#include "platform/letterbox.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Letterbox, PictureRectangleForWindowSizes) {
+  const struct { int win_w, win_h, x, y, w, h; bool integer_scale; } cases[] = {
+      {640, 480, 0, 0, 640, 480, true},
+      {1920, 1080, 320, 60, 1280, 960, true},   // two whole multiples, bars on all sides
+      {1300, 900, 330, 210, 640, 480, true},    // the tighter side decides
+      {645, 487, 2, 3, 640, 480, true},         // the odd pixel goes after the picture
+      {400, 480, 0, 90, 400, 300, false},       // too narrow: shrink to the width
+      {1000, 300, 300, 0, 400, 300, false},     // too short: shrink to the height
+      {700, 479, 31, 0, 638, 479, false},
+      {0, 480, 0, 0, 0, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.win_w << "x" << c.win_h);
+    const LetterboxRect r = letterbox_rect(c.win_w, c.win_h);
+    EXPECT_EQ(r.x, c.x);
+    EXPECT_EQ(r.y, c.y);
+    EXPECT_EQ(r.w, c.w);
+    EXPECT_EQ(r.h, c.h);
+    EXPECT_EQ(r.integer_scale, c.integer_scale);
+  }
+}
+
+TEST(Letterbox, PagePointsMapToTheCentreOfTheirBlockInWindowUnits) {
+  // Scale 2 at (320, 60): page pixel (0, 0) covers 320..321 x 60..61.
+  LetterboxPoint p = letterbox_page_to_window(0, 0, 1920, 1080, 1920, 1080);
+  EXPECT_EQ(p.x, 321);
+  EXPECT_EQ(p.y, 61);
+  // High DPI: a 1920x1080 drawable in a window of 960x540 units.
+  p = letterbox_page_to_window(50, 50, 960, 540, 1920, 1080);
+  EXPECT_EQ(p.x, (320 + 101) / 2);
+  EXPECT_EQ(p.y, (60 + 101) / 2);
+}
+
+}  // namespace
