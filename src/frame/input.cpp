@@ -1,20 +1,39 @@
 #include "frame/input.h"
 
 #include <array>
+#include <type_traits>
 
 #include "frame/i_platform.h"
 
 namespace {
 
-std::array<bool, 128> held{};
-std::uint32_t presses = 0;
+// Everything the game can read from the keyboard lives in this one block of plain bytes: a
+// replay recorder captures it whole, so a reading added here is recorded with no more code.
+struct InputState {
+  std::array<bool, 128> held;
+  std::uint32_t presses;
+  // A ring of 16 entries holds at most 15 waiting keys; a 16th pushes out the oldest.
+  std::array<std::uint16_t, 16> ring;
+  std::int32_t ring_head;  // oldest waiting entry
+  std::int32_t ring_tail;  // next free entry
+};
+// Byte-wise comparison and copies must see no padding.
+static_assert(std::has_unique_object_representations_v<InputState>);
 
-// A ring of 16 entries holds at most 15 waiting keys; a 16th pushes out the oldest.
-std::array<std::uint16_t, 16> ring{};
-int ring_head = 0;  // oldest waiting entry
-int ring_tail = 0;  // next free entry
+InputState state{};
+auto& held = state.held;
+auto& presses = state.presses;
+auto& ring = state.ring;
+auto& ring_head = state.ring_head;
+auto& ring_tail = state.ring_tail;
 
 }  // namespace
+
+std::span<std::uint8_t> input_state_bytes() {
+  return {reinterpret_cast<std::uint8_t*>(&state), sizeof state};
+}
+
+bool input_key_held(int scancode) { return scancode >= 0 && scancode <= 127 && held[scancode]; }
 
 void input_key_event(int scancode, bool down) {
   if (scancode < 0 || scancode > 127) return;

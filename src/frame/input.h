@@ -1,6 +1,7 @@
 #pragma once
 // Keyboard by PC set-1 scancode, the typed-key ring, clock and sleep.
 #include <cstdint>
+#include <span>
 #include <string>
 
 // Scancodes the game reads.
@@ -35,3 +36,9 @@ void input_key_event(int scancode, bool down);
 // code < 256: a character; otherwise 0xFF00 | scancode for a key without one.
 void input_typed_key(std::uint16_t code);
 void input_release_all_keys();
+
+// The whole input state as raw bytes, for recording and replaying what the game reads. The
+// layout is this build's own; a recording notes its size.
+std::span<std::uint8_t> input_state_bytes();
+// The held state without pumping events (for backends, which must not re-enter the seam).
+bool input_key_held(int scancode);

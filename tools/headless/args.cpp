@@ -35,6 +35,9 @@ const char* usage_text() {
       "                       last round\n"
       "  --rounds N           end (exit code 0) in the menu once N rounds are over, played\n"
       "                       or scripted (with --autoplay the default is 1)\n"
+      "  --record FILE        record the session (every clock reading and key) into FILE\n"
+      "  --play FILE          replay a recording as fast as the CPU allows; exit code 3\n"
+      "                       if it plays differently, 2 if the file is bad\n"
       "  --help               this text\n"
       "\n"
       "Script lines, times in virtual ms since start, '#' starts a comment:\n"
@@ -51,7 +54,7 @@ ArgsParse parse_args(int argc, const char* const* argv) {
   ArgsParse result;
   RunnerOptions& o = result.options;
   bool seen_script = false, seen_until = false, seen_workdir = false, seen_origin = false,
-       seen_assets = false, seen_rounds = false;
+       seen_assets = false, seen_rounds = false, seen_record = false, seen_play = false;
 
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -65,7 +68,7 @@ ArgsParse parse_args(int argc, const char* const* argv) {
     }
     const bool takes_value = arg == "--script" || arg == "--until-ms" || arg == "--dump-frame" ||
                              arg == "--workdir" || arg == "--clock-origin" || arg == "--dump-assets" ||
-                             arg == "--rounds";
+                             arg == "--rounds" || arg == "--record" || arg == "--play";
     if (!takes_value) {
       result.error = arg.starts_with("-") ? "unknown option '" + std::string(arg) + "'"
                                           : "unexpected argument '" + std::string(arg) + "'";
@@ -120,11 +123,27 @@ ArgsParse parse_args(int argc, const char* const* argv) {
         return result;
       }
       o.rounds = static_cast<int>(rounds);
+    } else if (arg == "--record" || arg == "--play") {
+      if (!once(arg == "--record" ? seen_record : seen_play)) return result;
+      if (value.empty()) { result.error = std::string(arg) + " needs a file name"; return result; }
+      (arg == "--record" ? o.record_path : o.play_path) = value;
     } else {
       if (!once(seen_assets)) return result;
       if (value.empty()) { result.error = "--dump-assets needs a directory"; return result; }
       o.dump_assets_dir = value;
     }
+  }
+  // A replay takes everything it reads from the recording.
+  if (!o.play_path.empty()) {
+    const char* clash = !o.record_path.empty() ? "--record"
+                        : seen_script          ? "--script"
+                        : o.autoplay           ? "--autoplay"
+                        : seen_until           ? "--until-ms"
+                        : seen_rounds          ? "--rounds"
+                        : seen_origin          ? "--clock-origin"
+                        : seen_assets          ? "--dump-assets"
+                                               : nullptr;
+    if (clash) result.error = std::string("--play cannot go with ") + clash;
   }
   return result;
 }

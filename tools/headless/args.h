@@ -19,6 +19,8 @@ struct RunnerOptions {
   std::string dump_assets_dir;      // non-empty: write the generated images and exit
   bool autoplay = false;            // the built-in player presses the keys
   int rounds = 0;                   // > 0: stop in the menu after this many rounds (autoplay: 1)
+  std::string record_path;          // non-empty: record the session into this file
+  std::string play_path;            // non-empty: replay this recording instead of keys
 };
 
 struct ArgsParse {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "app/startup.h"
@@ -17,6 +18,10 @@
 #include "headless/headless_platform.h"
 #include "headless/script.h"
 #include "headless/summary.h"
+#include "platform/page_digest.h"
+#include "platform/replay_format.h"
+#include "platform/replay_player.h"
+#include "platform/replay_recorder.h"
 
 namespace {
 
@@ -43,7 +48,8 @@ std::string check_dump_folder(const FrameDump& dump) {
          folder.string() + "' does not exist";
 }
 
-int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<ScriptEvent> events) {
+int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<ScriptEvent> events,
+             const ReplayData* replay) {
   HeadlessPlatform backend(options.clock_origin);
   backend.set_script(std::move(events));
   if (options.until_ms >= 0) backend.set_stop_at_ms(options.until_ms);
@@ -52,8 +58,23 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   Autoplayer player;
   player.enabled = options.autoplay;
   player.rounds_wanted = options.rounds > 0 ? options.rounds : (options.autoplay ? 1 : 0);
+
+  // A recorder or a replay sits between the game and the backend, and hashes the pages itself.
+  Platform* installed = &backend;
+  std::optional<ReplayRecorder> recorder;
+  std::optional<ReplayPlayer> replayer;
+  if (!options.record_path.empty()) {
+    recorder.emplace(backend);
+    if (std::string error = recorder->start(options.record_path); !error.empty()) return fail(error);
+    installed = &*recorder;
+  } else if (replay) {
+    replayer.emplace(backend, *replay, false, "torvane-headless");
+    installed = &*replayer;
+  }
+  std::uint64_t digest = 0;
   // Dumps first: the page is the one shown, whatever the player then decides.
-  backend.set_present_hook([&dumps, &player](const Image& page, std::int64_t now_us) {
+  backend.set_present_hook([&dumps, &player, &digest, &recorder, &replayer](const Image& page, std::int64_t now_us) {
+    digest = recorder ? recorder->page_digest() : replayer ? replayer->page_digest() : page_digest_chain(digest, page);
     // Writing a PNG allocates; that is the runner's doing, not the round's.
     const bool counting = alloc_counting_on();
     alloc_counting(false);
@@ -62,11 +83,14 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
     autoplay_on_present(player, page, now_us);
   });
 
-  platform_install(&backend);
+  platform_install(installed);
   int code = main_flow(argc, argv);
   platform_install(nullptr);
   alloc_counting(false);
   autoplay_release_all(player);
+  if (recorder) {
+    if (std::string error = recorder->finish(); !error.empty()) code = fail("the recording was not saved: " + error);
+  }
 
   RunSummary summary;
   summary.virtual_ms = backend.now_us() / 1000;
@@ -79,6 +103,7 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   summary.rss_kb = resident_kb();
   summary.rss_kb_per_round = player.rss_kb_per_round;
   summary.startup_ms = player.startup_ms;
+  summary.page_digest = digest;
   if (alloc_counting_available()) summary.alloc_count_in_rounds = static_cast<std::int64_t>(alloc_count());
   std::printf("%s\n", summary_json(summary).c_str());
   std::fflush(stdout);
@@ -123,10 +148,18 @@ int run_headless(int argc, char** argv) {
     if (std::string error = check_dump_folder(dump); !error.empty()) return fail(error);
   }
   if (!options.dump_assets_dir.empty()) options.dump_assets_dir = absolute(options.dump_assets_dir);
+  if (!options.record_path.empty()) options.record_path = absolute(options.record_path);
+  // The whole recording is read and checked before anything runs.
+  ReplayParse replay;
+  if (!options.play_path.empty()) {
+    replay = load_replay_file(options.play_path);
+    if (replay.error.empty()) replay.error = replay_fits_this_build(replay.data);
+    if (!replay.error.empty()) return fail(replay.error);
+  }
   if (!options.workdir.empty() && chdir(options.workdir.c_str()) != 0) {
     return fail("cannot enter --workdir '" + options.workdir + "': " + std::strerror(errno));
   }
 
   if (!options.dump_assets_dir.empty()) return run_asset_dump(options);
-  return run_game(argc, argv, options, std::move(events));
+  return run_game(argc, argv, options, std::move(events), options.play_path.empty() ? nullptr : &replay.data);
 }

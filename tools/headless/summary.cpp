@@ -48,6 +48,9 @@ std::string summary_json(const RunSummary& s) {
   out += ",\"energy\":" + number(s.energy, "%.9g");
   out += ",\"round_seconds\":" + std::to_string(s.round_seconds);
   out += ",\"game_over\":" + std::to_string(s.game_over);
+  char digest[19];
+  std::snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(s.page_digest));
+  out += ",\"page_digest\":\"" + std::string(digest) + "\"";
   out += ",\"rounds\":" + std::to_string(s.round_results.size());
   out += ",\"round_results\":[";
   for (std::size_t i = 0; i < s.round_results.size(); ++i) {

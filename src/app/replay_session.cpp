@@ -1,0 +1,49 @@
+#include "app/replay_session.h"
+
+#include <cstdio>
+
+#include "app/startup.h"
+#include "platform/replay_format.h"
+#include "platform/replay_player.h"
+#include "platform/replay_recorder.h"
+
+namespace {
+
+constexpr int kBadFile = 2;
+
+int run_installed(Platform& backend, int argc, char** argv) {
+  platform_install(&backend);
+  const int code = main_flow(argc, argv);
+  platform_install(nullptr);
+  return code;
+}
+
+}  // namespace
+
+int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, char** argv) {
+  if (!options.play_path.empty()) {
+    const ReplayParse parse = load_replay_file(options.play_path);
+    std::string error = parse.error.empty() ? replay_fits_this_build(parse.data) : parse.error;
+    if (!error.empty()) {
+      std::fprintf(stderr, "torvane: %s\n", error.c_str());
+      return kBadFile;
+    }
+    ReplayPlayer player(backend, parse.data, true, "torvane");
+    return run_installed(player, argc, argv);
+  }
+  if (!options.record_path.empty()) {
+    ReplayRecorder recorder(backend);
+    if (std::string error = recorder.start(options.record_path); !error.empty()) {
+      std::fprintf(stderr, "torvane: %s\n", error.c_str());
+      return kBadFile;
+    }
+    const int code = run_installed(recorder, argc, argv);
+    if (std::string error = recorder.finish(); !error.empty()) {
+      // The session is over, but the player must know the recording of it is not there.
+      std::fprintf(stderr, "torvane: the recording was not saved: %s\n", error.c_str());
+      return code != 0 ? code : 1;
+    }
+    return code;
+  }
+  return run_installed(backend, argc, argv);
+}

@@ -1,0 +1,20 @@
+#include "platform/page_digest.h"
+
+#define XXH_STATIC_LINKING_ONLY  // the streaming state on the stack
+#include <xxhash.h>
+
+#include <cstddef>
+
+#include "gfx/gfx.h"
+
+std::uint64_t page_digest_chain(std::uint64_t previous, const Image& page) {
+  const std::size_t row_bytes = static_cast<std::size_t>(page.width) * sizeof(Colour);
+  if (page.width <= 0 || page.height <= 0) return XXH3_64bits_withSeed(nullptr, 0, previous);
+  if (page.stride == page.width)
+    return XXH3_64bits_withSeed(page.row(0), row_bytes * static_cast<std::size_t>(page.height), previous);
+  // Rows with a gap between them hash as if they were packed.
+  XXH3_state_t state;
+  XXH3_64bits_reset_withSeed(&state, previous);
+  for (int y = 0; y < page.height; ++y) XXH3_64bits_update(&state, page.row(y), row_bytes);
+  return XXH3_64bits_digest(&state);
+}

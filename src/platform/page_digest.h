@@ -1,0 +1,9 @@
+#pragma once
+// One 64-bit value for every page shown so far: each page is hashed with the value before it
+// as the seed, so two runs that showed the same pages in the same order end with the same one.
+#include <cstdint>
+
+struct Image;
+
+// 0 before the first page.
+std::uint64_t page_digest_chain(std::uint64_t previous, const Image& page);

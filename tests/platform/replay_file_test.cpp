@@ -1,0 +1,191 @@
+// Replay files: what is written reads back bit for bit, and nothing damaged or foreign reads
+// as a recording.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/replay_format.h"
+#include "platform/replay_writer.h"
+#include "tools/runner_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> bytes_of(const fs::path& path) {
+  const std::string s = read_file(path);
+  return {s.begin(), s.end()};
+}
+
+void write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+}
+
+bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The window's clock: whole seconds plus a nanosecond counter's fraction.
+double window_clock(std::uint64_t counter) {
+  return static_cast<double>(counter / 1000000000) + static_cast<double>(counter % 1000000000) / 1e9;
+}
+
+struct Sample {
+  fs::path dir, file;
+  std::vector<double> clocks;
+};
+
+// A small recording with each kind of record, clocks of the headless, window and any kind.
+Sample write_sample(const std::string& name) {
+  Sample s{fresh_temp_dir(name), {}, {}};
+  s.file = s.dir / "r.tvr";
+  ReplayWriter w;
+  EXPECT_EQ(w.open(s.file.string(), 172), "");
+  for (std::int64_t us : {0, 0, 24400, 24517, 1000000, 123456789}) s.clocks.push_back(1000.0 + static_cast<double>(us) * 1e-6);
+  for (std::uint64_t ns : {86400123456789ull, 86400123456789ull, 86400147856001ull, 86401000000000ull})
+    s.clocks.push_back(window_clock(ns));
+  s.clocks.push_back(86402.123456789012);  // neither
+  s.clocks.push_back(86402.2);
+  w.opened(0, true);
+  std::uint64_t gap = 0;
+  for (double c : s.clocks) w.clock(gap++ * 7, c);  // gaps past the tag's own room too
+  const std::vector<ReplayByteChange> changes = {{0, 1}, {5, 0}, {6, 255}, {171, 9}};
+  w.input(3, changes);
+  w.opened(1, false);
+  w.checkpoint(2, 0x0123456789ABCDEFull);
+  w.end(40, -3, true, 0xFEDCBA9876543210ull, 20392);
+  EXPECT_EQ(w.finish(), "");
+  return s;
+}
+
+TEST(ReplayFile, EveryRecordReadsBackExactlyAndClocksTakeTheirCompactForms) {
+  const Sample s = write_sample("replay_round_trip");
+  EXPECT_FALSE(fs::exists(s.file.string() + ".part"));
+  const ReplayParse parse = load_replay_file(s.file.string());
+  ASSERT_EQ(parse.error, "");
+  const ReplayData& d = parse.data;
+  EXPECT_EQ(d.state_size, 172u);
+  EXPECT_EQ(d.game_version, kReplayGameVersion);
+  ASSERT_EQ(d.records.size(), s.clocks.size() + 5);
+  EXPECT_EQ(d.records[0].kind, ReplayKind::OpenOk);
+  std::vector<ReplayKind> kinds;
+  for (std::size_t i = 0; i < s.clocks.size(); ++i) {
+    const ReplayRecord& r = d.records[1 + i];
+    EXPECT_TRUE(same_bits(r.clock, s.clocks[i])) << i;
+    EXPECT_EQ(r.gap, i * 7) << i;
+    kinds.push_back(r.kind);
+  }
+  using K = ReplayKind;
+  // The headless runner's readings count microseconds from the first; the window's steps take
+  // a compact form too (which one the writer finds first).
+  EXPECT_EQ(std::vector<K>(kinds.begin(), kinds.begin() + 6),
+            (std::vector<K>{K::ClockRaw, K::ClockMicro, K::ClockMicro, K::ClockMicro, K::ClockMicro, K::ClockMicro}));
+  for (std::size_t i = 7; i <= 9; ++i) EXPECT_NE(kinds[i], K::ClockRaw) << i;
+  const ReplayRecord& input = d.records[1 + s.clocks.size()];
+  ASSERT_EQ(input.kind, K::Input);
+  EXPECT_EQ(input.gap, 3u);
+  ASSERT_EQ(input.changes, 4u);
+  for (std::uint32_t i = 0; i < 4; ++i) {
+    const ReplayByteChange c = d.changes[input.first_change + i];
+    EXPECT_EQ(std::make_pair(c.offset, c.value),
+              (std::vector<std::pair<std::uint16_t, std::uint8_t>>{{0, 1}, {5, 0}, {6, 255}, {171, 9}}[i]));
+  }
+  EXPECT_EQ(d.records[2 + s.clocks.size()].kind, K::OpenFailed);
+  EXPECT_EQ(d.records[3 + s.clocks.size()].digest, 0x0123456789ABCDEFull);
+  const ReplayRecord& end = d.records.back();
+  EXPECT_EQ(end.kind, K::End);
+  EXPECT_EQ(end.gap, 40u);
+  EXPECT_EQ(end.exit_code, -3);
+  EXPECT_TRUE(end.inside_call);
+  EXPECT_EQ(end.digest, 0xFEDCBA9876543210ull);
+  EXPECT_EQ(end.frames, 20392);
+  fs::remove_all(s.dir);
+}
+
+TEST(ReplayFile, EveryCutAndEveryChangedByteIsRefusedWithAMessage) {
+  const Sample s = write_sample("replay_damage");
+  const std::vector<std::uint8_t> good = bytes_of(s.file);
+  ASSERT_EQ(parse_replay(good).error, "");
+  for (std::size_t n = 0; n < good.size(); ++n) {
+    const std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<long>(n));
+    EXPECT_NE(parse_replay(cut).error, "") << "cut to " << n << " bytes";
+    EXPECT_NE(parse_replay(cut, false).error, "") << "cut to " << n << " bytes, no checksum";
+  }
+  for (std::size_t i = 0; i < good.size(); ++i) {
+    std::vector<std::uint8_t> bad = good;
+    bad[i] ^= 0x10;
+    EXPECT_NE(parse_replay(bad).error, "") << "byte " << i << " changed";
+  }
+  std::vector<std::uint8_t> longer = good;
+  longer.push_back(0);
+  EXPECT_NE(parse_replay(longer).error, "");
+  fs::remove_all(s.dir);
+}
+
+TEST(ReplayFile, HeaderProblemsAreNamed) {
+  const Sample s = write_sample("replay_header");
+  std::vector<std::uint8_t> bytes = bytes_of(s.file);
+  EXPECT_EQ(parse_replay({}).error, "the file is empty");
+  const std::string text = "# a key script\n100 tap ENTER\n";
+  EXPECT_EQ(parse_replay({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}).error,
+            "not a replay file (no TVREPLAY header)");
+  bytes[8] = 2;  // a later format: named as such, not as damage
+  EXPECT_EQ(parse_replay(bytes).error, "replay format version 2, this game reads version 1");
+  fs::remove_all(s.dir);
+}
+
+TEST(ReplayFile, ClocksThatWouldUpsetTheGameAreRefused) {
+  // Without the checksum, so that the record checks themselves are reached.
+  auto one_clock_pair = [](double a, double b) {
+    const fs::path dir = fresh_temp_dir("replay_clocks");
+    ReplayWriter w;
+    w.open((dir / "r").string(), 8);
+    w.clock(0, a);
+    w.clock(0, b);
+    w.end(0, 0, false, 0, 0);
+    w.finish();
+    const std::string error = load_replay_file((dir / "r").string()).error;
+    fs::remove_all(dir);
+    return error;
+  };
+  EXPECT_EQ(one_clock_pair(1000.0, 1000.5), "");
+  EXPECT_NE(one_clock_pair(1000.0, 999.0), "");      // backwards
+  EXPECT_NE(one_clock_pair(1000.0, 1000.0 + 2e6), "");  // weeks ahead in one step
+  EXPECT_NE(one_clock_pair(1000.0, std::numeric_limits<double>::infinity()), "");
+  EXPECT_NE(one_clock_pair(std::numeric_limits<double>::quiet_NaN(), 1.0), "");
+}
+
+TEST(ReplayFile, HostileFilesEndInAMessageAtOnce) {
+  const fs::path dir = fresh_temp_dir("replay_hostile");
+  EXPECT_NE(load_replay_file((dir / "missing").string()).error, "");
+  EXPECT_NE(load_replay_file(dir.string()).error, "");  // a folder
+  fs::create_symlink("/dev/zero", dir / "zero");
+  EXPECT_NE(load_replay_file((dir / "zero").string()).error, "");
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_NE(load_replay_file((dir / "fifo").string()).error, "");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  { std::ofstream huge(dir / "huge"); }
+  fs::resize_file(dir / "huge", kReplayMaxFileBytes + 1);  // sparse: no disk used
+  const std::string error = load_replay_file((dir / "huge").string()).error;
+  EXPECT_NE(error.find("larger than a replay can be"), std::string::npos) << error;
+  fs::remove_all(dir);
+}
+
+TEST(ReplayFile, ARecordingWithoutItsEndNeverReplacesTheFileItWasToBecome) {
+  const fs::path dir = fresh_temp_dir("replay_unfinished");
+  write_bytes(dir / "r.tvr", {'o', 'l', 'd'});
+  {
+    ReplayWriter w;
+    ASSERT_EQ(w.open((dir / "r.tvr").string(), 8), "");
+    w.clock(0, 1.0);
+    EXPECT_NE(w.finish(), "");
+  }
+  EXPECT_EQ(read_file(dir / "r.tvr"), "old");
+  fs::remove_all(dir);
+}
+
+}  // namespace
