@@ -5,6 +5,7 @@
 
 #include "frame/input.h"
 #include "platform/page_digest.h"
+#include "platform/replay_format.h"
 
 ReplayRecorder::ReplayRecorder(Platform& inner) : inner_(inner) {
   const std::size_t size = input_state_bytes().size();
@@ -70,7 +71,16 @@ void ReplayRecorder::pump_events() {
 
 double ReplayRecorder::now_seconds() {
   begin_call();
-  const double reading = inner_.now_seconds();
+  double reading = inner_.now_seconds();
+  // The game sees the clock in whole microseconds from the first reading: it needs nothing
+  // finer, and each reading then stores as a small step. Readings already on that grid (the
+  // headless clock's) pass unchanged, so recording never changes a headless game.
+  if (!have_first_clock_) {
+    first_clock_ = reading;
+    have_first_clock_ = true;
+  }
+  std::int64_t micro = 0;
+  if (replay_micro_count(first_clock_, reading, micro)) reading = replay_clock_from_micro(first_clock_, micro);
   if (!ended_) writer_.clock(gap(), reading);
   end_call();
   return reading;

@@ -47,4 +47,6 @@ class ReplayRecorder final : public Platform {
   bool ended_ = false;
   std::uint64_t digest_ = 0;
   std::int64_t frames_ = 0;
+  bool have_first_clock_ = false;
+  double first_clock_ = 0.0;
 };
