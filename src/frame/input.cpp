@@ -8,6 +8,8 @@ namespace {
 
 std::array<bool, 128> held{};
 std::uint32_t presses = 0;
+int full_screen_switches = 0;
+bool focus_lost = false;
 
 // A ring of 16 entries holds at most 15 waiting keys; a 16th pushes out the oldest.
 std::array<std::uint16_t, 16> ring{};
@@ -29,6 +31,24 @@ void input_typed_key(std::uint16_t code) {
 }
 
 void input_release_all_keys() { held.fill(false); }
+
+void input_full_screen_switch() { ++full_screen_switches; }
+
+void input_focus_lost() { focus_lost = true; }
+
+int take_full_screen_switches() {
+  platform().pump_events();
+  const int n = full_screen_switches;
+  full_screen_switches = 0;
+  return n;
+}
+
+bool take_focus_lost() {
+  platform().pump_events();
+  const bool lost = focus_lost;
+  focus_lost = false;
+  return lost;
+}
 
 int key_down(int scancode) {
   if (scancode < 0 || scancode > 127) return 0;

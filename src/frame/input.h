@@ -27,6 +27,10 @@ int key_down(int scancode);
 // The next typed key: one character, or 255 followed by the scancode for keys without one;
 // empty when nothing is waiting.
 std::string key_read();
+// Alt+Enter presses since the last call.
+int take_full_screen_switches();
+// True when the window lost the focus since the last call.
+bool take_focus_lost();
 double timer_seconds();
 void sleep_ms(int ms);
 
@@ -35,3 +39,5 @@ void input_key_event(int scancode, bool down);
 // code < 256: a character; otherwise 0xFF00 | scancode for a key without one.
 void input_typed_key(std::uint16_t code);
 void input_release_all_keys();
+void input_full_screen_switch();
+void input_focus_lost();
