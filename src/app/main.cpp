@@ -1,16 +1,20 @@
 // The windowed game.
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "app/replay_options.h"
 #include "app/replay_session.h"
 #include "platform/i_sdl.h"
 
 int main(int argc, char** argv) {
+  const CommandLine line = read_command_line(argc, argv);
+  if (line.exit_code >= 0) return line.exit_code;
   const ReplayOptions replay = parse_replay_options(argc, argv);
   if (!replay.error.empty()) {
     std::fprintf(stderr, "torvane: %s\n", replay.error.c_str());
     return 2;
   }
+  choose_start_screen(line.screen);
   std::unique_ptr<Platform> backend = make_sdl_platform();
   if (!backend) return 1;
   return run_with_replay(*backend, replay, argc, argv);

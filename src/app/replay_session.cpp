@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/startup.h"
+#include "frontend/settings_file.h"
 #include "platform/replay_format.h"
 #include "platform/replay_player.h"
 #include "platform/replay_recorder.h"
@@ -21,6 +22,7 @@ int run_installed(Platform& backend, int argc, char** argv) {
 }  // namespace
 
 int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, char** argv) {
+  set_settings_file_ignored(!options.play_path.empty() || !options.record_path.empty());
   if (!options.play_path.empty()) {
     const ReplayParse parse = load_replay_file(options.play_path);
     std::string error = parse.error.empty() ? replay_fits_this_build(parse.data) : parse.error;

@@ -1,31 +1,53 @@
 #include "app/startup.h"
 
+#include <string>
+
+#include "app/command_line.h"
+#include "assets/icon.h"
 #include "assets/generate_assets.h"
 #include "assets/images.h"
 #include "audio/audio.h"
 #include "frame/i_platform.h"
 #include "frame/input.h"
+#include "frame/user_folders.h"
 #include "frontend/main_menu.h"
+#include "frontend/options.h"
+#include "frontend/settings_file.h"
 #include "gfx/gfx.h"
 #include "round/round_state.h"
 #include "round/run_round.h"
 #include "round/tables.h"
 
-void open_display_and_create_images() {
-  gfx_open_screen(kScreenWidth, kScreenHeight, 32, 2, kGfxAlphaPrimitives, 0);
+void open_display_and_create_images(bool full_screen) {
+  gfx_open_screen(kScreenWidth, kScreenHeight, 32, 2, kGfxAlphaPrimitives | (full_screen ? kGfxFullScreen : 0), 0);
   gfx_set_pages(1, 0);
   mouse_set(50, 50, 0, -1);
   create_images();
 }
 
+namespace {
+
+void play_music(const char* name) {
+  const std::string file = music_file(name);
+  audio_play_music(file.c_str());
+}
+
+}  // namespace
+
 void start_up() {
-  open_display_and_create_images();
+  use_settings(load_settings());
+  // --fullscreen and --window decide this run's screen only; the saved choice stays.
+  if (start_screen_choice() != ScreenChoice::Saved) full_screen = start_screen_choice() == ScreenChoice::FullScreen ? 2 : 1;
+  open_display_and_create_images(full_screen == 2);
   RoundState& rs = round_state;
   rs.menu_item = 1;
   rs.menu_marker_y = 10;
   rs.speed_factor = 1.2f;
   for (int i = 1; i <= kTrailSlots; ++i) rotation_trail[i].life = 0;
   generate_assets();
+  Image icon;
+  draw_icon(icon, 64);
+  platform().set_icon(icon);
 }
 
 int main_flow(int argc, char** argv) {
@@ -37,11 +59,11 @@ int main_flow(int argc, char** argv) {
     for (;;) {
       rs.fade_alpha = 0;
       audio_stop_music();
-      audio_play_music("Sounds/TorvaneMenu.mp3");
+      play_music("TorvaneMenu.mp3");
       run_main_menu();
       rs.rotate_dir = 0;
       audio_stop_music();
-      audio_play_music("Sounds/Torvane.mp3");
+      play_music("Torvane.mp3");
       run_round();
       // An Escape still held as the game returns must not reach the menu.
       while (key_down(kKeyEscape)) platform().sleep_ms(1);

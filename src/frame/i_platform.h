@@ -19,6 +19,8 @@ class Platform {
   // Gives the processor away; events keep being pumped meanwhile.
   virtual void sleep_ms(int ms) = 0;
   virtual void set_mouse(int x, int y, int visible, int clip) = 0;
+  // The window's icon; backends without a window ignore it.
+  virtual void set_icon(const Image& icon) { (void)icon; }
   // Sound. Backends without an audio device (or the headless one) do nothing; nothing waits.
   virtual void play_sound(int handle) { (void)handle; }
   virtual void play_music(const char* file_name) { (void)file_name; }

@@ -16,6 +16,8 @@ struct InputState {
   std::array<std::uint16_t, 16> ring;
   std::int32_t ring_head;  // oldest waiting entry
   std::int32_t ring_tail;  // next free entry
+  std::int32_t full_screen_switches;  // Alt+Enter presses not yet taken by the game
+  std::int32_t focus_lost;            // 1 once the window lost the focus, until taken
 };
 // Byte-wise comparison and copies must see no padding.
 static_assert(std::has_unique_object_representations_v<InputState>);
@@ -26,6 +28,8 @@ auto& presses = state.presses;
 auto& ring = state.ring;
 auto& ring_head = state.ring_head;
 auto& ring_tail = state.ring_tail;
+auto& full_screen_switches = state.full_screen_switches;
+auto& focus_lost = state.focus_lost;
 
 }  // namespace
 
@@ -48,6 +52,24 @@ void input_typed_key(std::uint16_t code) {
 }
 
 void input_release_all_keys() { held.fill(false); }
+
+void input_full_screen_switch() { ++full_screen_switches; }
+
+void input_focus_lost() { focus_lost = 1; }
+
+int take_full_screen_switches() {
+  platform().pump_events();
+  const int n = full_screen_switches;
+  full_screen_switches = 0;
+  return n;
+}
+
+bool take_focus_lost() {
+  platform().pump_events();
+  const bool lost = focus_lost != 0;
+  focus_lost = 0;
+  return lost;
+}
 
 int key_down(int scancode) {
   if (scancode < 0 || scancode > 127) return 0;

@@ -28,6 +28,10 @@ int key_down(int scancode);
 // The next typed key: one character, or 255 followed by the scancode for keys without one;
 // empty when nothing is waiting.
 std::string key_read();
+// Alt+Enter presses since the last call.
+int take_full_screen_switches();
+// True when the window lost the focus since the last call.
+bool take_focus_lost();
 double timer_seconds();
 void sleep_ms(int ms);
 
@@ -42,3 +46,6 @@ void input_release_all_keys();
 std::span<std::uint8_t> input_state_bytes();
 // The held state without pumping events (for backends, which must not re-enter the seam).
 bool input_key_held(int scancode);
+
+void input_full_screen_switch();
+void input_focus_lost();

@@ -56,7 +56,7 @@ void read_high_score_stream(std::FILE* file) {
 }
 
 void read_high_score_file() {
-  std::FILE* file = std::fopen(kHighScorePath, "rb");
+  std::FILE* file = std::fopen(high_score_location().file.c_str(), "rb");
   read_high_score_stream(file);
   if (file) std::fclose(file);
 }
@@ -69,11 +69,12 @@ bool write_high_score_file(WriteFault fault) {
     bytes += "\r\n";
   }
   // A missing "data" folder would otherwise lose the score: make it.
+  const HighScoreLocation at = high_score_location();
   std::error_code ignored;
-  std::filesystem::create_directory(kHighScoreFolder, ignored);
+  std::filesystem::create_directories(at.folder, ignored);
   // Written aside and renamed over the table, so a crash or a full disk mid-write never
   // leaves a truncated table behind.
-  std::FILE* file = std::fopen(kHighScoreTempPath, "wb");
+  std::FILE* file = std::fopen(at.temp.c_str(), "wb");
   if (!file) return false;
   bool ok = fault != WriteFault::DiskFull &&
             std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -81,8 +82,8 @@ bool write_high_score_file(WriteFault fault) {
   ok = ::fsync(fileno(file)) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
   if (fault == WriteFault::CrashBeforeRename) return false;
-  if (ok) ok = std::rename(kHighScoreTempPath, kHighScorePath) == 0;
-  if (!ok) std::remove(kHighScoreTempPath);
+  if (ok) ok = std::rename(at.temp.c_str(), at.file.c_str()) == 0;
+  if (!ok) std::remove(at.temp.c_str());
   return ok;
 }
 

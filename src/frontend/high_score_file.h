@@ -1,13 +1,22 @@
 #pragma once
-// The file "data/hs.dat": eight lines (four names, then four score texts), each scrambled
+// The file "hs.dat": eight lines (four names, then four score texts), each scrambled
 // with the key "vantry" and ended by CR LF.
 #include <cstddef>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
-constexpr const char* kHighScoreFolder = "data";
-constexpr const char* kHighScorePath = "data/hs.dat";
-constexpr const char* kHighScoreTempPath = "data/hs.dat.tmp";
+// Where the table lives: data/hs.dat under the working folder when that file is there (a
+// portable copy) or when keep_high_scores_in_working_folder says so, otherwise hs.dat in the
+// user's data folder.
+struct HighScoreLocation {
+  std::string folder;  // made when a score is first written
+  std::string file;
+  std::string temp;  // written aside, then renamed over file
+};
+HighScoreLocation high_score_location();
+// The headless runner's --workdir and the tests keep the table in data/ even before it exists.
+void keep_high_scores_in_working_folder(bool keep);
 constexpr std::string_view kScrambleKey = "vantry";
 // Longest line kept; the rest of a longer line is skipped.
 constexpr std::size_t kMaxLineLength = 4096;

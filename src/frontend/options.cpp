@@ -1,5 +1,6 @@
 #include "frontend/options.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "audio/audio.h"
@@ -7,6 +8,7 @@
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
 #include "frontend/item_list.h"
+#include "frontend/settings_file.h"
 #include "gfx/gfx.h"
 #include "round/frame_pacing.h"
 #include "round/round_state.h"
@@ -17,6 +19,10 @@ std::int32_t full_screen = 1;
 std::int32_t audio_volume = 0;
 
 namespace {
+
+// What the settings file says about the screen; --fullscreen or --window change only the
+// screen of this run, the player's own switch changes both.
+bool saved_full_screen = false;
 
 constexpr int kOptionItems = 4;
 constexpr std::string_view kLevelTexts[5] = {"0 %", "25 %", "50 %", "75 %", "100 %"};
@@ -50,17 +56,39 @@ void cycle_level(std::int32_t& level, std::int32_t& device_volume) {
   audio_apply_volume();  // the hooks always exist; without a device they do nothing
 }
 
+void save_current_settings() {
+  if (!save_settings(current_settings())) std::fputs("Torvane: cannot save the settings\n", stderr);
+}
+
+}  // namespace
+
 // Reopening the display needs it unlocked; the frame goes on drawing afterwards.
 void toggle_full_screen() {
   if (full_screen != 1 && full_screen != 2) return;
   full_screen = full_screen == 1 ? 2 : 1;
+  saved_full_screen = full_screen == 2;
   gfx_unlock(-1, -1);
   gfx_open_screen(kScreenWidth, kScreenHeight, 32, 2,
                   kGfxAlphaPrimitives | (full_screen == 2 ? kGfxFullScreen : 0), 0);
   gfx_lock();
 }
 
-}  // namespace
+void switch_full_screen_and_save() {
+  toggle_full_screen();
+  save_current_settings();
+}
+
+void use_settings(const Settings& settings) {
+  music_level = settings.music_level;
+  sfx_level = settings.effects_level;
+  saved_full_screen = settings.full_screen;
+  full_screen = settings.full_screen ? 2 : 1;
+  audio_music_volume = level_volume(music_level);
+  audio_sfx_volume = level_volume(sfx_level);
+  audio_apply_volume();
+}
+
+Settings current_settings() { return {music_level, sfx_level, saved_full_screen}; }
 
 std::int32_t level_volume(std::int32_t level) {
   constexpr std::int32_t kVolumes[5] = {0, 63, 126, 190, 255};
@@ -87,6 +115,7 @@ void run_options() {
         case 4:
           rs.work_page ^= 1;
           fade_out();
+          save_current_settings();
           return;
         default: break;
       }

@@ -31,6 +31,7 @@ class SdlPlatform final : public Platform {
   void pump_events() override;
   double now_seconds() override;
   void sleep_ms(int ms) override;
+  void set_icon(const Image& icon) override;
   void set_mouse(int x, int y, int visible, int clip) override;
   void shutdown(int exit_code) override {
     (void)exit_code;
@@ -114,6 +115,16 @@ bool SdlPlatform::create_window(bool full_screen) {
   return true;
 }
 
+void SdlPlatform::set_icon(const Image& icon) {
+  if (!window_ || icon.width < 1 || icon.height < 1) return;
+  // SDL copies the pixels, so the surface may borrow the image's.
+  SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(const_cast<Colour*>(icon.pixels.data()), icon.width, icon.height, 32,
+                                                  icon.stride * 4, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
+  if (!surface) return;
+  SDL_SetWindowIcon(window_, surface);
+  SDL_FreeSurface(surface);
+}
+
 void SdlPlatform::present(const Image& page) {
   if (!texture_ || page.width != kScreenWidth || page.height != kScreenHeight) return;
   void* pixels = nullptr;
@@ -159,7 +170,10 @@ void SdlPlatform::poll_all() {
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) program_exit(0);
         // Key-ups that happen while another window has focus never arrive.
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) input_release_all_keys();
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+          input_release_all_keys();
+          input_focus_lost();
+        }
         break;
       case SDL_KEYDOWN:
       case SDL_KEYUP:
@@ -179,6 +193,12 @@ void SdlPlatform::poll_all() {
 
 void SdlPlatform::handle_key(const SDL_KeyboardEvent& key) {
   const bool down = key.type == SDL_KEYDOWN;
+  // Alt+Enter belongs to the window: it switches the screen and is no Enter for the game.
+  const bool enter = key.keysym.scancode == SDL_SCANCODE_RETURN || key.keysym.scancode == SDL_SCANCODE_KP_ENTER;
+  if (enter && (key.keysym.mod & KMOD_ALT) != 0) {
+    if (down && !key.repeat) input_full_screen_switch();
+    return;
+  }
   if (!key.repeat) {
     const int scancode = sdl_key_to_set1(key.keysym.scancode);
     if (scancode >= 0) input_key_event(scancode, down);

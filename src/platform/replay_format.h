@@ -16,7 +16,10 @@
 
 inline constexpr char kReplayMagic[8] = {'T', 'V', 'R', 'E', 'P', 'L', 'A', 'Y'};
 inline constexpr std::uint16_t kReplayFormatVersion = 1;
-inline constexpr const char* kReplayGameVersion = "torvane 1.0";
+#ifndef TORVANE_VERSION
+#define TORVANE_VERSION "unknown"
+#endif
+inline constexpr const char* kReplayGameVersion = "torvane " TORVANE_VERSION;
 inline constexpr std::size_t kReplayMaxFileBytes = std::size_t{64} << 20;
 // A checkpoint after every 41st page shown.
 inline constexpr std::int64_t kReplayCheckpointFrames = 41;

@@ -2,6 +2,7 @@
 
 #include "frame/input.h"
 #include "frame/rounding.h"
+#include "frontend/options.h"
 #include "gfx/gfx.h"
 #include "round/round_state.h"
 
@@ -12,6 +13,9 @@ void begin_frame() {
   rs.frame_start = timer_seconds();
   gfx_lock();
   gfx_set_pages(rs.work_page, rs.work_page ^ 1);
+  // Every screen begins its frames here, so Alt+Enter works wherever the player is. Two
+  // presses within one frame cancel out.
+  if (take_full_screen_switches() % 2 == 1) switch_full_screen_and_save();
 }
 
 void end_frame() {

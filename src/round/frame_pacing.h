@@ -5,7 +5,7 @@ constexpr double kFramePeriod = 1.0 / 41.0;
 
 // frame_cycle 1, 2, .. 5, 1, ..: the round, the menu and the options advance it each frame.
 void advance_frame_cycle();
-// frame_start = now; lock; draw on work_page while the other page is shown.
+// frame_start = now; lock; draw on work_page while the other page is shown; then Alt+Enter.
 void begin_frame();
 // Flip work_page and unlock, which presents.
 void end_frame();

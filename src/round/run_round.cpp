@@ -67,6 +67,7 @@ void finish_round() {
 
 void run_round() {
   RoundState& rs = round_state;
+  (void)take_focus_lost();  // only a loss during the round counts
   for (;;) {
     advance_frame_cycle();
     begin_frame();
@@ -87,7 +88,10 @@ void run_round() {
     end_frame();
     toggle_frame_rate();
 
-    if (key_down(kKeyEscape) && rs.game_over == 0) {
+    // Losing the window's focus asks too: the question holds the round clock, so time spent in
+    // another window costs nothing.
+    const bool focus_lost = take_focus_lost();
+    if ((key_down(kKeyEscape) || focus_lost) && rs.game_over == 0) {
       // A resumed game goes straight on: the interrupted frame gets no pacing and no script.
       if (run_abort_dialog() == AbortAnswer::Resume) continue;
       finish_round();

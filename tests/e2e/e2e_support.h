@@ -83,7 +83,9 @@ inline GameRun run_game(const std::string& name, const std::string& args, const 
   std::string line = args + " --workdir '" + run.dir.string() + "'";
   if (!script.empty()) line += " --script '" + write_script(run.dir, script) + "'";
   for (const auto& [ms, file] : dumps) line += " --dump-frame '" + std::to_string(ms) + ":" + (run.dir / file).string() + "'";
-  run.result = run_headless_bin(line);
+  // Settings, and scores not kept in data/, stay inside the run's folder.
+  run.result = run_headless_bin(line, "XDG_CONFIG_HOME='" + (run.dir / "config").string() + "' XDG_DATA_HOME='" +
+                                          (run.dir / "share").string() + "'");
   run.top = top_level(run.result.out);
   run.rounds = round_results(run.result.out);
   return run;

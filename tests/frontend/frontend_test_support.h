@@ -9,6 +9,7 @@
 
 #include "assets/images.h"
 #include "frame/input.h"
+#include "frontend/high_score_file.h"
 #include "frontend/high_scores.h"
 #include "gfx/gfx.h"
 #include "headless/headless_platform.h"
@@ -72,6 +73,10 @@ class FrontEndTest : public ::testing::Test {
     }
     char pattern[] = "/tmp/torvane_frontend_XXXXXX";
     std::filesystem::current_path(dir = mkdtemp(pattern));
+    // Nothing a test does may reach the real home's settings or scores.
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (dir / "share").c_str(), 1);
+    keep_high_scores_in_working_folder(true);
   }
   void TearDown() override {
     std::filesystem::current_path(old_dir);

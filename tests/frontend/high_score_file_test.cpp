@@ -12,6 +12,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// The fixture keeps the table in the working folder.
+constexpr const char* kHighScorePath = "data/hs.dat";
+constexpr const char* kHighScoreTempPath = "data/hs.dat.tmp";
+
 std::string file_bytes(const char* path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

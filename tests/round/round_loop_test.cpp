@@ -31,11 +31,14 @@ class RoundLoopTest : public RoundTest {
       // Runs of equal opacities are merged; the blank page shown before the first frame is left out.
       if (alpha != (alphas.empty() ? -1 : alphas.back())) alphas.push_back(alpha);
       question_frames += text_matches(page, 280, 225, "Abort(Y/N)?", 0xFF0275BE);
+      if (++frames_shown == lose_focus_at_frame) input_focus_lost();
     });
   }
   HeadlessPlatform backend;
   std::vector<int> alphas;  // -1: no snapshot opacity matches
   int question_frames = 0;
+  int frames_shown = 0;
+  int lose_focus_at_frame = -1;  // the window loses the focus as this frame is shown
 };
 
 TEST_F(RoundLoopTest, GameOverEndsAfter201FramesAndEscapeCannotInterruptIt) {
@@ -79,6 +82,19 @@ TEST_F(RoundLoopTest, AbortDialogAnsweredYesFadesOutFrom135AndLeavesWithoutAFina
   run_round();
   EXPECT_EQ((std::array{score_frame, round_state.fade_alpha}), (std::array{0, 0}));
   EXPECT_EQ(alphas, (std::vector<int>{255, 240, 225, 210, 195, 180, 165, 150, 135, 120, 105, 90, 75, 60, 45, 30}));
+}
+
+// Leaving the window mid-round asks the abort question, which holds the clock; a loss from
+// before the round asks nothing.
+TEST_F(RoundLoopTest, FocusLostDuringTheRoundAsksWhetherToAbortAndHoldsTheClock) {
+  input_focus_lost();  // before the round: stale
+  lose_focus_at_frame = 20;
+  backend.set_script({down_at(4000, kKeyN), up_at(4100, kKeyN)});
+  backend.set_stop_at_ms(5000);
+  EXPECT_THROW(run_round(), ProgramExit);
+  // Asked from the end of the dim (frame 20 plus 9) until N at 4 s.
+  EXPECT_NEAR(question_frames, 4.0 * 41 - 29, 10);
+  EXPECT_EQ(round_state.round_seconds, 1);
 }
 
 }  // namespace

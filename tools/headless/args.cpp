@@ -26,10 +26,13 @@ const char* usage_text() {
       "  --until-ms T         stop when the virtual clock reaches T ms (exit code 0);\n"
       "                       otherwise run until the game exits\n"
       "  --dump-frame T:PATH  write the page shown first at or after T ms as PNG (repeatable)\n"
-      "  --workdir DIR        run in DIR (the high-score file is DIR/data/hs.dat)\n"
+      "  --workdir DIR        run in DIR (the high-score file is DIR/data/hs.dat); without it\n"
+      "                       the table is data/hs.dat when that file is there, otherwise\n"
+      "                       $XDG_DATA_HOME/torvane/hs.dat, as in the game\n"
       "  --clock-origin S     the clock's reading at start, in seconds (default 1000.0)\n"
       "  --dump-assets DIR    generate the assets, write background_1..4.png, ball_1..10.png\n"
       "                       and powerup_1..10.png into DIR, and exit\n"
+      "  --dump-icon N FILE   write the game's icon, N x N pixels (16..1024), as PNG and exit\n"
       "  --autoplay           a built-in player plays: menu, rounds, final score, records\n"
       "                       its score as AUTO; ends (exit code 0) in the menu after the\n"
       "                       last round\n"
@@ -64,6 +67,21 @@ ArgsParse parse_args(int argc, const char* const* argv) {
     }
     if (arg == "--autoplay") {
       o.autoplay = true;
+      continue;
+    }
+    if (arg == "--dump-icon") {
+      std::int64_t size = 0;
+      if (i + 2 >= argc || !parse_whole_ms(argv[i + 1], size) || size < 16 || size > 1024 || !*argv[i + 2]) {
+        result.error = "--dump-icon needs a size from 16 to 1024 and a file name";
+        return result;
+      }
+      if (o.icon_size > 0) {
+        result.error = "option --dump-icon given twice";
+        return result;
+      }
+      o.icon_size = static_cast<int>(size);
+      o.icon_path = argv[i + 2];
+      i += 2;
       continue;
     }
     const bool takes_value = arg == "--script" || arg == "--until-ms" || arg == "--dump-frame" ||

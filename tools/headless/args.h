@@ -17,6 +17,8 @@ struct RunnerOptions {
   std::string workdir;              // empty: stay where we are
   double clock_origin = 1000.0;
   std::string dump_assets_dir;      // non-empty: write the generated images and exit
+  int icon_size = 0;                // > 0: write the icon of this size to icon_path and exit
+  std::string icon_path;
   bool autoplay = false;            // the built-in player presses the keys
   int rounds = 0;                   // > 0: stop in the menu after this many rounds (autoplay: 1)
   std::string record_path;          // non-empty: record the session into this file

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/startup.h"
+#include "assets/icon.h"
 #include "assets/images.h"
 #include "headless/png_writer.h"
 
@@ -30,4 +31,11 @@ std::string dump_assets(const std::string& dir) {
   if (std::string error = write_set(folder, "background", background_images, 4); !error.empty()) return error;
   if (std::string error = write_set(folder, "ball", ball_sprites, 10); !error.empty()) return error;
   return write_set(folder, "powerup", powerup_sprites, 10);
+}
+
+std::string dump_icon(int size, const std::string& path) {
+  start_up();
+  Image icon;
+  draw_icon(icon, size);
+  return write_png(path, icon);
 }

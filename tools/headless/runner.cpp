@@ -11,6 +11,8 @@
 
 #include "app/startup.h"
 #include "frame/i_platform.h"
+#include "frontend/high_score_file.h"
+#include "frontend/settings_file.h"
 #include "headless/args.h"
 #include "headless/asset_dump.h"
 #include "headless/autoplay.h"
@@ -117,7 +119,8 @@ int run_asset_dump(const RunnerOptions& options) {
   platform_install(&backend);
   std::string error;
   try {
-    error = dump_assets(options.dump_assets_dir);
+    error = options.icon_size > 0 ? dump_icon(options.icon_size, options.icon_path)
+                                  : dump_assets(options.dump_assets_dir);
   } catch (const ProgramExit& exit) {
     error = "the program ended (code " + std::to_string(exit.code) + ") during start-up";
   }
@@ -156,10 +159,14 @@ int run_headless(int argc, char** argv) {
     if (replay.error.empty()) replay.error = replay_fits_this_build(replay.data);
     if (!replay.error.empty()) return fail(replay.error);
   }
+  if (!options.icon_path.empty()) options.icon_path = absolute(options.icon_path);
   if (!options.workdir.empty() && chdir(options.workdir.c_str()) != 0) {
     return fail("cannot enter --workdir '" + options.workdir + "': " + std::strerror(errno));
   }
+  // A --workdir is a portable copy: its table is DIR/data/hs.dat from the first score on.
+  keep_high_scores_in_working_folder(!options.workdir.empty());
+  set_settings_file_ignored(!options.record_path.empty() || !options.play_path.empty());
 
-  if (!options.dump_assets_dir.empty()) return run_asset_dump(options);
+  if (!options.dump_assets_dir.empty() || options.icon_size > 0) return run_asset_dump(options);
   return run_game(argc, argv, options, std::move(events), options.play_path.empty() ? nullptr : &replay.data);
 }

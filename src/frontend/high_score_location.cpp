@@ -1,0 +1,26 @@
+#include <filesystem>
+#include <system_error>
+
+#include "frame/user_folders.h"
+#include "frontend/high_score_file.h"
+
+namespace {
+
+bool working_folder_kept = false;
+
+}  // namespace
+
+void keep_high_scores_in_working_folder(bool keep) { working_folder_kept = keep; }
+
+HighScoreLocation high_score_location() {
+  const HighScoreLocation portable{"data", "data/hs.dat", "data/hs.dat.tmp"};
+  std::error_code ec;
+  // Anything at all named data/hs.dat counts: a copy that is there but unreadable must not
+  // quietly start a second table elsewhere.
+  if (working_folder_kept || std::filesystem::symlink_status(portable.file, ec).type() !=
+                                 std::filesystem::file_type::not_found)
+    return portable;
+  const std::string folder = user_data_folder();
+  if (folder.empty()) return portable;  // no home to keep it in
+  return {folder, folder + "/hs.dat", folder + "/hs.dat.tmp"};
+}

@@ -1,0 +1,153 @@
+#include "frontend/settings_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "frame/user_folders.h"
+
+namespace {
+
+// Far more than any real file; a bigger one is read only this far.
+constexpr std::size_t kMaxFileBytes = 16384;
+constexpr std::size_t kMaxPath = 4096;
+
+// Worked out once, so that saving later needs no allocation.
+std::string& cached_path() {
+  static std::string path = settings_path();
+  return path;
+}
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+// 0, 25, 50, 75 or 100 percent as a level 0..4; -1 for anything else.
+int percent_level(std::string_view value) {
+  constexpr std::string_view kPercents[5] = {"0", "25", "50", "75", "100"};
+  for (int level = 0; level < 5; ++level)
+    if (value == kPercents[level]) return level;
+  return -1;
+}
+
+void take_line(std::string_view line, Settings& settings) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return;
+  const std::string_view key = trim(line.substr(0, equals));
+  const std::string_view value = trim(line.substr(equals + 1));
+  if (key == "music_volume" || key == "effects_volume") {
+    const int level = percent_level(value);
+    if (level < 0) return;
+    (key == "music_volume" ? settings.music_level : settings.effects_level) = level;
+  } else if (key == "full_screen") {
+    if (value == "yes") settings.full_screen = true;
+    if (value == "no") settings.full_screen = false;
+  }
+}
+
+// Makes every folder of path up to its last slash, in place and without allocating.
+bool make_parent_folders(char* path) {
+  for (char* p = path + 1; *p; ++p) {
+    if (*p != '/') continue;
+    *p = '\0';
+    const bool made = ::mkdir(path, 0755) == 0 || errno == EEXIST;
+    *p = '/';
+    if (!made) return false;
+  }
+  return true;
+}
+
+bool write_all(int fd, const char* bytes, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+Settings parse_settings(std::string_view text) {
+  Settings settings;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    take_line(text.substr(0, end), settings);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return settings;
+}
+
+std::size_t format_settings(const Settings& settings, char* out, std::size_t capacity) {
+  auto percent = [](int level) { return (level >= 0 && level <= 4) ? level * 25 : 0; };
+  const int n = std::snprintf(out, capacity, "music_volume = %d\neffects_volume = %d\nfull_screen = %s\n",
+                              percent(settings.music_level), percent(settings.effects_level),
+                              settings.full_screen ? "yes" : "no");
+  return (n > 0 && static_cast<std::size_t>(n) < capacity) ? static_cast<std::size_t>(n) : 0;
+}
+
+std::string settings_path() {
+  const std::string folder = user_config_folder();
+  return folder.empty() ? std::string() : folder + "/torvane.cfg";
+}
+
+namespace {
+bool file_ignored = false;
+}  // namespace
+
+void set_settings_file_ignored(bool ignored) { file_ignored = ignored; }
+
+Settings load_settings() {
+  cached_path() = file_ignored ? std::string() : settings_path();
+  if (cached_path().empty()) return {};
+  // Not blocking on open, and only a plain file is read: a FIFO or a device in its place
+  // must not stall the start.
+  const int fd = ::open(cached_path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return {};
+  }
+  static char bytes[kMaxFileBytes];
+  std::size_t size = 0;
+  while (size < kMaxFileBytes) {
+    const ssize_t n = ::read(fd, bytes + size, kMaxFileBytes - size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    size += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  return parse_settings(std::string_view(bytes, size));
+}
+
+bool save_settings(const Settings& settings) {
+  if (file_ignored) return true;
+  const std::string& path = cached_path();
+  char text[256];
+  const std::size_t size = format_settings(settings, text, sizeof text);
+  char file[kMaxPath], temp[kMaxPath];
+  if (path.empty() || size == 0 || path.size() + 5 > kMaxPath) return false;
+  std::snprintf(file, sizeof file, "%s", path.c_str());
+  std::snprintf(temp, sizeof temp, "%s.tmp", path.c_str());
+  if (!make_parent_folders(file)) return false;
+  // Written aside and renamed over the old file, so an interrupted save leaves one or the
+  // other whole.
+  const int fd = ::open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+  if (fd < 0) return false;
+  bool ok = write_all(fd, text, size);
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  if (ok) ok = std::rename(temp, file) == 0;
+  if (!ok) std::remove(temp);
+  return ok;
+}

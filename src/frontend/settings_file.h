@@ -1,0 +1,31 @@
+#pragma once
+// The player's settings, kept in torvane.cfg in the user's config folder as lines
+// "music_volume = N", "effects_volume = N" (N one of 0, 25, 50, 75, 100) and
+// "full_screen = yes|no". Reading is forgiving: anything not understood is passed over.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+struct Settings {
+  int music_level = 0;    // 0..4, a quarter of full volume each
+  int effects_level = 0;  // 0..4
+  bool full_screen = false;
+};
+
+// The settings a text holds; lines it cannot read leave the defaults.
+Settings parse_settings(std::string_view text);
+// The file's text for these settings into out; its length (0 when it does not fit).
+std::size_t format_settings(const Settings& settings, char* out, std::size_t capacity);
+
+// <config folder>/torvane.cfg; empty when there is no config folder.
+std::string settings_path();
+// The settings in the file; the defaults when it is missing or cannot be read.
+Settings load_settings();
+// Replaces the file in one step; false (and the old file untouched) when it cannot. Makes no
+// heap allocation once load_settings has run, so a round may save. True, doing nothing, while
+// the file is ignored.
+bool save_settings(const Settings& settings);
+
+// A recorded or replayed session starts from the default settings and leaves the file alone:
+// the options the game shows are part of what a recording must reproduce.
+void set_settings_file_ignored(bool ignored);

@@ -1,0 +1,113 @@
+// The settings file: what a text says, what a save writes, and files that are not what they
+// should be. Also the high-score table's place, which follows the same folders.
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "frontend/high_score_file.h"
+#include "frontend/options.h"
+#include "frontend/settings_file.h"
+#include "frontend_test_support.h"
+#include "round/frame_pacing.h"
+
+using namespace frontend_test;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::tuple<int, int, bool> fields(const Settings& s) { return {s.music_level, s.effects_level, s.full_screen}; }
+
+TEST(SettingsText, ReadsEachPercentAndPassesOverWhatItCannotRead) {
+  const int levels[] = {0, 1, 2, 3, 4};
+  const char* percents[] = {"0", "25", "50", "75", "100"};
+  for (int i = 0; i < 5; ++i) {
+    const std::string text = std::string("music_volume = ") + percents[i] + "\neffects_volume=" + percents[4 - i] +
+                             "\r\n  full_screen\t=  yes  \n";
+    EXPECT_EQ(fields(parse_settings(text)), std::tuple(levels[i], levels[4 - i], true)) << text;
+  }
+  // Bad values keep what came before them; unknown keys, lines without "=" and junk are skipped.
+  EXPECT_EQ(fields(parse_settings("music_volume = 75\nmusic_volume = 60\neffects_volume = 101\n"
+                                  "effects_volume = -25\nmusic_volume = 50%\nfull_screen = yes\nfull_screen = Yes\n"
+                                  "volume = 100\nmusic_volume\n=100\n\xff\xfe\x01")),
+            std::tuple(3, 0, true));
+  EXPECT_EQ(fields(parse_settings("full_screen = yes\nfull_screen = no")), std::tuple(0, 0, false));
+  EXPECT_EQ(fields(parse_settings("")), std::tuple(0, 0, false));
+}
+
+TEST(SettingsText, WritesWhatItReadsBack) {
+  char text[128];
+  const Settings all_up{4, 2, true};
+  const std::size_t n = format_settings(all_up, text, sizeof text);
+  EXPECT_EQ(std::string(text, n), "music_volume = 100\neffects_volume = 50\nfull_screen = yes\n");
+  EXPECT_EQ(fields(parse_settings(std::string_view(text, n))), fields(all_up));
+  EXPECT_EQ(format_settings(all_up, text, n), 0u);  // one byte short: nothing half written
+}
+
+// Each case in a temporary home of its own.
+class SettingsFileTest : public FrontEndTest {
+ protected:
+  fs::path cfg() const { return dir / "config" / "torvane" / "torvane.cfg"; }
+};
+
+TEST_F(SettingsFileTest, SavesIntoFoldersItMakesAndLoadsBack) {
+  EXPECT_EQ(fields(load_settings()), std::tuple(0, 0, false));  // none yet: the defaults
+  ASSERT_TRUE(save_settings({1, 3, true}));
+  EXPECT_EQ(fields(load_settings()), std::tuple(1, 3, true));
+  EXPECT_FALSE(fs::exists(cfg().string() + ".tmp"));
+  // When the new file cannot be written beside it, the save says so and the old file stays.
+  fs::create_directory(cfg().string() + ".tmp");
+  EXPECT_FALSE(save_settings({0, 0, false}));
+  EXPECT_EQ(fields(load_settings()), std::tuple(1, 3, true));
+}
+
+TEST_F(SettingsFileTest, ADeviceOrAPipeInItsPlaceGivesTheDefaultsAtOnce) {
+  fs::create_directories(cfg().parent_path());
+  fs::create_symlink("/dev/zero", cfg());
+  EXPECT_EQ(fields(load_settings()), std::tuple(0, 0, false));
+  fs::remove(cfg());
+  ASSERT_EQ(mkfifo(cfg().c_str(), 0600), 0);
+  EXPECT_EQ(fields(load_settings()), std::tuple(0, 0, false));
+  // A save replaces the pipe with a real file.
+  EXPECT_TRUE(save_settings({2, 2, false}));
+  EXPECT_EQ(fields(load_settings()), std::tuple(2, 2, false));
+}
+
+TEST_F(SettingsFileTest, AltEnterSwitchesTheScreenAnywhereAndSavesIt) {
+  use_settings(load_settings());
+  input_full_screen_switch();
+  begin_frame();
+  end_frame();
+  EXPECT_EQ(std::tuple(full_screen, backend.full_screen()), std::tuple(2, true));
+  EXPECT_EQ(fields(load_settings()), std::tuple(0, 0, true));
+  // Two presses within a frame come to nothing.
+  input_full_screen_switch();
+  input_full_screen_switch();
+  begin_frame();
+  end_frame();
+  EXPECT_EQ(std::tuple(full_screen, backend.full_screen()), std::tuple(2, true));
+  input_full_screen_switch();
+  begin_frame();
+  end_frame();
+  EXPECT_EQ(std::tuple(full_screen, backend.full_screen()), std::tuple(1, false));
+  EXPECT_EQ(fields(load_settings()), std::tuple(0, 0, false));
+}
+
+TEST_F(SettingsFileTest, TheHighScoreTableStaysInDataWhenItIsThereAndOtherwiseGoesToTheUsersFolder) {
+  keep_high_scores_in_working_folder(false);
+  EXPECT_EQ(high_score_location().file, (dir / "share" / "torvane" / "hs.dat").string());
+  EXPECT_EQ(high_score_location().temp, (dir / "share" / "torvane" / "hs.dat.tmp").string());
+  setenv("XDG_DATA_HOME", "relative/share", 1);  // not a place: the home's default instead
+  const std::string old_home = getenv("HOME") ? getenv("HOME") : "";
+  setenv("HOME", dir.c_str(), 1);
+  EXPECT_EQ(high_score_location().folder, (dir / ".local" / "share" / "torvane").string());
+  setenv("HOME", old_home.c_str(), 1);
+  fs::create_directories("data");
+  std::ofstream("data/hs.dat") << "";
+  EXPECT_EQ(high_score_location().file, "data/hs.dat");
+  fs::remove("data/hs.dat");
+  keep_high_scores_in_working_folder(true);
+  EXPECT_EQ(high_score_location().file, "data/hs.dat");
+}
+
+}  // namespace
