@@ -30,8 +30,11 @@ SdlAudio::SdlAudio() : state_(std::make_unique<State>()) {
   state_->lock = SDL_CreateMutex();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   Mix_Init(MIX_INIT_MP3);
-  // A small buffer keeps effects close to the frame that played them.
-  if (Mix_OpenAudio(kSoundRate, AUDIO_S16SYS, 2, 1024) != 0) {
+  // A small buffer keeps effects close to the frame that played them. No change to the format
+  // is allowed: whatever rate, format and channel count the device insists on, SDL converts
+  // to it, so the effects mixer always sees 16-bit stereo at its own rate.
+  if (Mix_OpenAudioDevice(kSoundRate, AUDIO_S16SYS, 2, 1024, nullptr, 0) != 0) {
+    std::fprintf(stderr, "torvane: no sound: %s\n", Mix_GetError());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return;
   }
@@ -39,6 +42,7 @@ SdlAudio::SdlAudio() : state_(std::make_unique<State>()) {
   Uint16 format = 0;
   Mix_QuerySpec(&rate, &format, &channels);
   if (rate != kSoundRate || format != AUDIO_S16SYS || channels != 2) {
+    std::fprintf(stderr, "torvane: no sound: the mixer runs at %d Hz, %d channels\n", rate, channels);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return;

