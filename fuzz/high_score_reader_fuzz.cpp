@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -21,14 +20,18 @@ void check(bool ok) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // The bytes as the file's content, read through the same stream code as data/hs.dat.
-  std::FILE* file = size ? fmemopen(const_cast<std::uint8_t*>(data), size, "rb") : nullptr;
-  read_high_score_stream(file);
-  if (file) std::fclose(file);
+  // The bytes as the file's content, split by the same code as data/hs.dat.
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  read_high_score_bytes(bytes);
 
   for (int i = 1; i <= 8; ++i) {
     const std::string& line = hs_lines[i];
     check(line.size() <= kMaxLineLength);
+    // A line never holds its LF, nor (short of the length cut) the CRs before it.
+    std::string raw = line;
+    scramble_line(raw.data(), raw.size(), kScrambleKey);
+    check(raw.find('\n') == std::string::npos);
+    check(raw.empty() || raw.back() != '\r' || raw.size() == kMaxLineLength);
 
     // What the table draws of it is printable and fits the screen.
     char shown[80];

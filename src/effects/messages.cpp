@@ -30,10 +30,11 @@ void show_message(std::string_view text) {
   m.active = 1;
   m.alpha = 0;
   m.x = kStartX;
-  // Start behind every message still near the right edge, by the full (uncut) length.
-  const float shift = 10.0f * static_cast<float>(text.size());
+  // Start behind every message still near the right edge, each by its own length, so that
+  // messages shown in the same frame queue up without overlapping.
   for (int i = 1; i <= kMessageSlots; ++i) {
-    if (i != slot && messages[i].active == 1 && messages[i].x > 400.0f) m.x += shift;
+    const FloatingMessage& ahead = messages[i];
+    if (i != slot && ahead.active == 1 && ahead.x > 400.0f) m.x += 10.0f * static_cast<float>(ahead.text_length);
   }
 }
 

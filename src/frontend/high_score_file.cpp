@@ -1,7 +1,13 @@
 #include "frontend/high_score_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -25,66 +31,172 @@ void unscramble_line(char* line, std::size_t length, std::string_view key) {
   }
 }
 
+int (*high_score_access)(const char* path, int mode) = ::access;
+
 namespace {
 
-// One line up to LF, CR LF or a lone CR; leading spaces and tabs skipped; at most
-// kMaxLineLength bytes kept. False at the end of the file with nothing read.
-bool read_line(std::FILE* file, std::string& line) {
-  line.clear();
-  int c = std::getc(file);
-  if (c == EOF) return false;
-  while (c == ' ' || c == '\t') c = std::getc(file);
-  while (c != EOF && c != '\n' && c != '\r') {
-    if (line.size() < kMaxLineLength) line.push_back(static_cast<char>(c));
-    c = std::getc(file);
+void report(const char* path, const char* what, int error) {
+  std::fprintf(stderr, "torvane: %s: %s: %s\n", path, what, std::strerror(error));
+}
+
+// Whole bytes written, through interruptions; false on any error.
+bool write_all(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
   }
-  if (c == '\r') {
-    const int next = std::getc(file);
-    if (next != '\n' && next != EOF) std::ungetc(next, file);
+  return true;
+}
+
+// Writes, flushes to the disk and closes fd; false (errno kept) when any step fails.
+bool finish_file(int fd, std::string_view bytes, WriteFault fault) {
+  bool ok = fault != WriteFault::DiskFull && write_all(fd, bytes);
+  int error = ok ? 0 : fault == WriteFault::DiskFull ? ENOSPC : errno;
+  if (ok && ::fsync(fd) != 0) ok = false, error = errno;
+  if (::close(fd) != 0 && ok) ok = false, error = errno;
+  errno = error;
+  return ok;
+}
+
+// The rename only lasts a power cut once the folder itself is on the disk.
+void sync_folder(const HighScoreLocation& at) {
+  const int fd = ::open(at.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+enum class Aside { Written, Failed, NoTempFile };
+
+// Written aside and renamed over the table, so a crash or a full disk mid-write never leaves a
+// truncated table behind.
+Aside write_aside(const HighScoreLocation& at, std::string_view bytes, WriteFault fault) {
+  const int fd = ::open(at.temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    report(at.temp.c_str(), "cannot be made", errno);
+    return Aside::NoTempFile;
+  }
+  if (!finish_file(fd, bytes, fault)) {
+    report(at.temp.c_str(), "cannot be written", errno);
+    ::unlink(at.temp.c_str());
+    return Aside::Failed;
+  }
+  if (fault == WriteFault::CrashBeforeRename) return Aside::Failed;
+  if (std::rename(at.temp.c_str(), at.file.c_str()) != 0) {
+    report(at.file.c_str(), "cannot be replaced", errno);
+    ::unlink(at.temp.c_str());
+    return Aside::Failed;
+  }
+  sync_folder(at);
+  return Aside::Written;
+}
+
+// The fallback for a folder where no new file can be made: the table rewritten where it is.
+bool write_in_place(const HighScoreLocation& at, std::string_view bytes, WriteFault fault) {
+  const int fd = ::open(at.file.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    report(at.file.c_str(), "cannot be written", errno);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    report(at.file.c_str(), "is not a regular file", EINVAL);
+    return false;
+  }
+  if (::ftruncate(fd, 0) != 0) {
+    const int error = errno;
+    ::close(fd);
+    report(at.file.c_str(), "cannot be emptied", error);
+    return false;
+  }
+  if (!finish_file(fd, bytes, fault)) {
+    report(at.file.c_str(), "cannot be written", errno);
+    return false;
   }
   return true;
 }
 
 }  // namespace
 
-void read_high_score_stream(std::FILE* file) {
+void read_high_score_bytes(std::string_view bytes) {
+  std::size_t at = 0;
   for (int i = 1; i <= 8; ++i) {
-    hs_lines[i].clear();
-    if (file && read_line(file, hs_lines[i]))
-      unscramble_line(hs_lines[i].data(), hs_lines[i].size(), kScrambleKey);
+    std::string& line = hs_lines[i];
+    line.clear();
+    if (at >= bytes.size()) continue;
+    while (at < bytes.size() && (bytes[at] == ' ' || bytes[at] == '\t')) ++at;
+    const std::size_t end = std::min(bytes.find('\n', at), bytes.size());
+    std::size_t stop = end;
+    while (stop > at && bytes[stop - 1] == '\r') --stop;
+    line.assign(bytes.substr(at, std::min(stop - at, kMaxLineLength)));
+    unscramble_line(line.data(), line.size(), kScrambleKey);
+    at = end + 1;
   }
 }
 
-void read_high_score_file() {
-  std::FILE* file = std::fopen(high_score_location().file.c_str(), "rb");
-  read_high_score_stream(file);
-  if (file) std::fclose(file);
+TableFile read_high_score_file() {
+  const HighScoreLocation at = high_score_location();
+  read_high_score_bytes({});
+  // Non-blocking, so that a FIFO in the table's place cannot stall the open.
+  const int fd = ::open(at.file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return TableFile::Missing;
+    report(at.file.c_str(), "cannot be opened, left as it is", errno);
+    return TableFile::Locked;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    report(at.file.c_str(), "is not a regular file, left as it is", EINVAL);
+    return TableFile::Locked;
+  }
+  if (high_score_access(at.file.c_str(), R_OK) != 0) {
+    const int error = errno;
+    ::close(fd);
+    report(at.file.c_str(), "cannot be read, left as it is", error);
+    return TableFile::Locked;
+  }
+  std::string bytes(kMaxHighScoreBytes, '\0');
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      ::close(fd);
+      report(at.file.c_str(), "cannot be read, left as it is", error);
+      return TableFile::Locked;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  read_high_score_bytes(std::string_view(bytes.data(), got));
+  if (high_score_access(at.file.c_str(), W_OK) != 0) {
+    report(at.file.c_str(), "is read-only, left as it is", errno);
+    return TableFile::Locked;
+  }
+  return TableFile::Ready;
 }
 
 bool write_high_score_file(WriteFault fault) {
   std::string bytes;
   for (int i = 1; i <= 8; ++i) {
-    scramble_line(hs_lines[i].data(), hs_lines[i].size(), kScrambleKey);
-    bytes += hs_lines[i];
+    std::string line = hs_lines[i];
+    scramble_line(line.data(), line.size(), kScrambleKey);
+    bytes += line;
     bytes += "\r\n";
   }
   // A missing "data" folder would otherwise lose the score: make it.
   const HighScoreLocation at = high_score_location();
   std::error_code ignored;
   std::filesystem::create_directories(at.folder, ignored);
-  // Written aside and renamed over the table, so a crash or a full disk mid-write never
-  // leaves a truncated table behind.
-  std::FILE* file = std::fopen(at.temp.c_str(), "wb");
-  if (!file) return false;
-  bool ok = fault != WriteFault::DiskFull &&
-            std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  ok = std::fflush(file) == 0 && ok;
-  ok = ::fsync(fileno(file)) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (fault == WriteFault::CrashBeforeRename) return false;
-  if (ok) ok = std::rename(at.temp.c_str(), at.file.c_str()) == 0;
-  if (!ok) std::remove(at.temp.c_str());
-  return ok;
+  const Aside aside = write_aside(at, bytes, fault);
+  if (aside == Aside::NoTempFile) return write_in_place(at, bytes, fault);
+  return aside == Aside::Written;
 }
 
 std::size_t printable_text(std::string_view line, char* out, std::size_t capacity) {

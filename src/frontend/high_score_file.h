@@ -20,20 +20,39 @@ void keep_high_scores_in_working_folder(bool keep);
 constexpr std::string_view kScrambleKey = "vantry";
 // Longest line kept; the rest of a longer line is skipped.
 constexpr std::size_t kMaxLineLength = 4096;
+// No more of the file is ever read: eight of the longest lines with their CR LF.
+constexpr std::size_t kMaxHighScoreBytes = 8 * (kMaxLineLength + 2);
 
-// Reads eight lines from an open file into hs_lines and unscrambles them; a null file, or
-// missing lines, read as empty. Any bytes at all are safe to read.
-void read_high_score_stream(std::FILE* file);
+enum class TableFile {
+  Missing,  // no file yet: a record makes one
+  Ready,    // read, and may be replaced
+  Locked,   // there, but unreadable, not a regular file or read-only: never replaced
+};
+
+// Reads the table into hs_lines; a missing file, or missing lines, read as empty. Only a
+// regular file is read, never more than kMaxHighScoreBytes of it, and a FIFO or device never
+// blocks. A Locked file's reason goes to stderr.
+TableFile read_high_score_file();
+
+// Splits the file's bytes into eight lines in hs_lines and unscrambles them. A line ends at
+// LF, with any CRs just before it dropped; leading blanks are skipped. Any bytes are safe.
+void read_high_score_bytes(std::string_view bytes);
+
+// The permission check of the reader (access(2) by default). Root passes every check, so
+// tests stand in one that honours the mode bits.
+extern int (*high_score_access)(const char* path, int mode);
 
 // Where a write is made to stop, so that tests can see what an interruption leaves behind.
 enum class WriteFault {
   None,
   CrashBeforeRename,  // the temporary file is complete but never renamed
-  DiskFull,           // writing the temporary file fails
+  DiskFull,           // writing the file fails
 };
 
-// Scrambles hs_lines[1..8] in place and writes them; true when the new table is in place.
-// On failure the old file is left exactly as it was.
+// Scrambles a copy of hs_lines[1..8] and writes it aside, then renames it over the table; when
+// no temporary file can be made, the table is rewritten in place. True when the new table is
+// on disk; otherwise the reason goes to stderr and, unless rewritten in place, the old file is
+// left exactly as it was.
 bool write_high_score_file(WriteFault fault = WriteFault::None);
 
 // The printable characters (32..126) of a line, at most what fits across the screen.

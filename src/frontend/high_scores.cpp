@@ -1,5 +1,7 @@
 #include "frontend/high_scores.h"
 
+#include <cstdio>
+
 #include "frame/input.h"
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
@@ -16,6 +18,10 @@ namespace {
 
 constexpr Colour kPromptBlue = 0xFF9191FF;
 constexpr Colour kTableBlue = 0xFF0275BE;
+constexpr float kNoticeX = 176.0f, kNoticeY = 220.0f;
+
+// The table in hs_lines until ENTER, with a notice line under it when there is one.
+void show_table(const char* notice);
 
 // The player answers Y or N; false when N declined the record.
 bool ask_to_record() {
@@ -75,23 +81,39 @@ void insert_high_score(int k, std::string_view name, std::int32_t score) {
 void enter_high_score() {
   RoundState& rs = round_state;
   fade_out();
-  read_high_score_file();
+  const TableFile table = read_high_score_file();
   for (int k = 1; k <= 4; ++k) hs_scores[k] = parse_score_text(hs_lines[4 + k]);
   // Only a score above the fourth entry is offered a place, even in a hand-edited table.
   if (static_cast<float>(rs.score) <= hs_scores[4]) return;
   const int k = high_score_place(rs.score);
   if (k == 0) return;
+  // A table the player may not read or write is never replaced, so no record is offered.
+  if (table == TableFile::Locked) {
+    std::fprintf(stderr, "torvane: the high-score table cannot be updated; the score is not recorded\n");
+    return;
+  }
   if (!ask_to_record()) return;
   enter_name();
   insert_high_score(k, hs_name, rs.score);
-  write_high_score_file();
-  show_high_scores();
+  if (write_high_score_file()) {
+    show_high_scores();
+    return;
+  }
+  // The entry stays in the table shown, and the player is told it was not kept.
+  fade_out();
+  show_table("The table could not be saved to disk");
 }
 
 void show_high_scores() {
-  RoundState& rs = round_state;
   fade_out();
   read_high_score_file();
+  show_table(nullptr);
+}
+
+namespace {
+
+void show_table(const char* notice) {
+  RoundState& rs = round_state;
   do {
     begin_frame();
     draw_pulsing_background();
@@ -103,6 +125,7 @@ void show_high_scores() {
       draw_table_line(270, y, hs_lines[k], pulse);
       draw_table_line(340, y, hs_lines[4 + k], pulse);
     }
+    if (notice) gfx_draw_text(nullptr, kNoticeX, kNoticeY, notice, kTableBlue);
     gfx_draw_text(nullptr, 190, 270, "Press ENTER to return to main menu", kTableBlue);
     fade_in();
     end_frame();
@@ -110,3 +133,5 @@ void show_high_scores() {
   } while (!key_down(kKeyEnter));
   fade_out();
 }
+
+}  // namespace

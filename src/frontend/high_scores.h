@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "frontend/high_score_file.h"
+
 extern std::string hs_lines[9];  // [1..8]: names of places 1..4, then their score texts
 extern float hs_scores[5];       // [1..4]
 
@@ -14,9 +16,9 @@ extern char name_chars[9];        // [1..8]: the letters typed so far, 0 where n
 extern std::int32_t name_pos;     // 1..9: the slot that takes the next letter
 extern std::int32_t cursor_blink; // 1..16; the cursor shows while above 8
 
-void read_high_score_file();
 // After a finished game: offers to record score when it beats the fourth place.
 void enter_high_score();
+// The table as read from the file.
 void show_high_scores();
 void enter_name();
 void scramble_line(char* line, std::size_t length, std::string_view key);

@@ -26,24 +26,31 @@ void plot_clipped(Image& t, int x, int y, Colour c) {
   if (x >= 0 && y >= 0 && x < t.width && y < t.height) plot_unchecked(t, x, y, c);
 }
 
-void bresenham(Image& t, int x1, int y1, int x2, int y2, Colour c, int style) {
-  const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+// The plain line from (x1, y1) to (x2, y2), walked only where it can touch the page: the
+// pixel a full walk plots at step i is found directly, so far-off end points cost nothing.
+// Along the long axis every step moves one pixel; the short axis has moved, after i steps,
+// floor((2 * short * i + long) / (2 * long)) pixels. Products stay below 2^63 because the
+// end points are within +-1e9.
+void bresenham(Image& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, Colour c,
+               int style) {
+  const std::int64_t dx = x2 > x1 ? x2 - x1 : x1 - x2, dy = y2 > y1 ? y2 - y1 : y1 - y2;
   const int step_x = x1 < x2 ? 1 : -1, step_y = y1 < y2 ? 1 : -1;
-  int err = dx + dy;
-  unsigned pattern_bit = 15;
-  for (;;) {
-    if ((style >> pattern_bit) & 1) plot_clipped(t, x1, y1, c);
-    pattern_bit = (pattern_bit + 15) & 15;
-    if (x1 == x2 && y1 == y2) break;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x1 += step_x;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y1 += step_y;
-    }
+  const bool x_major = dx >= dy;
+  const std::int64_t length = x_major ? dx : dy, across = x_major ? dy : dx;
+  // The steps at which the long axis is on the page.
+  const std::int64_t start = x_major ? x1 : y1, extent = x_major ? t.width : t.height;
+  const int dir = x_major ? step_x : step_y;
+  std::int64_t first = dir > 0 ? -start : start - (extent - 1);
+  std::int64_t last = dir > 0 ? extent - 1 - start : start;
+  first = std::max<std::int64_t>(first, 0);
+  last = std::min(last, length);
+  for (std::int64_t i = first; i <= last; ++i) {
+    const unsigned pattern_bit = 15u - static_cast<unsigned>(i & 15);
+    if (!((style >> pattern_bit) & 1)) continue;
+    const std::int64_t moved = length == 0 ? 0 : (2 * across * i + length) / (2 * length);
+    const std::int64_t x = x_major ? x1 + step_x * i : x1 + step_x * moved;
+    const std::int64_t y = x_major ? y1 + step_y * moved : y1 + step_y * i;
+    if (x >= 0 && y >= 0 && x < t.width && y < t.height) plot_unchecked(t, static_cast<int>(x), static_cast<int>(y), c);
   }
 }
 
@@ -68,6 +75,8 @@ int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colou
              int style) {
   Image* t = gfx_resolve_target(target);
   if (!t) return 1;
+  // A NaN end point has no place at all: nothing is drawn.
+  if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return 0;
   const int ax = round_coord(x1), ay = round_coord(y1), bx = round_coord(x2), by = round_coord(y2);
   switch (shape) {
     case kLinePlain:
@@ -78,7 +87,7 @@ int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colou
       const int top = std::min(ay, by), bottom = std::max(ay, by);
       fill_span(*t, top, left, right, colour);
       if (bottom != top) fill_span(*t, bottom, left, right, colour);
-      for (int y = top + 1; y < bottom; ++y) {
+      for (int y = std::max(top + 1, 0); y < std::min(bottom, t->height); ++y) {
         plot_clipped(*t, left, y, colour);
         if (right != left) plot_clipped(*t, right, y, colour);
       }

@@ -13,7 +13,12 @@ namespace {
 
 constexpr double kPi = 3.141593;
 
-std::int32_t heading_of(double angle) { return round_even(180.0 * angle / kPi); }
+// In 0..359 like the bearings the homing steps compare it with: a rear shot's negative angle
+// would otherwise read -90 against a bearing of 270 and turn away from a target dead ahead.
+std::int32_t heading_of(double angle) {
+  const std::int32_t degrees = round_even(180.0 * angle / kPi) % 360;
+  return degrees < 0 ? degrees + 360 : degrees;
+}
 
 void draw_projectile(const Projectile& s) {
   if (s.weapon == 3) {

@@ -31,6 +31,15 @@ void count_completion_point(double target, int phase) {
   rs.score += 30;
 }
 
+// Every count has reached its end and the closing frame has passed: only then may ENTER leave.
+// A long lost round counts completion past frame 230.
+bool tally_complete(double target) {
+  const RoundState& rs = round_state;
+  if (score_frame <= 230.0 + static_cast<double>(rs.energy)) return false;
+  if (rs.phase == 8) return completion_percent >= 100 && energy_bonus_count >= rs.energy;
+  return completion_percent >= target;
+}
+
 void draw_tally_frame(double target) {
   RoundState& rs = round_state;
   step_glow_pulse();
@@ -47,11 +56,13 @@ void draw_tally_frame(double target) {
     gfx_draw_text(nullptr, 210, 100, line, kLineColour);
   }
   if (score_frame > 160) {
-    if (completion_percent == 100) {
+    // The bonus belongs to a finished round: a lost one can count to 100 too, and earns none.
+    if (rs.phase == 8 && completion_percent == 100) {
       gfx_draw_text(nullptr, 210, 120, "Round Finished Bonus: + 4000", kLineColour);
       if (score_frame == 161) rs.score += 4000;
     }
-    if (completion_percent < 100) gfx_draw_text(nullptr, 210, 120, "Round Finished Bonus: None", kLineColour);
+    else
+      gfx_draw_text(nullptr, 210, 120, "Round Finished Bonus: None", kLineColour);
   }
   if (score_frame > 210) {
     if (rs.phase == 8) {
@@ -74,7 +85,7 @@ void draw_tally_frame(double target) {
   // A fractional energy never equals a frame number, so then no closing sound plays.
   const double ready_frame = 230.0 + static_cast<double>(rs.energy);
   if (score_frame == ready_frame) round_play_sound(snd_tally_done);
-  if (score_frame > ready_frame) gfx_draw_text(nullptr, 240, 250, "Press ENTER to continue", kLineColour);
+  if (tally_complete(target)) gfx_draw_text(nullptr, 240, 250, "Press ENTER to continue", kLineColour);
 }
 
 }  // namespace
@@ -93,8 +104,7 @@ void show_final_score() {
     fade_in();
     end_frame();
     pace_frame();
-    // ENTER only counts once the tally is complete.
-    if (key_down(kKeyEnter) && score_frame > 230.0 + static_cast<double>(rs.energy)) break;
+    if (key_down(kKeyEnter) && tally_complete(target)) break;
   }
   fade_out();
 }

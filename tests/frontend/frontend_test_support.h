@@ -17,6 +17,11 @@
 
 namespace frontend_test {
 
+// The fixture keeps the table in the working folder.
+constexpr const char* kHighScoreFolder = "data";
+constexpr const char* kHighScorePath = "data/hs.dat";
+constexpr const char* kHighScoreTempPath = "data/hs.dat.tmp";
+
 constexpr Colour kIconColour = 0xFF123456;
 constexpr Colour kLabel = 0xFF9191FF;
 

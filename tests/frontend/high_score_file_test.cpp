@@ -1,4 +1,8 @@
+#include <sys/stat.h>
+
 #include <cfloat>
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <random>
 
@@ -12,9 +16,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The fixture keeps the table in the working folder.
-constexpr const char* kHighScorePath = "data/hs.dat";
-constexpr const char* kHighScoreTempPath = "data/hs.dat.tmp";
 
 std::string file_bytes(const char* path) {
   std::ifstream in(path, std::ios::binary);
@@ -80,6 +81,9 @@ TEST_F(HighScoreFileTest, MissingShortLfOnlyAndOverlongFilesRead) {
       {scrambled("ANNA") + "\n" + scrambled("BO") + "\n\n\n" + scrambled("900") + "\n" + scrambled("80"),
        {"ANNA", "BO", "", "", "900", "80", "", ""}},
       // Leading blanks are skipped; a long line is cut at 4096 and its rest is not a line.
+      // CR CR LF, as a text-mode copy leaves it, and a last line without its LF.
+      {scrambled("ANNA") + "\r\r\n" + scrambled("BO") + "\r\r\n\r\r\n\r\n" + scrambled("900") + "\r\r\n" + scrambled("80") + "\r",
+       {"ANNA", "BO", "", "", "900", "80", "", ""}},
       {" \t" + scrambled("ANNA") + "\r\n" + scrambled(std::string(10000, 'Q')) + "\r\n" + scrambled("CY") + "\r\n",
        {"ANNA", std::string(4096, 'Q'), "CY", "", "", "", "", ""}},
   };
@@ -120,6 +124,71 @@ TEST_F(HighScoreFileTest, AnInterruptedWriteLeavesTheOldTableReadable) {
   EXPECT_TRUE(write_high_score_file());
   EXPECT_EQ(file_bytes(kHighScorePath), table_file(Lines(8, "ZED")));
   EXPECT_FALSE(std::filesystem::exists(kHighScoreTempPath));
+}
+
+TEST_F(HighScoreFileTest, OnlyARegularFileIsReadAndNoMoreThanEightLongLinesOfIt) {
+  alarm(20);  // a blocking open or an endless line ends the test instead of hanging it
+  std::filesystem::create_directories("data");
+  const auto locked_and_empty = [] { return read_high_score_file() == TableFile::Locked && read_lines() == Lines(8); };
+  ASSERT_EQ(mkfifo(kHighScorePath, 0644), 0);
+  EXPECT_TRUE(locked_and_empty());
+  std::filesystem::remove(kHighScorePath);
+  std::filesystem::create_symlink("/dev/zero", kHighScorePath);
+  EXPECT_TRUE(locked_and_empty());
+  std::filesystem::remove(kHighScorePath);
+  std::filesystem::create_directory(kHighScorePath);
+  EXPECT_TRUE(locked_and_empty());
+  std::filesystem::remove(kHighScorePath);
+  // 2 GB of holes behind a good table: only the table's end of it is read.
+  put_file(kHighScorePath, table_file({"ANNA", "", "", "", "500", "0", "0"}));
+  std::filesystem::resize_file(kHighScorePath, std::uintmax_t{2} << 30);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(read_high_score_file(), TableFile::Ready);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_EQ(hs_lines[1], "ANNA");
+  EXPECT_EQ(hs_lines[8].size(), kMaxLineLength);  // the holes after the seventh line
+  alarm(0);
+}
+
+// As an ordinary user would see it: root passes every access check.
+int owner_access(const char* path, int mode) {
+  struct stat st {};
+  if (stat(path, &st) != 0) return -1;
+  const bool refused = ((mode & R_OK) && !(st.st_mode & S_IRUSR)) || ((mode & W_OK) && !(st.st_mode & S_IWUSR));
+  if (refused) errno = EACCES;
+  return refused ? -1 : 0;
+}
+
+TEST_F(HighScoreFileTest, UnreadableAndReadOnlyTablesAreLockedAndAReadOnlyOneStillShows) {
+  high_score_access = owner_access;
+  put_file(kHighScorePath, table_file({"ANNA", "", "", "", "500", "0", "0", "0"}));
+  std::filesystem::permissions(kHighScorePath, std::filesystem::perms::none);
+  EXPECT_EQ(read_high_score_file(), TableFile::Locked);
+  EXPECT_EQ(read_lines(), Lines(8));
+  std::filesystem::permissions(kHighScorePath, std::filesystem::perms::owner_read);
+  EXPECT_EQ(read_high_score_file(), TableFile::Locked);
+  EXPECT_EQ(read_lines(), (Lines{"ANNA", "", "", "", "500", "0", "0", "0"}));
+  std::filesystem::permissions(kHighScorePath, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(read_high_score_file(), TableFile::Ready);
+  high_score_access = ::access;
+  std::filesystem::remove(kHighScorePath);
+  EXPECT_EQ(read_high_score_file(), TableFile::Missing);
+}
+
+TEST_F(HighScoreFileTest, WithoutATemporaryFileTheTableIsRewrittenInPlace) {
+  put_file(kHighScorePath, table_file(Lines(8, "OLD")));
+  std::filesystem::create_directory(kHighScoreTempPath);  // nothing can be made under that name
+  std::fill(hs_lines + 1, hs_lines + 9, "NEW");
+  EXPECT_TRUE(write_high_score_file());
+  EXPECT_EQ(file_bytes(kHighScorePath), table_file(Lines(8, "NEW")));
+  EXPECT_TRUE(std::filesystem::is_directory(kHighScoreTempPath));
+  EXPECT_EQ(hs_lines[1], "NEW");  // the lines in memory stay plain
+  // A full disk there too is reported, not taken for success.
+  EXPECT_FALSE(write_high_score_file(WriteFault::DiskFull));
+  // No folder can be made where a file stands: nothing is written and nothing is claimed.
+  std::filesystem::remove_all(kHighScoreFolder);
+  std::ofstream{kHighScoreFolder};
+  EXPECT_FALSE(write_high_score_file());
 }
 
 }  // namespace

@@ -1,4 +1,8 @@
+#include <sys/stat.h>
+
 #include <array>
+#include <csignal>
+#include <fstream>
 
 #include "frontend/high_score_file.h"
 #include "frontend_test_support.h"
@@ -24,6 +28,8 @@ class HighScoresTest : public FrontEndTest {
     });
   }
   bool table_shown = false, prompt_shown = false;
+  // Keys that record the score as "Z" when they are asked for.
+  void record_keys() { keys({{kKeyY, 800, 100}, {kKeyEnter, 3900, 100}, {kKeyEnter, 5400, 100}}, {{'z', 2400}}); }
 };
 
 TEST_F(HighScoresTest, PlacesGoBelowEqualScoresAndTheFourthMustBeBeaten) {
@@ -57,6 +63,62 @@ TEST_F(HighScoresTest, NameTakesEightCapitalsThenOnlyBackspaceAndEnterNeedsALett
   EXPECT_TRUE(table_shown);
   EXPECT_EQ(hs_name, "ABCDEFK");
   EXPECT_EQ(read_lines(), (Table{"ANNA", "BO", "ABCDEFK", "CY", "5000", "4000", "4000", "3000"}));
+}
+
+TEST_F(HighScoresTest, ATableThatCannotBeReplacedIsNotOfferedAndSurvivesByteForByte) {
+  alarm(60);  // a blocking open ends the test instead of hanging it
+  const auto table = std::filesystem::path(kHighScorePath);
+  using std::filesystem::perms;
+  const struct { const char* name; void (*make)(); } cases[] = {
+      {"fifo", [] { mkfifo(kHighScorePath, 0644); }},
+      {"symlink to /dev/zero", [] { std::filesystem::create_symlink("/dev/zero", kHighScorePath); }},
+      {"unreadable", [] { std::ofstream(kHighScorePath, std::ios::binary) << "good"; std::filesystem::permissions(kHighScorePath, perms::none); }},
+      {"read-only", [] { std::ofstream(kHighScorePath, std::ios::binary) << "good"; std::filesystem::permissions(kHighScorePath, perms::owner_read | perms::group_read | perms::others_read); }},
+  };
+  high_score_access = [](const char* path, int mode) {  // the checks as an ordinary user meets them
+    struct stat st {};
+    if (stat(path, &st) != 0) return -1;
+    return ((mode & R_OK) && !(st.st_mode & S_IRUSR)) || ((mode & W_OK) && !(st.st_mode & S_IWUSR)) ? -1 : 0;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(table);
+    c.make();
+    const auto before = std::filesystem::symlink_status(table);
+    round_state.score = 9000;
+    prompt_shown = table_shown = false;
+    record_keys();
+    EXPECT_TRUE(run_until(enter_high_score, 8000));
+    EXPECT_FALSE(prompt_shown || table_shown);
+    const auto after = std::filesystem::symlink_status(table);
+    EXPECT_EQ(std::pair(after.type(), after.permissions()), std::pair(before.type(), before.permissions()));
+    if (after.type() == std::filesystem::file_type::regular) {
+      std::filesystem::permissions(table, perms::owner_read);
+      std::ifstream in(table, std::ios::binary);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "good");
+    }
+  }
+  high_score_access = ::access;
+  EXPECT_FALSE(std::filesystem::exists(kHighScoreTempPath));
+  alarm(0);
+}
+
+TEST_F(HighScoresTest, AScoreThatCannotBeSavedIsShownWithTheTableAndSaysSo) {
+  std::filesystem::remove_all(kHighScoreFolder);
+  std::ofstream{kHighScoreFolder} << "not a folder";  // no table can be written under it
+  round_state.score = 9000;
+  bool notice_with_entry = false;
+  backend.set_present_hook([&](const Image& page, std::int64_t) {
+    table_shown = table_shown || text_shown(page, 285, 120, "TOP SCORES", 0xFF0275BE);
+    notice_with_entry = notice_with_entry ||
+                        (text_shown(page, 176, 220, "The table could not be saved to disk", 0xFF0275BE) && hs_lines[1] == "Z");
+  });
+  record_keys();
+  EXPECT_TRUE(run_until(enter_high_score, 8000));
+  EXPECT_TRUE(table_shown && notice_with_entry);
+  EXPECT_EQ(std::vector<std::string>(hs_lines + 1, hs_lines + 9), (Table{"Z", "", "", "", "9000", "0", "0", "0"}));
+  std::ifstream in(kHighScoreFolder, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "not a folder");
 }
 
 }  // namespace

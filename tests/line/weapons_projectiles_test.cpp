@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "enemies/combat_fixture.h"
+#include "enemies/hits.h"
 #include "line/weapons.h"
 #include "round/heading.h"
 
@@ -16,12 +17,22 @@ TEST(WeaponsSpawn, ShotsLeaveTheLineEndsWithTheirWeaponsSpeedAndLifeAndLiveOutIt
   EXPECT_NEAR(b.x, 265.0f, 1e-4);
   EXPECT_FLOAT_EQ(a.speed, 4.8f);
   EXPECT_FLOAT_EQ(b.speed, 4.08f);
-  // A rear shot keeps its negative angle.
-  EXPECT_EQ((std::array{a.weapon, a.heading_deg, b.weapon, b.heading_deg, b.life}), (std::array{1, 90, 3, -90, 120}));
+  // A rear shot keeps its negative angle, but its heading reads 0..359 like a bearing.
+  EXPECT_EQ(b.angle, round_state.angle_rad - 3.141593);
+  EXPECT_EQ((std::array{a.weapon, a.heading_deg, b.weapon, b.heading_deg, b.life}), (std::array{1, 90, 3, 270, 120}));
   projectiles[1].x = 100.0f;  // far enough left to stay on the page all its life
   int frames = 0;
   for (; projectiles[1].active == 1 && frames < 500; ++frames) update_projectiles();
   EXPECT_EQ(frames, 70);
+}
+
+TEST(WeaponsFlight, ARearShotWithItsTargetDeadAheadKeepsItsHeading) {
+  fresh_round();
+  round_state.homing_timer = 10;
+  spawn_projectile(1, round_state.angle_rad - 3.141593, 2);  // leaves (265, 220) flying left
+  place_ball(1, 1, 210.0f, projectiles[1].y);                 // at bearing 270 exactly
+  check_projectile_hits(1);
+  EXPECT_EQ(projectiles[1].heading_deg, 270);
 }
 
 TEST(WeaponsFlight, ShotsLeavingTheBoxAroundTheScreenAreRetired) {

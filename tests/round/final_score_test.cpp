@@ -22,7 +22,9 @@ TEST_F(FinalScoreTest, TallyPaysCompletionRoundAndEnergyThenWaitsForEnter) {
       {8, 100.0f, 0, 5000, 14000, 100, 129, 1, {331, 161, -1, -1}},  // the 100th step jumps
       {8, 37.5f, 0, 0, 3000 + 4000 + 38 * 20, 100, 129, 0, {268, 161, -1, 0}},
       {3, 0.0f, 100, -25, -25 + 22 * 30, 22, 51, 1, {231, -1, 161, 211}},
-      {7, 0.0f, 481, 0, 103 * 30, 103, 0, 0, {0, -1, -1, 0}},  // past 100 %, still no bonus
+      {7, 0.0f, 481, 0, 103 * 30, 103, 0, 0, {0, -1, 161, 0}},  // past 100 %, still no bonus
+      {3, 0.0f, 468, 0, 100 * 30, 100, 0, 1, {231, -1, 161, 211}},  // a lost round's 100 % is no finish
+      {3, 0.0f, 1000, 0, 213 * 30, 213, 0, 1, {243, -1, 161, 211}},  // ENTER waits for the last point
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.final_score);
