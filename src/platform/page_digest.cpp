@@ -18,3 +18,8 @@ std::uint64_t page_digest_chain(std::uint64_t previous, const Image& page) {
   for (int y = 0; y < page.height; ++y) XXH3_64bits_update(&state, page.row(y), row_bytes);
   return XXH3_64bits_digest(&state);
 }
+
+std::uint64_t sound_digest_chain(std::uint64_t previous, std::uint32_t kind, std::int64_t value) {
+  const std::int64_t call[2] = {kind, value};
+  return XXH3_64bits_withSeed(call, sizeof call, previous);
+}

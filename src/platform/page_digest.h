@@ -7,3 +7,7 @@ struct Image;
 
 // 0 before the first page.
 std::uint64_t page_digest_chain(std::uint64_t previous, const Image& page);
+
+// The same kind of chain over what the game asks the sound hooks to do (a kind and a value per
+// call), so runs that differ only in their sounds tell apart too.
+std::uint64_t sound_digest_chain(std::uint64_t previous, std::uint32_t kind, std::int64_t value);

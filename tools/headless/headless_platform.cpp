@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <ctime>
+#include <string_view>
 
 #include "frame/input.h"
+#include "platform/page_digest.h"
 
 namespace {
 constexpr std::size_t kHistogramBuckets = 200000;  // up to 200 ms per frame, 1 us each
@@ -82,4 +84,21 @@ double HeadlessPlatform::cpu_percentile_us(double fraction) const {
     if (seen > rank) return static_cast<double>(i);
   }
   return static_cast<double>(cpu_histogram_.size() - 1);
+}
+
+void HeadlessPlatform::play_sound(int handle) { sound_digest_ = sound_digest_chain(sound_digest_, 1, handle); }
+
+void HeadlessPlatform::play_music(const char* file_name) {
+  // The name only: where the file was found depends on the machine.
+  std::string_view name = file_name ? file_name : "";
+  if (const auto slash = name.rfind('/'); slash != std::string_view::npos) name.remove_prefix(slash + 1);
+  std::int64_t value = 0;
+  for (const char c : name) value = value * 131 + static_cast<unsigned char>(c);
+  sound_digest_ = sound_digest_chain(sound_digest_, 2, value);
+}
+
+void HeadlessPlatform::stop_music() { sound_digest_ = sound_digest_chain(sound_digest_, 3, 0); }
+
+void HeadlessPlatform::set_volumes(int music, int effects) {
+  sound_digest_ = sound_digest_chain(sound_digest_, 4, music * 1000 + effects);
 }

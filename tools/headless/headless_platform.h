@@ -34,10 +34,16 @@ class HeadlessPlatform : public Platform {
   double now_seconds() override;
   void sleep_ms(int ms) override;
   void set_mouse(int, int, int, int) override {}
+  // No sound is made; each call is folded into sound_digest().
+  void play_sound(int handle) override;
+  void play_music(const char* file_name) override;
+  void stop_music() override;
+  void set_volumes(int music, int effects) override;
 
   std::int64_t now_us() const { return now_us_; }
   std::int64_t frames_shown() const { return frames_shown_; }
   bool full_screen() const { return full_screen_; }
+  std::uint64_t sound_digest() const { return sound_digest_; }
   // CPU time spent between consecutive presents, in a fixed histogram of 1 us buckets.
   double cpu_percentile_us(double fraction) const;
   double cpu_max_us() const { return cpu_max_us_; }
@@ -54,6 +60,7 @@ class HeadlessPlatform : public Platform {
   std::function<void(const Image&, std::int64_t)> present_hook_;
   std::int64_t frames_shown_ = 0;
   bool full_screen_ = false;
+  std::uint64_t sound_digest_ = 0;
   std::vector<std::uint32_t> cpu_histogram_;  // bucket i: frames that took i microseconds
   double cpu_max_us_ = 0.0;
   double last_cpu_seconds_ = -1.0;

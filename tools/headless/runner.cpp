@@ -106,6 +106,7 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   summary.rss_kb_per_round = player.rss_kb_per_round;
   summary.startup_ms = player.startup_ms;
   summary.page_digest = digest;
+  summary.sound_digest = backend.sound_digest();
   if (alloc_counting_available()) summary.alloc_count_in_rounds = static_cast<std::int64_t>(alloc_count());
   std::printf("%s\n", summary_json(summary).c_str());
   std::fflush(stdout);

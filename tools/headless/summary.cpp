@@ -51,6 +51,8 @@ std::string summary_json(const RunSummary& s) {
   char digest[19];
   std::snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(s.page_digest));
   out += ",\"page_digest\":\"" + std::string(digest) + "\"";
+  std::snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(s.sound_digest));
+  out += ",\"sound_digest\":\"" + std::string(digest) + "\"";
   out += ",\"rounds\":" + std::to_string(s.round_results.size());
   out += ",\"round_results\":[";
   for (std::size_t i = 0; i < s.round_results.size(); ++i) {

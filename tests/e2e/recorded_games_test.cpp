@@ -1,0 +1,66 @@
+// The recorded games under tests/replays, played back: every page (checked every 41 frames as
+// the replay goes), every sound, the score and the high-score table must come out as pinned.
+// After a change meant to alter them: tools/record-test-games.sh, and say why in the commit.
+#include "e2e/e2e_support.h"
+
+#include <map>
+
+namespace {
+
+const std::filesystem::path kGames = std::filesystem::path(TORVANE_SOURCE_DIR) / "tests" / "replays";
+
+// The top-level members of a one-line JSON object, each as its raw text.
+std::map<std::string, std::string> members(const std::string& json) {
+  std::map<std::string, std::string> out;
+  std::size_t i = json.find('{');
+  while (i != std::string::npos && i + 1 < json.size()) {
+    const std::size_t key_start = json.find('"', i + 1);
+    if (key_start == std::string::npos) break;
+    const std::size_t key_end = json.find('"', key_start + 1);
+    std::size_t j = key_end + 2;  // past the colon
+    int depth = 0;
+    bool in_text = false;
+    for (; j < json.size(); ++j) {
+      const char c = json[j];
+      if (c == '"') in_text = !in_text;
+      if (in_text) continue;
+      if (c == '[' || c == '{') ++depth;
+      if (c == ']' || c == '}') --depth;
+      if (depth < 0 || (depth == 0 && c == ',')) break;
+    }
+    out[json.substr(key_start + 1, key_end - key_start - 1)] = json.substr(key_end + 2, j - key_end - 2);
+    i = j < json.size() && json[j] == ',' ? j : std::string::npos;
+  }
+  return out;
+}
+
+class RecordedGame : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RecordedGame, ReplaysToThePinnedPagesSoundsScoreAndTable) {
+  const std::string name = GetParam();
+  const std::filesystem::path dir = fresh_temp_dir("replay_" + name);
+  const ProcessResult run = run_headless_bin(
+      "--play '" + (kGames / (name + ".tvr")).string() + "' --workdir '" + dir.string() + "'",
+      "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'");
+  // A divergence names the first checkpoint frame that differs.
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  auto got = members(run.out);
+  const std::filesystem::path table = dir / "data" / "hs.dat";
+  std::string table_hex;
+  if (std::filesystem::exists(table))
+    for (const unsigned char c : read_file(table)) table_hex += "0123456789abcdef"[c >> 4], table_hex += "0123456789abcdef"[c & 15];
+  got["table"] = '"' + table_hex + '"';
+  const auto pinned = members(read_file(kGames / (name + ".json")));
+  ASSERT_FALSE(pinned.empty());
+  std::string differing;
+  for (const auto& [key, value] : pinned)
+    if (got[key] != value) differing += "\n  " + key + ": replayed " + got[key] + ", pinned " + value;
+  EXPECT_TRUE(differing.empty()) << name << " differs in" << differing;
+  std::filesystem::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, RecordedGame,
+                         ::testing::Values("autoplay_round", "lost_round", "menus", "round_keys"),
+                         [](const auto& info) { return info.param; });
+
+}  // namespace
