@@ -35,6 +35,7 @@ class ReplayPlayer final : public Platform {
   void play_music(const char* file_name) override { inner_.play_music(file_name); }
   void stop_music() override { inner_.stop_music(); }
   void set_volumes(int music, int effects) override { inner_.set_volumes(music, effects); }
+  void set_icon(const Image& icon) override { inner_.set_icon(icon); }
   void shutdown(int exit_code) override;
 
  private:

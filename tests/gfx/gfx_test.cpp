@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "gfx/gfx.h"
 
@@ -141,6 +143,35 @@ TEST_F(Gfx, FloodFillStopsAtTheBorderAndReachesEveryEnclosedPixel) {
   // Starting on the border fills nothing.
   gfx_paint(nullptr, 10, 10, 0xFF00FF00, border);
   EXPECT_EQ(count_colour(0xFF00FF00), 0);
+
+  // Slanted shapes, as kamikazes are drawn: rows inside them may meet only at a run's last
+  // pixel, which a scan of the neighbouring row must still look at (the 45-degree corridor
+  // meets only there). Checked against a plain four-way walk from the seed.
+  // Each shape: its corners, then a seed inside it.
+  const std::vector<std::vector<float>> shapes = {{100, 100, 180, 130, 110, 160, 130, 130},
+                                                  {300, 300, 240, 330, 305, 345, 282, 325},
+                                                  {400, 50, 403, 50, 503, 150, 500, 150, 402, 51}};
+  for (const auto& p : shapes) {
+    SCOPED_TRACE(p[0]);
+    gfx_cls();
+    const std::size_t n = p.size() - 2;
+    for (std::size_t i = 0; i < n; i += 2) gfx_line(nullptr, p[i], p[i + 1], p[(i + 2) % n], p[(i + 3) % n], border);
+    const int sx = static_cast<int>(p[n]), sy = static_cast<int>(p[n + 1]);
+    std::vector<bool> seen(640 * 480);
+    std::vector<std::pair<int, int>> todo = {{sx, sy}};
+    int expected = 0;
+    while (!todo.empty()) {
+      const auto [x, y] = todo.back();
+      todo.pop_back();
+      if (x < 0 || y < 0 || x >= 640 || y >= 480 || seen[y * 640 + x] || at(x, y) == border) continue;
+      seen[y * 640 + x] = true;
+      ++expected;
+      todo.insert(todo.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+    }
+    ASSERT_TRUE(expected > 100 && expected < 10000) << "the seed lies inside the shape";
+    gfx_paint(nullptr, static_cast<float>(sx), static_cast<float>(sy), fill, border);
+    EXPECT_EQ(count_colour(fill), expected);
+  }
 }
 
 TEST_F(Gfx, TranslucentFloodFillBlendsEveryPixelExactlyOnce) {

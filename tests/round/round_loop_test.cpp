@@ -52,12 +52,25 @@ TEST_F(RoundLoopTest, GameOverEndsAfter201FramesAndEscapeCannotInterruptIt) {
   EXPECT_EQ(question_frames, 0);
 }
 
-TEST_F(RoundLoopTest, RoundOverEndsAfter241Frames) {
+// Unlike a lost game, a finished round can still be paused while its banner slides in.
+TEST_F(RoundLoopTest, RoundOverEndsAfter241FramesAndEscapeStillAsks) {
   round_state.phase = 8;
-  backend.set_stop_at_ms(12000);
+  backend.set_script({down_at(1000, kKeyEscape), up_at(1100, kKeyEscape), down_at(2500, kKeyN), up_at(2600, kKeyN)});
+  backend.set_stop_at_ms(14000);
   EXPECT_THROW(run_round(), ProgramExit);
   EXPECT_EQ(round_state.end_anim, 241 * 5);
   EXPECT_GT(score_frame, 0);
+  EXPECT_GT(question_frames, 0);
+}
+
+// The weapon is chosen before the trigger is read: 3 pressed with Space fires a blaster at once.
+TEST_F(RoundLoopTest, AWeaponKeyPressedWithFireIsChosenBeforeTheShot) {
+  round_state.blasters_ammo = 10;
+  backend.set_script({down_at(0, kKey3), down_at(0, kKeySpace)});
+  backend.set_stop_at_ms(100);
+  EXPECT_THROW(run_round(), ProgramExit);
+  ASSERT_GT(shot_count, 0);
+  EXPECT_EQ(shots[0].weapon, 3);
 }
 
 // N is heard before Y when both come at once.
