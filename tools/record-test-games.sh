@@ -12,7 +12,7 @@ games=tests/replays
 # name | runner options | key script (under tests/replays, or none)
 table="
 autoplay_round | --autoplay --rounds 1 --clock-origin 1100 | none
-lost_round     | --rounds 1 --clock-origin 2000             | lost_round.script
+lost_round     | --rounds 1 --clock-origin 2000 --until-ms 400000 | lost_round.script
 menus          | --clock-origin 3000                        | menus.script
 round_keys     | --clock-origin 4000                        | round_keys.script
 "

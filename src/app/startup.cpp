@@ -27,10 +27,9 @@ void open_display_and_create_images(bool full_screen) {
 
 namespace {
 
-void play_music(const char* name) {
-  const std::string file = music_file(name);
-  audio_play_music(file.c_str());
-}
+// Where the two tunes are is looked up once, at start-up: the switch between the menu and a
+// round then touches no heap.
+std::string menu_music, round_music;
 
 }  // namespace
 
@@ -45,6 +44,8 @@ void start_up() {
   rs.speed_factor = 1.2f;
   for (int i = 1; i <= kTrailSlots; ++i) rotation_trail[i].life = 0;
   generate_assets();
+  menu_music = music_file("TorvaneMenu.mp3");
+  round_music = music_file("Torvane.mp3");
   Image icon;
   draw_icon(icon, 64);
   platform().set_icon(icon);
@@ -59,11 +60,11 @@ int main_flow(int argc, char** argv) {
     for (;;) {
       rs.fade_alpha = 0;
       audio_stop_music();
-      play_music("TorvaneMenu.mp3");
+      audio_play_music(menu_music);
       run_main_menu();
       rs.rotate_dir = 0;
       audio_stop_music();
-      play_music("Torvane.mp3");
+      audio_play_music(round_music);
       run_round();
       // An Escape still held as the game returns must not reach the menu.
       while (key_down(kKeyEscape)) platform().sleep_ms(1);

@@ -8,7 +8,7 @@ std::int32_t audio_sfx_volume = 0;
 void audio_play_sound(std::int32_t sound) { platform().play_sound(sound); }
 
 void audio_play_music(std::string_view file_name) {
-  char name[256];
+  char name[4096];  // a whole path: the music may live under the user's data folder
   const std::size_t n = file_name.size() < sizeof name - 1 ? file_name.size() : sizeof name - 1;
   file_name.copy(name, n);
   name[n] = '\0';

@@ -56,6 +56,10 @@ TEST_P(RecordedGame, ReplaysToThePinnedPagesSoundsScoreAndTable) {
   for (const auto& [key, value] : pinned)
     if (got[key] != value) differing += "\n  " + key + ": replayed " + got[key] + ", pinned " + value;
   EXPECT_TRUE(differing.empty()) << name << " differs in" << differing;
+  // An eight-minute round takes at most 256 KB.
+  EXPECT_LE(std::filesystem::file_size(kGames / (name + ".tvr")), 256u * 1024u);
+  // Nothing touches the heap while a round runs, whatever the round does.
+  EXPECT_EQ(got["alloc_count_in_rounds"], "0");
   std::filesystem::remove_all(dir);
 }
 

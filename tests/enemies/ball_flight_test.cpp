@@ -93,18 +93,3 @@ TEST(BallLaser, ABurnDestroysAnyKindOnlyOnLaserColoursWithinFourAndInsideTheBox)
   }
 }
 
-TEST(BallKill, DestroyBallReleasesThePowerupWhereTheBallWasThenRespawnsIt) {
-  fresh_round();
-  round_state.powerup_kills = 22;
-  round_state.powerup_kills_needed = 23;
-  place_ball(4, 2, 123.0f, 234.0f);
-  double v[3];
-  draws_after_seed(31, v, 3);
-  destroy_ball(4);
-  // The new count is drawn first, then the powerup's kind.
-  EXPECT_EQ((std::array{round_state.score, round_state.powerup_kills, round_state.powerup_kills_needed}),
-            (std::array{80, 0, static_cast<int>(std::floor(v[0] * 4)) + 20}));
-  EXPECT_TRUE(powerup_at(1, 123.0f, 234.0f));
-  EXPECT_EQ(powerups[1].kind, powerup_kind_from_draw(static_cast<int>(std::floor(v[1] * 23)) + 1));
-  EXPECT_NE(balls[4].x, 123.0f);
-}

@@ -44,28 +44,3 @@ TEST(BallSpawn, FourDrawsGiveSideBandSpreadAndKindInEveryModeEvenWhileTheWaveClo
         }
 }
 
-TEST(BallSpawn, DirectionPointsAtThePivotClockwiseFromUpAndBetween359And360TurnsNegative) {
-  // Straight below lands on 360 itself: the decimal half-pi is a hair above the true one.
-  EXPECT_NEAR(direction_to_pivot_deg(320, 500), 360.0, 1e-3);
-  EXPECT_NEAR(direction_to_pivot_deg(-60, 220), 90.0, 1e-3);
-  fresh_round();
-  balls[1].kind = 1;
-  int negatives = 0;
-  for (int n = 0; n < 20000; ++n) {
-    spawn_ball(1, 1);
-    const double deg = balls[1].angle * 180.0 / kPi6;
-    ASSERT_TRUE(deg > -1.0 && deg <= 359.0 + 1e-4) << deg;
-    negatives += deg < 0.0;
-  }
-  EXPECT_GT(negatives, 0);
-}
-
-TEST(BallSpawn, ABallThatLeavesTheLiveBoxIsRerolled) {
-  fresh_round();
-  place_ball(1, 1, -49.5f, 300.0f, 270.0, 1.2f);  // moving left: past -50 after its move
-  double v[5];
-  draws_after_seed(99, v, 5);
-  update_balls();
-  expect_in_band(balls[1].x, balls[1].y, kBands[1], v);
-  EXPECT_EQ(rnd(), v[4]);
-}

@@ -88,6 +88,12 @@ TEST(KamikazeLaser, ABurnPaysSixtyFiveOrEightyOnlyInsideTheBox) {
     update_kamikazes();
     EXPECT_EQ((std::array{round_state.score, round_state.powerup_kills}), (std::array{score, score > 0 ? 1 : 0}));
   }
+  // Just inside the box by the top edge its forward points lie off the page, which reads
+  // white: that is no beam. A live kamikaze keeps its wave open.
+  fresh_round();
+  place_kamikaze(1, 1, 320.0f, 21.0f, 0);
+  update_kamikazes();
+  EXPECT_EQ((std::array{round_state.score, round_state.enemy_alive}), (std::array{0, 1}));
 }
 
 TEST(KamikazeHits, TheCannonHitsOnlyOverTheFillWithinFourteen) {

@@ -52,10 +52,6 @@ inline bool text_shown(const Image& page, float x, float y, std::string_view tex
   return any;
 }
 
-inline bool all_black(const Image& page) {
-  return std::ranges::all_of(page.pixels, [](Colour c) { return c == 0xFF000000u; });
-}
-
 // The eight lines of the high-score file as the game reads them.
 inline std::vector<std::string> read_lines() {
   read_high_score_file();
@@ -107,7 +103,6 @@ class FrontEndTest : public ::testing::Test {
       return false;
     }
   }
-  void keep_last_page() { backend.set_present_hook([this](const Image& page, std::int64_t) { last = page; }); }
 
   HeadlessPlatform backend;
   std::filesystem::path old_dir = std::filesystem::current_path(), dir;

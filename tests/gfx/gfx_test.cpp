@@ -221,18 +221,6 @@ TEST_F(Gfx, GetCapturesInclusiveRectanglesAndFailsOutsideTheTarget) {
   gfx_image_destroy(sprite);
 }
 
-TEST_F(Gfx, InvalidModesFailAndPagesAreChosenForDrawing) {
-  EXPECT_EQ(gfx_open_screen(0, 480, 32, 2, 64, 0), 1);
-  EXPECT_EQ(gfx_open_screen(640, 480, 12, 2, 64, 0), 1);
-  EXPECT_TRUE(gfx_screen_open());
-  EXPECT_EQ(gfx_image_create(0, 5), nullptr);
-  gfx_set_pages(1, 0);
-  gfx_cls();
-  gfx_pset(nullptr, 1, 1, 0xFF0000FF);
-  EXPECT_EQ(gfx_page(1)->row(1)[1], 0xFF0000FFu);
-  EXPECT_NE(gfx_page(0)->row(1)[1], 0xFF0000FFu);
-}
-
 }  // namespace
 
 namespace {

@@ -22,33 +22,6 @@ void expect_along_line(std::initializer_list<Span> spans) {
                           static_cast<float>(220 + r * round_state.angle_cos)), colour) << r;
 }
 
-TEST_F(PlayerLine, LengthAndHoleMoveOnePixelAFrameTowardsTheirTargets) {
-  // Timers short/long/no-hole, the start, n frames; then the values after n-1 frames and after n
-  // (held ten frames more).
-  using Pair = std::array<int, 2>;
-  const struct { int short_t, long_t, no_hole_t; Pair start; int n; Pair before, after; } rows[] = {
-      {1000, 0, 0, {55, 20}, 25, {31, 20}, {30, 20}},  // short line: 25 frames
-      {0, 0, 0, {30, 20}, 25, {54, 20}, {55, 20}},
-      {0, 1000, 0, {55, 20}, 20, {74, 20}, {75, 20}},  // long line: 20 frames
-      {0, 0, 0, {75, 20}, 20, {56, 20}, {55, 20}},
-      {0, 0, 100, {55, 20}, 20, {55, 1}, {55, 0}},     // the hole closes in 20
-      {0, 0, 0, {55, 0}, 20, {55, 19}, {55, 20}},
-      {100, 100, 0, {60, 20}, 1, {60, 20}, {60, 20}},  // short and long cancel
-  };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(&r - rows);
-    RoundState& s = round_state;
-    std::tie(s.short_line_timer, s.long_line_timer, s.no_hole_timer, s.line_half_length, s.hole_half_width) =
-        std::tuple(r.short_t, r.long_t, r.no_hole_t, r.start[0], r.start[1]);
-    frames(r.n - 1);
-    EXPECT_EQ(length_and_hole(), r.before);
-    frames(1);
-    EXPECT_EQ(length_and_hole(), r.after);
-    frames(10);
-    EXPECT_EQ(length_and_hole(), r.after);
-  }
-}
-
 TEST_F(PlayerLine, CollapseBurstsOnceInTheFrameTheLineReaches5) {
   round_state.energy = 0.0f;
   frames(49);

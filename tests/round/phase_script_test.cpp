@@ -100,41 +100,11 @@ TEST_F(PhaseScriptTest, TheWholeTimetableInOrder) {
   }
 }
 
-// A phase begun late chains into the next in the same call; one begun at its closing second
-// starts closing at once.
-TEST_F(PhaseScriptTest, LatePhasesChainAndCloseWithinOneCall) {
-  round_state.phase = 2;
-  round_state.wave_closing = 1;
-  at_second(130);
-  EXPECT_EQ((std::array{round_state.phase, round_state.wave_closing, round_state.score}), (std::array{4, 0, 8000}));
-  EXPECT_EQ(take_messages(), (Texts{"Let's Begin!", "No hit! Super bonus! + 4000",
-                                    "Warning!!! Weapons locked!", "No hit! Super bonus! + 4000"}));
-
-  SetUp();
-  round_state.phase = 2;
-  at_second(125);
-  EXPECT_EQ((std::array{round_state.phase, round_state.wave_closing}), (std::array{3, 1}));
-}
-
 // The clock stands still while the abort dialog is open and then jumps, so a second can be
 // skipped: no phase may wait for it for ever.
 TEST_F(PhaseScriptTest, ASkippedSecondDoesNotLeaveAPhaseStuck) {
   for (int s : {1, 3, 6, 29, 31}) at_second(s, 1);
   EXPECT_EQ((std::array{round_state.phase, round_state.wave_closing}), (std::array{2, 1}));
-}
-
-// Struck or not, the award is paid.
-TEST_F(PhaseScriptTest, EnergyAwardsRegenerateUpToTheMaximumOnly) {
-  round_state.phase = 4;
-  round_state.energy = 70.5f;
-  round_state.line_hit = 1;
-  at_second(201);
-  EXPECT_EQ(take_messages(), (Texts{"Accurate balls attack!", "Energy Awarded! + 60"}));
-  for (int i = 0; i < 29; ++i) regenerate_energy();
-  EXPECT_EQ(round_state.energy, 99.5f);
-  for (int i = 0; i < 31; ++i) regenerate_energy();
-  EXPECT_EQ(round_state.energy, 100.0f);
-  EXPECT_EQ(round_state.energy_regen_timer, 0);
 }
 
 TEST_F(PhaseScriptTest, EveryGameStartsFromTheSameStateExceptWhatItMustKeep) {

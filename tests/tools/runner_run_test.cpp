@@ -53,22 +53,6 @@ TEST_F(RunnerRun, BadInputExitsWith2AndAMessageWithoutRunning) {
   }
 }
 
-TEST_F(RunnerRun, UntilMsEndsTheRunWithOneJsonSummaryLine) {
-  std::ofstream(dir / "keys.txt") << "# a key the menu does not use\n100 tap F1  # help\n";
-  const ProcessResult r = run_headless_bin("--until-ms 3000 --script " + path("keys.txt") + " --workdir " + path(""));
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_TRUE(std::regex_match(r.out, std::regex("\\{[^\n]*\\}\n"))) << r.out;
-  for (const char* key : {"virtual_ms", "frames", "cpu_us_p50", "cpu_us_p99", "cpu_us_max", "phase", "score",
-                          "energy", "round_seconds", "game_over"})
-    EXPECT_GT(json_number(r.out, key), -1e300) << key;
-  EXPECT_EQ(json_number(r.out, "virtual_ms"), 3000);
-  // Each frame sleeps out 24 ms of the virtual clock (1/41 s rounded): about 3000 / 24 frames.
-  EXPECT_GE(json_number(r.out, "frames"), 115);
-  EXPECT_LE(json_number(r.out, "frames"), 130);
-  EXPECT_LE(json_number(r.out, "cpu_us_p50"), json_number(r.out, "cpu_us_p99"));
-  EXPECT_LE(json_number(r.out, "cpu_us_p99"), json_number(r.out, "cpu_us_max") + 1);
-}
-
 TEST_F(RunnerRun, DumpFrameWritesShownPagesAsRgbaPngAndReportsOnesNeverShown) {
   const ProcessResult r = run_headless_bin("--until-ms 1500 --dump-frame 0:" + path("early.png") + " --dump-frame 1000:" +
                                            path("late:1.png") + " --dump-frame 5000:" + path("never.png"));
@@ -84,25 +68,6 @@ TEST_F(RunnerRun, DumpFrameWritesShownPagesAsRgbaPngAndReportsOnesNeverShown) {
   std::vector<png_byte> black(640 * 480 * 4, 0);
   for (std::size_t i = 3; i < black.size(); i += 4) black[i] = 0xFF;
   EXPECT_TRUE(early.rgba == black);
-}
-
-TEST_F(RunnerRun, ScriptedGameRepeatsExactlyAndFollowsTheClockOrigin) {
-  std::ofstream(dir / "keys.txt") << "3000 tap ENTER\n5000 down RIGHT\n7000 up RIGHT\n7000 down SPACE\n";
-  std::string out[3];
-  const char* origins[] = {"1000", "1000", "77.25"};
-  for (int i = 0; i < 3; ++i) {
-    const ProcessResult r = run_headless_bin("--script " + path("keys.txt") + " --until-ms 16000 --clock-origin " + origins[i] +
-                                             " --dump-frame 15000:" + path(std::to_string(i) + ".png") + " --workdir " + path(""));
-    ASSERT_EQ(r.exit_code, 0) << r.err;
-    out[i] = r.out.substr(r.out.find("\"phase\""));  // the round fields, without the CPU figures
-  }
-  EXPECT_GT(json_number(out[0], "energy"), 0) << out[0];  // ENTER started a game
-  EXPECT_EQ(out[0], out[1]);
-  const std::string first = read_file(dir / "0.png");
-  ASSERT_FALSE(first.empty());
-  EXPECT_EQ(first, read_file(dir / "1.png"));
-  // A new game seeds its randomness from the clock, so another origin plays another game.
-  EXPECT_NE(first, read_file(dir / "2.png"));
 }
 
 TEST_F(RunnerRun, DumpAssetsWritesTheTwentyFourGeneratedImages) {
