@@ -1,8 +1,5 @@
 #pragma once
 // The display and images as start-up makes them, with the assets generated once per test run.
-#include <cstdint>
-#include <vector>
-
 #include "app/startup.h"
 #include "assets/generate_assets.h"
 #include "assets/images.h"
@@ -14,17 +11,14 @@
 inline Colour at(const Image* image, int x, int y) { return image->row(y)[x]; }
 inline bool glyph_bit(char c, int col, int row) { return (font8x8[static_cast<unsigned char>(c)][row] >> (7 - col)) & 1; }
 
-// Generates the assets the first time only; returns the last page the player saw meanwhile.
-inline const std::vector<Colour>& ensure_assets_generated() {
-  static std::vector<Colour> last_shown;
+// Generates the assets the first time only.
+inline void ensure_assets_generated() {
   static bool done = false;
-  if (done) return last_shown;
+  if (done) return;
   HeadlessPlatform backend;
-  backend.set_present_hook([](const Image& page, std::int64_t) { last_shown = page.pixels; });
   platform_install(&backend);
   open_display_and_create_images();
   generate_assets();
   platform_install(nullptr);
   done = true;
-  return last_shown;
 }

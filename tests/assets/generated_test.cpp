@@ -58,15 +58,4 @@ TEST(GeneratedImages, TopLeftPixelOfEachBackgroundIsWorkedOutByHand) {
   for (int i = 1; i <= 4; ++i) EXPECT_EQ(at(background_images[i], 0, 0), expected[i - 1]) << i;
 }
 
-TEST(GeneratedImages, LastPageShownWhileGeneratingIsTheWaitTextOnBlack) {
-  const std::vector<Colour>& shown = ensure_assets_generated();
-  std::vector<Colour> expected(640 * 480, 0xFF000000u);
-  constexpr std::string_view kText = "Please Wait - Generating Backgrounds";
-  for (std::size_t i = 0; i < kText.size(); ++i)
-    for (int row = 0; row < 8; ++row)
-      for (int col = 0; col < 8; ++col)
-        if (glyph_bit(kText[i], col, row)) expected[(220 + row) * 640 + 200 + i * 8 + col] = 0xFFC05100u;
-  EXPECT_TRUE(shown == expected);
-}
-
 }  // namespace

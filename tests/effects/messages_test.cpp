@@ -37,24 +37,4 @@ TEST_F(Messages, StartBehindEveryMessageStillRightOf400ByThatMessagesLength) {
   EXPECT_EQ(text_of(3), "next");
 }
 
-TEST_F(Messages, InvisibleFor16FramesFadesInAndOutAndIsFreedInThe177th) {
-  show_message("IIIIIIIIII");
-  int alpha[178] = {}, visible_before_17 = 0, half_faded = 0;
-  for (int frame = 1; frame <= 177; ++frame) {
-    ASSERT_EQ(messages[1].active, 1) << frame;
-    fresh_page();
-    update_messages();
-    alpha[frame] = messages[1].alpha;
-    ASSERT_TRUE(alpha[frame] >= 0 && alpha[frame] <= 255) << frame;
-    if (frame <= 16) visible_before_17 += count_non_black();
-    if (frame == 48) half_faded = static_cast<int>(std::ranges::count(gfx_page(0)->pixels, on_black(128, 0xFFFFFF)));
-  }
-  EXPECT_EQ(visible_before_17, 0);
-  EXPECT_GT(half_faded, 10);
-  const struct { int frame, alpha; } checkpoints[] = {{16, 0},   {17, 4}, {48, 128}, {79, 252}, {80, 255},
-                                                     {96, 255}, {159, 3}, {160, 0}, {177, 0}};
-  for (const auto& c : checkpoints) EXPECT_EQ(alpha[c.frame], c.alpha) << c.frame;
-  EXPECT_EQ(messages[1].active, 0);
-}
-
 }  // namespace

@@ -16,25 +16,6 @@ static int collect(int kind, Colour under, float x1 = 195, float y1 = 198, float
   return powerups[1].active;
 }
 
-TEST(PowerupSpawn, KindsByWeightThenAnAimErrorThenADriftOf216PixelsAFrameToThePivot) {
-  const int kinds[24] = {0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9};
-  fresh_round();
-  for (int n = 0; n < 300; ++n) {
-    double v[3];
-    draws_after_seed(11 + 37 * n, v, 3);
-    powerups[1].active = 0;
-    const float x = n % 2 ? -20.0f : 600.0f, y = static_cast<float>(n % 480);
-    spawn_powerup(x, y);
-    ASSERT_EQ(powerups[1].kind, kinds[static_cast<int>(std::floor(v[0] * 23)) + 1]);
-    const double deg = powerups[1].angle * 180.0 / kPi6, error = std::floor(v[1] * 8) - 3;
-    ASSERT_NEAR(std::remainder(deg - direction_to_pivot_deg(x, y) - error, 360.0), 0.0, 1e-3);
-    ASSERT_EQ(rnd(), v[2]);
-    update_powerups();
-    ASSERT_NEAR(std::hypot(powerups[1].x - x, powerups[1].y - y), 2.16f, 1e-4);
-    ASSERT_LT(std::hypot(powerups[1].x - 320, powerups[1].y - 220), std::hypot(x - 320, y - 220));
-  }
-}
-
 TEST(PowerupContact, OnlyTheLinesOpaqueColoursWithinTheDiagonalsCount) {
   fresh_round();
   // Translucent killer glow, marker black, a near-body grey, and the body 5 out on the diagonal miss; a tip 4 out hits.

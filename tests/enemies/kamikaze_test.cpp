@@ -8,27 +8,6 @@
 
 using namespace combat_test;
 
-TEST(KamikazeSpawn, FiveDrawsInOrderGiveBandEntryHeadingAndAim) {
-  fresh_round();
-  const int bands[4][4] = {{20, -40, 500, -20}, {20, 680, 500, -20}, {660, -20, 20, -30}, {660, -20, 20, 470}};
-  for (int n = 0; n < 400; ++n) {
-    double v[6];
-    draws_after_seed(17 + n * 131, v, 6);
-    round_state.wave_closing = n % 2;
-    kamikazes[2].kind = 1 + n % 2;
-    spawn_kamikaze(2);
-    const Kamikaze& k = kamikazes[2];
-    expect_in_band(k.x, k.y, bands, v);
-    const double deg = k.angle * 180.0 / kPi6, spread = std::floor(v[3] * 200) - 99;
-    ASSERT_NEAR(std::remainder(deg - direction_to_pivot_deg(k.x, k.y) - spread, 360.0), 0.0, 1e-3);
-    ASSERT_EQ(k.heading_deg, static_cast<int>(std::nearbyint(deg)));
-    ASSERT_EQ(rnd(), v[5]);
-    ASSERT_EQ((std::array{k.aim, k.active, k.hp, k.turn_step}),
-              (std::array{static_cast<int>(std::floor(v[4] * 2)) + 1, 1 - n % 2, k.kind, k.kind}));
-    ASSERT_FLOAT_EQ(k.speed, k.kind == 1 ? 1.92f : 2.28f);
-  }
-}
-
 TEST(KamikazeSteering, AimsForAnEndOfTheLineAndSettlesOnTheBearing) {
   fresh_round();  // horizontal: both aims go for the front end (375, 220)
   const int h1 = kamikaze_bearing_deg(place_kamikaze(1, 1, 100.0f, 100.0f, 0, 1));
@@ -94,27 +73,6 @@ TEST(KamikazeLaser, ABurnPaysSixtyFiveOrEightyOnlyInsideTheBox) {
   place_kamikaze(1, 1, 320.0f, 21.0f, 0);
   update_kamikazes();
   EXPECT_EQ((std::array{round_state.score, round_state.enemy_alive}), (std::array{0, 1}));
-}
-
-TEST(KamikazeHits, TheCannonHitsOnlyOverTheFillWithinFourteen) {
-  // Kamikaze at (320, 400) heading up: base (310..330, 400), nose (320, 372). Shots:
-  // fill 10 ahead, fill but 14 ahead, the outline of the base, background beside it.
-  const struct { float x, y; bool hits; } shots[] = {
-      {320, 390, true}, {320, 386, false}, {320, 400, false}, {300, 395, false}};
-  for (const auto& s : shots)
-    for (int kind = 1; kind <= 2; ++kind) {
-      SCOPED_TRACE(testing::Message() << "kind " << kind << " shot " << s.x << "," << s.y);
-      fresh_round();
-      set_line_angle(0);
-      place_kamikaze(1, kind, 320.0f, 400.0f, 0);
-      update_kamikazes();
-      for (int shot = 1; shot <= kind; ++shot) {
-        place_shot(1, 1, s.x, s.y);
-        check_projectile_hits(1);
-        EXPECT_EQ(projectiles[1].active, s.hits ? 0 : 1);
-      }
-      EXPECT_EQ(round_state.score, s.hits ? 50 + 25 * kind : 0);
-    }
 }
 
 TEST(KamikazeHits, BlastersTriggerAtTwentyAndBlastThirtyReleasingThePowerupWhereTheCountCompletes) {

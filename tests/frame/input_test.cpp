@@ -44,17 +44,13 @@ TEST_F(Input, TypedKeysComeOldestFirstAndASixteenthPushesOutTheOldest) {
   EXPECT_EQ(left, 15);
 }
 
-TEST_F(Input, SleepsAdvanceTheVirtualClockAndLongOnesEndOnAKeyPress) {
+TEST_F(Input, SleepsAdvanceTheVirtualClockAndNonPositiveOnesReturnAtOnce) {
   const double start = timer_seconds();
   sleep_ms(24);
   EXPECT_NEAR(timer_seconds() - start, 0.024, 1e-9);
   sleep_ms(0);
   sleep_ms(-5);
   EXPECT_NEAR(timer_seconds() - start, 0.024, 1e-9);
-  backend.set_script({{backend.now_us() / 1000 + 120, ScriptEvent::Kind::Down, kKeySpace, 0}});
-  const double before_long = timer_seconds();
-  sleep_ms(1000);
-  EXPECT_NEAR(timer_seconds() - before_long, 0.150, 1e-9);  // ended after the slice with the press
 }
 
 }  // namespace

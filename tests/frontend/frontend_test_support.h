@@ -22,20 +22,16 @@ constexpr const char* kHighScoreFolder = "data";
 constexpr const char* kHighScorePath = "data/hs.dat";
 constexpr const char* kHighScoreTempPath = "data/hs.dat.tmp";
 
-constexpr Colour kIconColour = 0xFF123456;
 constexpr Colour kLabel = 0xFF9191FF;
 
+// Plain images where start-up would make them.
 inline void make_images() {
-  auto fresh = [](Image*& image, int w, int h, Colour c) {
-    gfx_image_destroy(image);
-    std::ranges::fill((image = gfx_image_create(w, h))->pixels, c);
-  };
   for (int i = 1; i <= 10; ++i) {
-    if (i <= 4) fresh(background_images[i], 640, 480, 0xFF204060);
-    fresh(powerup_sprites[i], 18, 18, kIconColour + static_cast<Colour>(i));
-    fresh(ball_sprites[i], 18, 18, 0);
+    if (i <= 4 && !background_images[i]) background_images[i] = gfx_image_create(640, 480);
+    if (!powerup_sprites[i]) powerup_sprites[i] = gfx_image_create(18, 18);
+    if (!ball_sprites[i]) ball_sprites[i] = gfx_image_create(18, 18);
   }
-  fresh(snapshot_image, 640, 480, 0);
+  if (!snapshot_image) snapshot_image = gfx_image_create(640, 480);
 }
 
 // A key held from `at` for `held` ms; a code typed at `at`.

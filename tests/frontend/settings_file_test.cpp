@@ -35,15 +35,6 @@ TEST(SettingsText, ReadsEachPercentAndPassesOverWhatItCannotRead) {
   EXPECT_EQ(fields(parse_settings("")), std::tuple(0, 0, false));
 }
 
-TEST(SettingsText, WritesWhatItReadsBack) {
-  char text[128];
-  const Settings all_up{4, 2, true};
-  const std::size_t n = format_settings(all_up, text, sizeof text);
-  EXPECT_EQ(std::string(text, n), "music_volume = 100\neffects_volume = 50\nfull_screen = yes\n");
-  EXPECT_EQ(fields(parse_settings(std::string_view(text, n))), fields(all_up));
-  EXPECT_EQ(format_settings(all_up, text, n), 0u);  // one byte short: nothing half written
-}
-
 // Each case in a temporary home of its own.
 class SettingsFileTest : public FrontEndTest {
  protected:

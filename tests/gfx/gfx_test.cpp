@@ -183,44 +183,6 @@ TEST_F(Gfx, TranslucentFloodFillBlendsEveryPixelExactlyOnce) {
   EXPECT_EQ(at(0, 6), 0xFF000000u);
 }
 
-TEST_F(Gfx, TextIsClippedAtTheRightEdge) {
-  gfx_draw_text(nullptr, 0, 0, "H", 0xFFFFFFFF);
-  int columns_with_ink = 0, ink_left_of_4 = 0;
-  for (int x = 0; x < 8; ++x) {
-    bool ink = false;
-    for (int y = 0; y < 8; ++y) ink |= at(x, y) == 0xFFFFFFFFu;
-    columns_with_ink += ink;
-    if (x < 4) ink_left_of_4 += ink;
-  }
-  ASSERT_GT(columns_with_ink, 0);
-  gfx_cls();
-  gfx_draw_text(nullptr, 636, 100, "H", 0xFFFFFFFF);
-  int drawn_columns = 0;
-  for (int x = 636; x < 640; ++x) {
-    bool ink = false;
-    for (int y = 100; y < 108; ++y) ink |= at(x, y) == 0xFFFFFFFFu;
-    drawn_columns += ink;
-  }
-  EXPECT_EQ(drawn_columns, ink_left_of_4);
-  EXPECT_EQ(at(0, 101), 0xFF000000u);
-  // Only set pixels are drawn: the background between strokes is untouched.
-  EXPECT_EQ(count_colour(0xFF000000) + count_colour(0xFFFFFFFF), 640 * 480);
-}
-
-TEST_F(Gfx, GetCapturesInclusiveRectanglesAndFailsOutsideTheTarget) {
-  Image* sprite = gfx_image_create(18, 18);
-  ASSERT_NE(sprite, nullptr);
-  gfx_pset(nullptr, 40, 40, 0xFF345678);
-  EXPECT_EQ(gfx_get(nullptr, 48, 48, 32, 32, sprite), 0);
-  EXPECT_EQ(sprite->width, 17);
-  EXPECT_EQ(sprite->height, 17);
-  EXPECT_EQ(sprite->row(8)[8], 0xFF345678u);
-  EXPECT_EQ(gfx_get(nullptr, 630, 470, 640, 479, sprite), 1);
-  EXPECT_EQ(sprite->width, 17);  // unchanged on failure
-  EXPECT_EQ(gfx_put(nullptr, 0, 0, nullptr, kPutCopy), 1);
-  gfx_image_destroy(sprite);
-}
-
 }  // namespace
 
 namespace {

@@ -28,15 +28,4 @@ TEST(Letterbox, PictureRectangleForWindowSizes) {
   }
 }
 
-TEST(Letterbox, PagePointsMapToTheCentreOfTheirBlockInWindowUnits) {
-  // Scale 2 at (320, 60): page pixel (0, 0) covers 320..321 x 60..61.
-  LetterboxPoint p = letterbox_page_to_window(0, 0, 1920, 1080, 1920, 1080);
-  EXPECT_EQ(p.x, 321);
-  EXPECT_EQ(p.y, 61);
-  // High DPI: a 1920x1080 drawable in a window of 960x540 units.
-  p = letterbox_page_to_window(50, 50, 960, 540, 1920, 1080);
-  EXPECT_EQ(p.x, (320 + 101) / 2);
-  EXPECT_EQ(p.y, (60 + 101) / 2);
-}
-
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "platform/replay_format.h"
 #include "platform/replay_writer.h"
@@ -67,41 +68,29 @@ TEST(ReplayFile, EveryRecordReadsBackExactlyAndClocksTakeTheirCompactForms) {
   const ReplayParse parse = load_replay_file(s.file.string());
   ASSERT_EQ(parse.error, "");
   const ReplayData& d = parse.data;
-  EXPECT_EQ(d.state_size, 172u);
-  EXPECT_EQ(d.game_version, kReplayGameVersion);
+  EXPECT_EQ(std::pair(d.state_size, d.game_version), std::pair(172u, std::string(kReplayGameVersion)));
   ASSERT_EQ(d.records.size(), s.clocks.size() + 5);
-  EXPECT_EQ(d.records[0].kind, ReplayKind::OpenOk);
-  std::vector<ReplayKind> kinds;
-  for (std::size_t i = 0; i < s.clocks.size(); ++i) {
-    const ReplayRecord& r = d.records[1 + i];
-    EXPECT_TRUE(same_bits(r.clock, s.clocks[i])) << i;
-    EXPECT_EQ(r.gap, i * 7) << i;
-    kinds.push_back(r.kind);
-  }
   using K = ReplayKind;
+  std::vector<K> kinds;
+  for (const ReplayRecord& r : d.records) kinds.push_back(r.kind);
   // The headless runner's readings count microseconds from the first; the window's steps take
-  // a compact form too (which one the writer finds first).
-  EXPECT_EQ(std::vector<K>(kinds.begin(), kinds.begin() + 6),
-            (std::vector<K>{K::ClockRaw, K::ClockMicro, K::ClockMicro, K::ClockMicro, K::ClockMicro, K::ClockMicro}));
-  for (std::size_t i = 7; i <= 9; ++i) EXPECT_NE(kinds[i], K::ClockRaw) << i;
+  // a compact form too (which one the writer finds first); the last two neither.
+  EXPECT_EQ(std::vector<K>(kinds.begin(), kinds.begin() + 7),
+            (std::vector<K>{K::OpenOk, K::ClockRaw, K::ClockMicro, K::ClockMicro, K::ClockMicro, K::ClockMicro, K::ClockMicro}));
+  for (std::size_t i = 8; i <= 10; ++i) EXPECT_NE(kinds[i], K::ClockRaw) << i;
+  for (std::size_t i = 0; i < s.clocks.size(); ++i)
+    EXPECT_TRUE(same_bits(d.records[1 + i].clock, s.clocks[i]) && d.records[1 + i].gap == i * 7) << i;
   const ReplayRecord& input = d.records[1 + s.clocks.size()];
-  ASSERT_EQ(input.kind, K::Input);
-  EXPECT_EQ(input.gap, 3u);
-  ASSERT_EQ(input.changes, 4u);
-  for (std::uint32_t i = 0; i < 4; ++i) {
-    const ReplayByteChange c = d.changes[input.first_change + i];
-    EXPECT_EQ(std::make_pair(c.offset, c.value),
-              (std::vector<std::pair<std::uint16_t, std::uint8_t>>{{0, 1}, {5, 0}, {6, 255}, {171, 9}}[i]));
-  }
+  std::vector<std::pair<int, int>> changes;
+  for (std::uint32_t i = 0; i < input.changes; ++i)
+    changes.push_back({d.changes[input.first_change + i].offset, d.changes[input.first_change + i].value});
+  EXPECT_EQ(std::pair(input.kind, input.gap), std::pair(K::Input, std::uint64_t{3}));
+  EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{0, 1}, {5, 0}, {6, 255}, {171, 9}}));
   EXPECT_EQ(d.records[2 + s.clocks.size()].kind, K::OpenFailed);
   EXPECT_EQ(d.records[3 + s.clocks.size()].digest, 0x0123456789ABCDEFull);
   const ReplayRecord& end = d.records.back();
-  EXPECT_EQ(end.kind, K::End);
-  EXPECT_EQ(end.gap, 40u);
-  EXPECT_EQ(end.exit_code, -3);
-  EXPECT_TRUE(end.inside_call);
-  EXPECT_EQ(end.digest, 0xFEDCBA9876543210ull);
-  EXPECT_EQ(end.frames, 20392);
+  EXPECT_EQ(std::tuple(end.kind, end.gap, end.exit_code, end.inside_call, end.digest, end.frames),
+            std::tuple(K::End, std::uint64_t{40}, -3, true, 0xFEDCBA9876543210ull, std::int64_t{20392}));
   fs::remove_all(s.dir);
 }
 

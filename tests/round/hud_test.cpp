@@ -1,4 +1,4 @@
-// The heads-up display: score text, energy bar passes and colours, hourglass.
+// The heads-up display: the score's padding and the energy bar's rounding, passes and colours.
 #include "round/hud.h"
 
 #include "round_test_support.h"
@@ -35,18 +35,6 @@ TEST_F(HudTest, EnergyBarColourAndPassesFollowTheEnergy) {
     Colour want = 0xFF000000;  // the bar's colour after its passes over black
     for (int i = 0; i < c.passes; ++i) want = gfx_blend_primitive(want, c.colour);
     EXPECT_EQ((std::array{at(430, 8), at(c.right, 8), at(c.right + 1, 8)}), (std::array{want, want, 0xFF000000u}));
-  }
-}
-
-TEST_F(HudTest, HourglassSandRunsFromTheUpperToTheLowerBowl) {
-  for (auto [seconds, upper, lower] : {std::array{0, 20, 0}, {50, 20, 0}, {51, 17, 2}, {471, 0, 20}}) {
-    SCOPED_TRACE(seconds);
-    gfx_cls();
-    round_state.round_seconds = seconds;
-    draw_hourglass();
-    int sand[2] = {0, 0};  // lines of sand in the upper and the lower bowl
-    for (int y = 431; y <= 474; ++y) sand[y >= 455] += (y <= 450 || y >= 455) && at(622, y) == 0xFFE08E00u;
-    EXPECT_EQ((std::array{sand[0], sand[1]}), (std::array{upper, lower}));
   }
 }
 

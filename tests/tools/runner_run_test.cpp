@@ -1,20 +1,10 @@
-// The built runner: how it refuses bad input, the summary line, frame dumps,
-// repeatable scripted games and asset dumps.
+// The built runner refuses bad input before anything runs. (Its summary line and frame dumps
+// are read by the end-to-end tests; its games repeat exactly in every recorded game.)
 #include <gtest/gtest.h>
 
-#include <regex>
-
-#include "tools/png_read.h"
 #include "tools/runner_process.h"
 
 namespace {
-
-// The value of "key" in a one-line JSON object of numbers, or -1e300 when it is missing.
-double json_number(const std::string& json, const std::string& key) {
-  std::smatch m;
-  if (!std::regex_search(json, m, std::regex("\"" + key + "\":(-?[0-9.eE+-]+)"))) return -1e300;
-  return std::stod(m[1]);
-}
 
 class RunnerRun : public ::testing::Test {
  protected:
@@ -43,6 +33,9 @@ TEST_F(RunnerRun, BadInputExitsWith2AndAMessageWithoutRunning) {
       {"--until-ms 100 --dump-frame 50:" + path("nowhere/f.png"), "does not exist"},
       {"--until-ms 100 --workdir " + path("nowhere"), "cannot enter --workdir"},
       {"--dump-assets " + path("file/sub"), "cannot write assets into"},
+      {"--autoplay --rounds 0", "--rounds '0'"},
+      {"--autoplay --rounds 1.5", "--rounds '1.5'"},
+      {"--rounds 2 --rounds 3", "--rounds given twice"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(args);
@@ -51,40 +44,6 @@ TEST_F(RunnerRun, BadInputExitsWith2AndAMessageWithoutRunning) {
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");  // nothing ran, so no summary
   }
-}
-
-TEST_F(RunnerRun, DumpFrameWritesShownPagesAsRgbaPngAndReportsOnesNeverShown) {
-  const ProcessResult r = run_headless_bin("--until-ms 1500 --dump-frame 0:" + path("early.png") + " --dump-frame 1000:" +
-                                           path("late:1.png") + " --dump-frame 5000:" + path("never.png"));
-  EXPECT_EQ(r.exit_code, 2);
-  EXPECT_NE(r.err.find("no frame was shown at or after 5000 ms"), std::string::npos) << r.err;
-  EXPECT_EQ(json_number(r.out, "virtual_ms"), 1500);
-  EXPECT_FALSE(std::filesystem::exists(dir / "never.png"));
-  const Png late = read_png(dir / "late:1.png");  // only the first colon splits
-  EXPECT_EQ(late.width * late.height, 640 * 480);
-  EXPECT_TRUE(late.rgba_8bit);
-  // The page shown at start, before anything is drawn, is the display's opaque black.
-  const Png early = read_png(dir / "early.png");
-  std::vector<png_byte> black(640 * 480 * 4, 0);
-  for (std::size_t i = 3; i < black.size(); i += 4) black[i] = 0xFF;
-  EXPECT_TRUE(early.rgba == black);
-}
-
-TEST_F(RunnerRun, DumpAssetsWritesTheTwentyFourGeneratedImages) {
-  const ProcessResult r = run_headless_bin("--dump-assets " + path("out/nested"));  // folders made on the way
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  std::vector<std::string> names;
-  for (int i = 1; i <= 10; ++i)
-    for (const std::string kind : {"background_", "ball_", "powerup_"})
-      if (i <= 4 || kind != "background_") names.push_back(kind + std::to_string(i) + ".png");
-  for (const std::string& name : names) {
-    const Png png = read_png(dir / "out" / "nested" / name);
-    const bool background = name.starts_with("background_");
-    // Sprites are created 18x18; the generator recaptures them at 17x17.
-    EXPECT_TRUE(background ? png.width == 640 && png.height == 480 : png.width == png.height && (png.width == 17 || png.width == 18))
-        << name << " " << png.width << "x" << png.height;
-  }
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "out" / "nested"), {}), 24);
 }
 
 }  // namespace
