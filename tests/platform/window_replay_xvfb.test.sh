@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A game in the real window under a virtual X server, played with xdotool and recorded with
 # --record: a round starts, the line turns, fires and switches weapons, Escape and Y abort the
-# round, and Exit leaves. The recording must replay headless with every checkpoint matching.
+# round, and Exit leaves. The recording must replay headless with every checkpoint matching,
+# and play in the window until Escape.
 # Usage: window_replay_xvfb.test.sh <torvane> <torvane-headless>
 set -u
 
@@ -67,4 +68,14 @@ grep -q '"phase":' "$work/play.json" || fail "no summary from the replay"
 # The round really ran in the recording: shown frames well past the menu's.
 frames=$(sed -n 's/.*"frames":\([0-9]*\).*/\1/p' "$work/play.json")
 [ "${frames:-0}" -gt 200 ] || fail "only ${frames:-0} frames replayed"
-echo "PASS: a game played in the window replays headless with every checkpoint matching"
+# Shown in the window, the recording plays at its own pace until Escape stops it, with status 0.
+printf '#!/bin/sh\nexec "%s" --play "%s"\n' "$game" "$work/game.tvr" >"$work/show" && chmod +x "$work/show"
+game="$work/show"
+start_game SDL_AUDIODRIVER=dummy
+sleep 2
+kill -0 "$pid" 2>/dev/null || fail "the playback ended before Escape"
+press Escape
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait "$pid" || fail "the playback did not stop on Escape with status 0"
+pid=
+echo "PASS: a game played in the window replays headless with every checkpoint matching, and in the window until Escape"
