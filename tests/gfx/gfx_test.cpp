@@ -96,21 +96,25 @@ TEST_F(Gfx, CoordinatesRoundHalfAwayFromZero) {
   EXPECT_EQ(gfx_point(nullptr, -1, 5), 0xFFFFFFFFu);
 }
 
-TEST_F(Gfx, DiscOfRadiusFourHasItsHalfWidthsAndEachRowBlendsOnce) {
-  gfx_circle(nullptr, 100, 100, 4, 0x80FFFFFF);
-  const int expected_half_width[] = {4, 4, 3, 2, 1};
+TEST_F(Gfx, DiscsHaveTheirRowHalfWidthsAndEachRowBlendsOnce) {
+  // Row widths from the centre row down (the upper half mirrors it), as the integer tracer
+  // leaves them: whole radii, and the fractional ones of particles and explosions.
+  const struct { float radius; std::vector<int> widths; } discs[] = {
+      {4, {9, 9, 7, 5, 3}}, {6, {13, 13, 11, 11, 9, 7, 3}}, {7, {15, 15, 15, 13, 11, 9, 7, 5}},
+      {5.43f, {12, 12, 10, 10, 8, 6}}, {15.5f, {32, 32, 32, 32, 30, 30, 30, 28, 26, 26, 24, 22, 20, 18, 14, 10}}};
   const Colour once = gfx_blend_primitive(0xFF000000, 0x80FFFFFF);
-  for (int dy = -5; dy <= 5; ++dy) {
-    int width = 0;
-    for (int x = 90; x <= 110; ++x) {
-      const Colour c = at(x, 100 + dy);
-      if (c != 0xFF000000u) {
-        ASSERT_EQ(c, once) << "row " << dy << " blended more than once";
-        ++width;
+  for (const auto& [radius, widths] : discs) {
+    gfx_cls();
+    gfx_circle(nullptr, 100, 100, radius, 0x80FFFFFF);
+    for (int dy = -17; dy <= 17; ++dy) {
+      int width = 0;
+      for (int x = 80; x <= 120; ++x) {
+        ASSERT_TRUE(at(x, 100 + dy) == 0xFF000000u || at(x, 100 + dy) == once) << radius << " row " << dy << " blended twice";
+        width += at(x, 100 + dy) == once;
       }
+      const std::size_t ady = dy < 0 ? -dy : dy;
+      EXPECT_EQ(width, ady < widths.size() ? widths[ady] : 0) << "radius " << radius << " row " << dy;
     }
-    const int ady = dy < 0 ? -dy : dy;
-    EXPECT_EQ(width, ady <= 4 ? 2 * expected_half_width[ady] + 1 : 0) << "row " << dy;
   }
   gfx_circle(nullptr, 200, 200, 0, 0xFFFFFFFF);
   EXPECT_EQ(count_colour(0xFFFFFFFF), 1);
