@@ -31,7 +31,7 @@ std::string hex(std::uint64_t v) {
 }  // namespace
 
 ReplayPlayer::ReplayPlayer(Platform& inner, const ReplayData& data, bool real_time, const char* who)
-    : inner_(inner), data_(data), real_time_(real_time), who_(who), saved_(input_state_bytes().size()) {
+    : WrappedPlatform(inner), data_(data), real_time_(real_time), who_(who), saved_(input_state_bytes().size()) {
   // The recording starts from the state the recorder found, whatever this process holds.
   const auto state = input_state_bytes();
   std::memset(state.data(), 0, state.size());

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "frame/i_platform.h"
 #include "platform/replay_format.h"
+#include "platform/wrapped_platform.h"
 
 inline constexpr int kReplayDivergedExit = 3;
 
 // "" when this build can play the recording; otherwise why not.
 std::string replay_fits_this_build(const ReplayData& data);
 
-class ReplayPlayer final : public Platform {
+class ReplayPlayer final : public WrappedPlatform {
  public:
   // real_time: keep the recorded pace on the wrapped backend's clock and let only Escape and
   // its close button through (the window); otherwise run flat out, passing sleeps on to the
@@ -30,12 +30,6 @@ class ReplayPlayer final : public Platform {
   void pump_events() override;
   double now_seconds() override;
   void sleep_ms(int ms) override;
-  void set_mouse(int x, int y, int visible, int clip) override { inner_.set_mouse(x, y, visible, clip); }
-  void play_sound(int handle) override { inner_.play_sound(handle); }
-  void play_music(const char* file_name) override { inner_.play_music(file_name); }
-  void stop_music() override { inner_.stop_music(); }
-  void set_volumes(int music, int effects) override { inner_.set_volumes(music, effects); }
-  void set_icon(const Image& icon) override { inner_.set_icon(icon); }
   void shutdown(int exit_code) override;
 
  private:
@@ -51,7 +45,6 @@ class ReplayPlayer final : public Platform {
   template <typename Call>
   void guarded(Call call);
 
-  Platform& inner_;
   const ReplayData& data_;
   bool real_time_;
   const char* who_;

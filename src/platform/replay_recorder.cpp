@@ -7,7 +7,7 @@
 #include "platform/page_digest.h"
 #include "platform/replay_format.h"
 
-ReplayRecorder::ReplayRecorder(Platform& inner) : inner_(inner) {
+ReplayRecorder::ReplayRecorder(Platform& inner) : WrappedPlatform(inner) {
   const std::size_t size = input_state_bytes().size();
   before_.assign(size, 0);
   changes_.reserve(size);

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "frame/i_platform.h"
 #include "platform/replay_writer.h"
+#include "platform/wrapped_platform.h"
 
-class ReplayRecorder final : public Platform {
+class ReplayRecorder final : public WrappedPlatform {
  public:
   explicit ReplayRecorder(Platform& inner);
 
@@ -25,12 +25,6 @@ class ReplayRecorder final : public Platform {
   void pump_events() override;
   double now_seconds() override;
   void sleep_ms(int ms) override;
-  void set_mouse(int x, int y, int visible, int clip) override { inner_.set_mouse(x, y, visible, clip); }
-  void play_sound(int handle) override { inner_.play_sound(handle); }
-  void play_music(const char* file_name) override { inner_.play_music(file_name); }
-  void stop_music() override { inner_.stop_music(); }
-  void set_volumes(int music, int effects) override { inner_.set_volumes(music, effects); }
-  void set_icon(const Image& icon) override { inner_.set_icon(icon); }
   void shutdown(int exit_code) override;
 
  private:
@@ -38,7 +32,6 @@ class ReplayRecorder final : public Platform {
   void end_call();
   std::uint64_t gap();
 
-  Platform& inner_;
   ReplayWriter writer_;
   std::vector<std::uint8_t> before_;          // the input state as the call began
   std::vector<ReplayByteChange> changes_;     // room for every byte of it
