@@ -48,15 +48,7 @@ sleep 2.5             # back in the menu
 for _ in 1 2 3 4; do press Down; done
 press Return          # Exit
 
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the game was still running 10 s after Exit"
-wait "$pid"
-status=$?
-pid=
-[ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the recording game exited with status $status"; }
+expect_clean_exit "Exit"
 [ -s "$work/game.tvr" ] || fail "no recording was written"
 echo "recording: $(stat -c %s "$work/game.tvr") bytes"
 
@@ -75,7 +67,5 @@ start_game SDL_AUDIODRIVER=dummy
 sleep 2
 kill -0 "$pid" 2>/dev/null || fail "the playback ended before Escape"
 press Escape
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-wait "$pid" || fail "the playback did not stop on Escape with status 0"
-pid=
+expect_clean_exit "Escape"
 echo "PASS: a game played in the window replays headless with every checkpoint matching, and in the window until Escape"

@@ -1,6 +1,6 @@
 # Shared by the real-window tests: sourced with the game's path in $game and a time limit in
 # $limit. Re-runs the calling script inside a virtual X server, then offers start_game,
-# close_game and fail, with the game's working folder in $work.
+# close_game, expect_clean_exit, press and fail, with the game's working folder in $work.
 for tool in xvfb-run xdotool import convert python3; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
@@ -36,19 +36,23 @@ start_game() {
   fail "no window named Torvane within 10 s"
 }
 
-# The close button (the window manager's polite request, not a destroyed window) must end
-# the game with status 0 within 5 s.
-close_game() {
-  python3 "$here/close_window.py" "$window" || fail "could not send the close request"
-  for _ in $(seq 50); do
+# The game must end with status 0 within 10 s of what $1 says it was asked to.
+expect_clean_exit() {
+  for _ in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$pid" 2>/dev/null && fail "the game was still running 5 s after its window was closed"
+  kill -0 "$pid" 2>/dev/null && fail "the game was still running 10 s after $1"
   wait "$pid"
   local status=$?
   pid=
-  [ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with status $status after the close"; }
+  [ "$status" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with status $status after $1"; }
+}
+
+# The close button (the window manager's polite request, not a destroyed window) ends the game.
+close_game() {
+  python3 "$here/close_window.py" "$window" || fail "could not send the close request"
+  expect_clean_exit "its window was closed"
 }
 
 # The game polls keys once a frame (24 ms): each key is held over several frames.
