@@ -73,7 +73,8 @@ SdlAudio::SdlAudio() : state_(std::make_unique<State>()) {
   int rate = 0, channels = 0;
   Uint16 format = 0;
   Mix_QuerySpec(&rate, &format, &channels);
-  // The mixer can still run at another spec when it was already open: the effects follow it.
+  // The mixer can still run at another rate or format when it was already open: the effects
+  // follow it.
   if (rate != kSoundRate || format != AUDIO_S16SYS || channels != 2) {
     state_->convert = SDL_NewAudioStream(AUDIO_S16SYS, 2, kSoundRate, format, static_cast<Uint8>(channels), rate);
     if (!state_->convert) {
