@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "frame/plain_file.h"
 #include "frontend/high_scores.h"
 
 std::string hs_lines[9];
@@ -39,20 +40,9 @@ void report(const char* path, const char* what, int error) {
   std::fprintf(stderr, "torvane: %s: %s: %s\n", path, what, std::strerror(error));
 }
 
-// Whole bytes written, through interruptions; false on any error.
-bool write_all(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // Writes, flushes to the disk and closes fd; false (errno kept) when any step fails.
 bool finish_file(int fd, std::string_view bytes, WriteFault fault) {
-  bool ok = fault != WriteFault::DiskFull && write_all(fd, bytes);
+  bool ok = fault != WriteFault::DiskFull && write_all(fd, bytes.data(), bytes.size());
   int error = ok ? 0 : fault == WriteFault::DiskFull ? ENOSPC : errno;
   if (ok && ::fsync(fd) != 0) ok = false, error = errno;
   if (::close(fd) != 0 && ok) ok = false, error = errno;
@@ -140,41 +130,18 @@ void read_high_score_bytes(std::string_view bytes) {
 TableFile read_high_score_file() {
   const HighScoreLocation at = high_score_location();
   read_high_score_bytes({});
-  // Non-blocking, so that a FIFO in the table's place cannot stall the open.
-  const int fd = ::open(at.file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return TableFile::Missing;
-    report(at.file.c_str(), "cannot be opened, left as it is", errno);
-    return TableFile::Locked;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
+  std::string bytes(kMaxHighScoreBytes, '\0');
+  const PlainReadResult read = read_plain_file(at.file.c_str(), bytes.data(), bytes.size());
+  if (read.outcome == PlainRead::Missing) return TableFile::Missing;
+  if (read.outcome == PlainRead::NotPlain) {
     report(at.file.c_str(), "is not a regular file, left as it is", EINVAL);
     return TableFile::Locked;
   }
-  if (high_score_access(at.file.c_str(), R_OK) != 0) {
-    const int error = errno;
-    ::close(fd);
-    report(at.file.c_str(), "cannot be read, left as it is", error);
+  if (read.outcome == PlainRead::Failed || high_score_access(at.file.c_str(), R_OK) != 0) {
+    report(at.file.c_str(), "cannot be read, left as it is", read.outcome == PlainRead::Failed ? read.error : errno);
     return TableFile::Locked;
   }
-  std::string bytes(kMaxHighScoreBytes, '\0');
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
-      report(at.file.c_str(), "cannot be read, left as it is", error);
-      return TableFile::Locked;
-    }
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  read_high_score_bytes(std::string_view(bytes.data(), got));
+  read_high_score_bytes(std::string_view(bytes.data(), read.size));
   if (high_score_access(at.file.c_str(), W_OK) != 0) {
     report(at.file.c_str(), "is read-only, left as it is", errno);
     return TableFile::Locked;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frame/plain_file.h"
 #include "frame/user_folders.h"
 
 namespace {
@@ -63,17 +64,6 @@ bool make_parent_folders(char* path) {
   return true;
 }
 
-bool write_all(int fd, const char* bytes, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 Settings parse_settings(std::string_view text) {
@@ -109,25 +99,10 @@ void set_settings_file_ignored(bool ignored) { file_ignored = ignored; }
 Settings load_settings() {
   cached_path() = file_ignored ? std::string() : settings_path();
   if (cached_path().empty()) return {};
-  // Not blocking on open, and only a plain file is read: a FIFO or a device in its place
-  // must not stall the start.
-  const int fd = ::open(cached_path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return {};
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return {};
-  }
   static char bytes[kMaxFileBytes];
-  std::size_t size = 0;
-  while (size < kMaxFileBytes) {
-    const ssize_t n = ::read(fd, bytes + size, kMaxFileBytes - size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    size += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  return parse_settings(std::string_view(bytes, size));
+  const PlainReadResult read = read_plain_file(cached_path().c_str(), bytes, sizeof bytes);
+  if (read.outcome != PlainRead::Read) return {};
+  return parse_settings(std::string_view(bytes, read.size));
 }
 
 bool save_settings(const Settings& settings) {
