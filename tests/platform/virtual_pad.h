@@ -20,7 +20,6 @@ class VirtualPad {
   VirtualPad(const VirtualPad&) = delete;
   VirtualPad& operator=(const VirtualPad&) = delete;
 
-  bool plugged() const { return joystick_ != nullptr; }
   void button(SDL_GameControllerButton which, bool down) {
     if (joystick_) SDL_JoystickSetVirtualButton(joystick_, which, down ? 1 : 0);
   }
