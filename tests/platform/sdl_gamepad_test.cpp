@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 
 #include "frame/i_platform.h"
 #include "frame/input.h"
@@ -17,10 +16,8 @@ class SdlGamepad : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    // The dummy driver's window never gets the focus, and SDL keeps a pad's moves from a
-    // program without it.
+    // The dummy window never has the focus, and SDL keeps pads from programs without it.
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
-    backend_ = make_sdl_platform(true);
     ASSERT_TRUE(backend_->open_display(false));
     platform_install(backend_.get());
     input_release_all_keys();
@@ -31,29 +28,24 @@ class SdlGamepad : public ::testing::Test {
   static void settle() { sleep_ms(5); }
   static bool held(int scancode) { return input_key_held(scancode); }
 
-  std::unique_ptr<Platform> backend_;
+  std::unique_ptr<Platform> backend_ = make_sdl_platform(true);
 };
 
 TEST_F(SdlGamepad, ButtonsHoldTheKeysTheyStandFor) {
   VirtualPad pad;
   settle();
-  struct Row {
+  const struct {
     SDL_GameControllerButton button;
     int key, second_key;
-  };
-  const Row rows[] = {
-      {SDL_CONTROLLER_BUTTON_DPAD_UP, kKeyUp, 0},     {SDL_CONTROLLER_BUTTON_DPAD_DOWN, kKeyDown, 0},
-      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, kKeyLeft, 0}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kKeyRight, 0},
-      {SDL_CONTROLLER_BUTTON_A, kKeySpace, kKeyY},    {SDL_CONTROLLER_BUTTON_B, kKey3, kKeyN},
-      {SDL_CONTROLLER_BUTTON_X, kKey1, 0},            {SDL_CONTROLLER_BUTTON_Y, kKey2, 0},
-      {SDL_CONTROLLER_BUTTON_START, kKeyEnter, 0},    {SDL_CONTROLLER_BUTTON_BACK, kKeyEscape, 0},
-  };
-  for (const Row& row : rows) {
-    const bool has_second = row.second_key != 0;
+  } rows[] = {{SDL_CONTROLLER_BUTTON_DPAD_UP, kKeyUp, 0},     {SDL_CONTROLLER_BUTTON_DPAD_DOWN, kKeyDown, 0},
+              {SDL_CONTROLLER_BUTTON_DPAD_LEFT, kKeyLeft, 0}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kKeyRight, 0},
+              {SDL_CONTROLLER_BUTTON_A, kKeySpace, kKeyY},    {SDL_CONTROLLER_BUTTON_B, kKey3, kKeyN},
+              {SDL_CONTROLLER_BUTTON_X, kKey1, 0},            {SDL_CONTROLLER_BUTTON_Y, kKey2, 0},
+              {SDL_CONTROLLER_BUTTON_START, kKeyEnter, 0},    {SDL_CONTROLLER_BUTTON_BACK, kKeyEscape, 0}};
+  for (const auto& row : rows) {
     pad.button(row.button, true);
     settle();
-    EXPECT_TRUE(held(row.key)) << "button " << row.button;
-    EXPECT_EQ(held(row.second_key), has_second) << "button " << row.button;
+    EXPECT_TRUE(held(row.key) && held(row.second_key) == (row.second_key != 0)) << "button " << row.button;
     pad.button(row.button, false);
     settle();
     EXPECT_FALSE(held(row.key) || held(row.second_key)) << "button " << row.button;
@@ -63,38 +55,30 @@ TEST_F(SdlGamepad, ButtonsHoldTheKeysTheyStandFor) {
   settle();
   pad.button(SDL_CONTROLLER_BUTTON_BACK, true);
   settle();
-  EXPECT_TRUE(held(kKeySpace) && held(kKeyEscape));
-  EXPECT_FALSE(held(kKeyY));
+  EXPECT_TRUE(held(kKeySpace) && held(kKeyEscape) && !held(kKeyY));
 }
 
-// The stick turns past half-way and lets go only well back towards the middle, so a hand
-// resting near the edge of the press does not flicker; the trigger has one threshold.
+// The stick presses past half-way and lets go only well back towards the middle, so a hand
+// resting near the edge does not flicker; the trigger has one threshold.
 TEST_F(SdlGamepad, StickAndTriggerPressAndLetGoAtTheirThresholds) {
   VirtualPad pad;
   settle();
-  struct Step {
+  const struct {
     SDL_GameControllerAxis axis;
-    int value;
-    int key;
+    int value, key;
     bool held;
-  };
-  const Step steps[] = {
-      {SDL_CONTROLLER_AXIS_LEFTX, -15999, kKeyLeft, false}, {SDL_CONTROLLER_AXIS_LEFTX, -16000, kKeyLeft, true},
-      {SDL_CONTROLLER_AXIS_LEFTX, -12000, kKeyLeft, true},  {SDL_CONTROLLER_AXIS_LEFTX, -11999, kKeyLeft, false},
-      {SDL_CONTROLLER_AXIS_LEFTX, 16000, kKeyRight, true},  {SDL_CONTROLLER_AXIS_LEFTX, 12000, kKeyRight, true},
-      {SDL_CONTROLLER_AXIS_LEFTX, 11999, kKeyRight, false}, {SDL_CONTROLLER_AXIS_LEFTY, 16000, kKeyDown, true},
-      {SDL_CONTROLLER_AXIS_LEFTY, -16000, kKeyDown, false}, {SDL_CONTROLLER_AXIS_LEFTY, -16000, kKeyUp, true},
-      {SDL_CONTROLLER_AXIS_LEFTY, 0, kKeyUp, false},        {SDL_CONTROLLER_AXIS_RIGHTX, -32768, kKeyLeft, false},
-  };
-  for (const Step& step : steps) {
-    pad.stick(step.axis, step.value);
+  } steps[] = {{SDL_CONTROLLER_AXIS_LEFTX, -15999, kKeyLeft, false},     {SDL_CONTROLLER_AXIS_LEFTX, -16000, kKeyLeft, true},
+               {SDL_CONTROLLER_AXIS_LEFTX, -12000, kKeyLeft, true},      {SDL_CONTROLLER_AXIS_LEFTX, -11999, kKeyLeft, false},
+               {SDL_CONTROLLER_AXIS_LEFTX, 16000, kKeyRight, true},      {SDL_CONTROLLER_AXIS_LEFTX, 12000, kKeyRight, true},
+               {SDL_CONTROLLER_AXIS_LEFTX, 11999, kKeyRight, false},     {SDL_CONTROLLER_AXIS_LEFTY, 16000, kKeyDown, true},
+               {SDL_CONTROLLER_AXIS_LEFTY, -16000, kKeyDown, false},     {SDL_CONTROLLER_AXIS_LEFTY, -16000, kKeyUp, true},
+               {SDL_CONTROLLER_AXIS_RIGHTX, -32768, kKeyLeft, false},    {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 11999, kKeySpace, false},
+               {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 12000, kKeySpace, true}, {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 11999, kKeySpace, false}};
+  for (const auto& step : steps) {
+    if (step.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) pad.trigger(step.axis, step.value);
+    else pad.stick(step.axis, step.value);
     settle();
     EXPECT_EQ(held(step.key), step.held) << "axis " << step.axis << " at " << step.value;
-  }
-  for (const auto& [value, fires] : {std::pair{11999, false}, {12000, true}, {11999, false}}) {
-    pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, value);
-    settle();
-    EXPECT_EQ(held(kKeySpace), fires) << "right trigger at " << value;
   }
 }
 
@@ -106,8 +90,7 @@ TEST_F(SdlGamepad, ASecondControllerKeepsItsKeysApartFromTheFirst) {
   settle();
   VirtualPad second;  // plugged in while the first is held
   settle();
-  EXPECT_TRUE(held(kKeySpace));
-  EXPECT_TRUE(held(kKeyLeft));
+  EXPECT_TRUE(held(kKeySpace) && held(kKeyLeft));
   second.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
   second.stick(SDL_CONTROLLER_AXIS_LEFTX, 20000);
   settle();
@@ -115,12 +98,8 @@ TEST_F(SdlGamepad, ASecondControllerKeepsItsKeysApartFromTheFirst) {
   first.stick(SDL_CONTROLLER_AXIS_LEFTX, 0);
   settle();
   EXPECT_TRUE(held(kKeySpace)) << "the second pad's trigger still fires";
-  EXPECT_FALSE(held(kKeyY));
-  EXPECT_FALSE(held(kKeyLeft));
+  EXPECT_FALSE(held(kKeyY) || held(kKeyLeft));
   EXPECT_TRUE(held(kKeyRight));
-  second.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
-  settle();
-  EXPECT_FALSE(held(kKeySpace));
 }
 
 // A pad pulled out lets go of what it held at once, and only of that, and the round is asked
@@ -128,7 +107,7 @@ TEST_F(SdlGamepad, ASecondControllerKeepsItsKeysApartFromTheFirst) {
 // last events: here they never come through.
 TEST_F(SdlGamepad, UnpluggingLetsGoOfItsOwnKeysAtOnceAndAsksForAPause) {
   VirtualPad pulled, staying;
-  settle();
+  settle();  // opened by the backend: from now on it hears every move
   pulled.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
   pulled.stick(SDL_CONTROLLER_AXIS_LEFTX, -20000);
   pulled.button(SDL_CONTROLLER_BUTTON_B, true);
@@ -141,11 +120,8 @@ TEST_F(SdlGamepad, UnpluggingLetsGoOfItsOwnKeysAtOnceAndAsksForAPause) {
   settle();
   SDL_EventState(SDL_CONTROLLERAXISMOTION, SDL_ENABLE);
   SDL_EventState(SDL_CONTROLLERBUTTONUP, SDL_ENABLE);
-  EXPECT_FALSE(held(kKeyLeft));
-  EXPECT_FALSE(held(kKey3));
-  EXPECT_FALSE(held(kKeyN));
-  EXPECT_TRUE(held(kKeySpace)) << "the other pad's A still fires";
-  EXPECT_TRUE(held(kKeyY));
+  EXPECT_FALSE(held(kKeyLeft) || held(kKey3) || held(kKeyN));
+  EXPECT_TRUE(held(kKeySpace) && held(kKeyY)) << "the other pad's A is still down";
   EXPECT_TRUE(take_focus_lost());
 }
 

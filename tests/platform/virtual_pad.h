@@ -1,11 +1,11 @@
 #pragma once
 // A controller that exists only inside this process: SDL announces, opens and reads it like a
-// plugged-in pad, so the backend takes the same way with it as with a player's.
+// plugged-in pad, so the backend takes the same way with it as with a player's. SDL's joystick
+// part must be up (the backend brings it up with its window).
 #include <SDL2/SDL.h>
 
 class VirtualPad {
  public:
-  // Plugs the pad in; SDL's joystick part must be up (the backend brings it up with its window).
   VirtualPad() {
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -20,29 +20,18 @@ class VirtualPad {
   VirtualPad(const VirtualPad&) = delete;
   VirtualPad& operator=(const VirtualPad&) = delete;
 
-  void button(SDL_GameControllerButton which, bool down) {
-    if (joystick_) SDL_JoystickSetVirtualButton(joystick_, which, down ? 1 : 0);
-  }
-  // A stick in the controller's own range, -32768..32767.
-  void stick(SDL_GameControllerAxis which, int value) {
-    if (joystick_) SDL_JoystickSetVirtualAxis(joystick_, which, static_cast<Sint16>(value));
-  }
-  // A trigger, 0..32767: SDL spreads the joystick's whole range over it, so this rounds up.
-  void trigger(SDL_GameControllerAxis which, int value) {
-    stick(which, static_cast<int>((static_cast<long long>(value) * 65535 + 32766) / 32767) - 32768);
-  }
+  void button(SDL_GameControllerButton which, bool down) { SDL_JoystickSetVirtualButton(joystick_, which, down); }
+  // -32768..32767.
+  void stick(SDL_GameControllerAxis which, int value) { SDL_JoystickSetVirtualAxis(joystick_, which, Sint16(value)); }
+  // 0..32767: SDL spreads the joystick's whole range over a trigger, so this rounds up.
+  void trigger(SDL_GameControllerAxis which, int value) { stick(which, int((value * 65535LL + 32766) / 32767) - 32768); }
   void unplug() {
     // Once the backend has shut SDL down the pad went with it.
-    if (!joystick_ || SDL_WasInit(SDL_INIT_JOYSTICK) == 0) {
-      joystick_ = nullptr;
-      return;
+    if (joystick_ && SDL_WasInit(SDL_INIT_JOYSTICK)) {
+      for (int device = 0; device < SDL_NumJoysticks(); ++device)
+        if (SDL_JoystickGetDeviceInstanceID(device) == id_) SDL_JoystickDetachVirtual(device--);
+      SDL_JoystickClose(joystick_);
     }
-    for (int device = 0; device < SDL_NumJoysticks(); ++device)
-      if (SDL_JoystickGetDeviceInstanceID(device) == id_) {
-        SDL_JoystickDetachVirtual(device);
-        break;
-      }
-    SDL_JoystickClose(joystick_);
     joystick_ = nullptr;
   }
 
