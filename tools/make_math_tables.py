@@ -67,7 +67,7 @@ def write_tables():
     out.append(table("kLogOfInv", [-mp.log(mpf(v)) for v in inv]))
     out.append(table("kExp2J", [mp.power(2, mpf(j) / 64) for j in range(64)]))
     out.append(table("kLogCoeffs", [mpf((-1) ** (k + 1)) / k for k in range(1, 8)]))
-    out.append(table("kAtanCoeffs", [mpf((-1) ** k) / (2 * k + 1) for k in range(0, 4)]))
+    out.append(table("kAtanCoeffs", [mpf((-1) ** k) / (2 * k + 1) for k in range(0, 2)]))
     out.append(table("kExpCoeffs", [1 / mp.factorial(k) for k in range(0, 7)]))
     out.append(table("kSinCoeffs", [mpf((-1) ** k) / mp.factorial(2 * k + 1) for k in range(0, 3)]))
     out.append(table("kCosCoeffs", [mpf((-1) ** k) / mp.factorial(2 * k) for k in range(0, 3)]))

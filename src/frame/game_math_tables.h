@@ -12,7 +12,7 @@ extern const double kLogInv[128];       // about 1 / the middle of mantissa buck
 extern const DD kLogOfInv[128];         // -log(kLogInv[j])
 extern const DD kExp2J[64];             // 2^(j/64)
 extern const DD kLogCoeffs[7];          // 1, -1/2, 1/3, ... : log(1+v) / v
-extern const DD kAtanCoeffs[4];         // 1, -1/3, 1/5, -1/7: atan(u) / u in u^2
+extern const DD kAtanCoeffs[2];         // 1, -1/3: atan(u) / u in u^2
 extern const DD kExpCoeffs[7];          // 1/k!
 extern const DD kSinCoeffs[3];          // 1, -1/6, 1/120: sin(t) / t in t^2
 extern const DD kCosCoeffs[3];          // 1, -1/2, 1/24: cos(t) in t^2
