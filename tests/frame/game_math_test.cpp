@@ -53,7 +53,7 @@ TEST(GameMath, MatchesTheCorrectlyRoundedValuesPinnedAt300Bits) {
     EXPECT_TRUE(same(call(name, x, y), want)) << line;
     ++checked;
   }
-  EXPECT_GT(checked, 1500);
+  EXPECT_GT(checked, 2500);
 }
 
 TEST(GameMath, SinAndCosEdges) {
