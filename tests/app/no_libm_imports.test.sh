@@ -12,8 +12,8 @@ for binary in "$@"; do
     echo "$binary imports from the C library: $(echo $found)"
     status=1
   fi
-  # The check must see the imports at all: every binary here takes memcpy from the C library.
-  nm -D --undefined-only "$binary" | grep -q ' memcpy' || { echo "$binary: no imports seen"; status=1; }
+  # The check must see the imports at all: every program takes its start from the C library.
+  nm -D --undefined-only "$binary" | grep -q ' __libc_start_main' || { echo "$binary: no imports seen"; status=1; }
 done
 [ $status -eq 0 ] && echo "no C library maths imported by: $*"
 exit $status
