@@ -166,11 +166,13 @@ void ReplayPlayer::present(const Image& page) {
   ++frames_;
   if (frames_ % kReplayCheckpointFrames == 0) {
     const ReplayRecord& r = expect(ReplayKind::Checkpoint, "a checkpoint");
-    const std::string at = "at checkpoint frame " + std::to_string(frames_) + ": ";
+    // The message is put together only when needed: no heap while a round runs.
     if (r.digest != digest_)
-      diverge(at + "the page differs (digest " + hex(digest_) + ", recorded " + hex(r.digest) + ")");
+      diverge("at checkpoint frame " + std::to_string(frames_) + ": the page differs (digest " + hex(digest_) +
+              ", recorded " + hex(r.digest) + ")");
     if (r.sound != sound_)
-      diverge(at + "the sound differs (digest " + hex(sound_) + ", recorded " + hex(r.sound) + ")");
+      diverge("at checkpoint frame " + std::to_string(frames_) + ": the sound differs (digest " + hex(sound_) +
+              ", recorded " + hex(r.sound) + ")");
     consume();
   }
   guarded([&] { inner_.present(page); });
