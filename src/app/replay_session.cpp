@@ -43,9 +43,9 @@ int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, c
       std::fprintf(stderr, "torvane: the recording was not saved: %s\n", error.c_str());
       return code != 0 ? code : 1;
     }
-    if (!recorder.cut_short().empty()) {
+    if (recorder.cut_short()[0]) {
       std::fprintf(stderr, "torvane: the recording was cut short (%s); it plays up to its last checkpoint\n",
-                   recorder.cut_short().c_str());
+                   recorder.cut_short());
       return code != 0 ? code : 1;
     }
     return code;

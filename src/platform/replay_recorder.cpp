@@ -32,10 +32,10 @@ std::uint64_t ReplayRecorder::gap() {
 }
 
 void ReplayRecorder::note_failure() {
-  if (failure_told_ || writer_.failure().empty()) return;
+  if (failure_told_ || !writer_.failure()[0]) return;
   failure_told_ = true;
   std::fprintf(stderr, "%s: the recording is cut short here (%s); the game goes on, and the recording keeps what came before\n",
-               who_, writer_.failure().c_str());
+               who_, writer_.failure());
 }
 
 void ReplayRecorder::begin_call() {

@@ -23,7 +23,7 @@ class ReplayRecorder final : public WrappedPlatform {
   // Ends the recording (if shutdown has not) and puts the file in place; an error or "". A
   // recording cut short is put in place too; cut_short() then says why.
   std::string finish();
-  const std::string& cut_short() const { return writer_.failure(); }
+  const char* cut_short() const { return writer_.failure(); }
   std::uint64_t page_digest() const { return digest_; }
   std::uint64_t bytes_written() const { return writer_.bytes_written(); }
 

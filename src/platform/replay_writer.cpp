@@ -73,19 +73,19 @@ std::string ReplayWriter::open(const std::string& path, std::uint32_t state_size
   header[n++] = static_cast<std::uint8_t>(version.size());
   for (char c : version) header[n++] = static_cast<std::uint8_t>(c);
   seed_ = XXH32(header, n, 0);
-  if (!write_out(header, n)) return error_;
+  if (!write_out(header, n)) return failure_;
   return "";
 }
 
 bool ReplayWriter::write_out(const std::uint8_t* bytes, std::size_t size) {
   total_ += size;
-  if (!error_.empty() || fd_ < 0) return false;
+  if (failure_[0] || fd_ < 0) return false;
   std::size_t done = 0;
   while (done < size) {
     const ssize_t n = ::write(fd_, bytes + done, size - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      error_ = "cannot write " + quoted(part_path_) + ": " + std::strerror(n < 0 ? errno : ENOSPC);
+      std::snprintf(failure_, sizeof failure_, "cannot write '%s': %s", part_path_.c_str(), std::strerror(n < 0 ? errno : ENOSPC));
       return false;
     }
     done += static_cast<std::size_t>(n);
@@ -213,14 +213,16 @@ void ReplayWriter::end(std::uint64_t gap, int exit_code, bool inside_call, std::
 }
 
 std::string ReplayWriter::finish() {
-  if (fd_ < 0) return error_;
+  if (fd_ < 0) return "the recording was never started";
   if (!ended_) {
     ::close(fd_);
     fd_ = -1;
     return "the recording has no end; left unfinished in " + quoted(part_path_);
   }
-  if (error_.empty() && ::fsync(fd_) != 0) error_ = "cannot write " + quoted(part_path_) + ": " + std::strerror(errno);
-  if (::close(fd_) != 0 && error_.empty()) error_ = "cannot write " + quoted(part_path_) + ": " + std::strerror(errno);
+  if (!failure_[0] && ::fsync(fd_) != 0)
+    std::snprintf(failure_, sizeof failure_, "cannot write '%s': %s", part_path_.c_str(), std::strerror(errno));
+  if (::close(fd_) != 0 && !failure_[0])
+    std::snprintf(failure_, sizeof failure_, "cannot write '%s': %s", part_path_.c_str(), std::strerror(errno));
   fd_ = -1;
   // Something put at the name while the game ran is left alone.
   if (std::string problem = not_regular(path_); !problem.empty())

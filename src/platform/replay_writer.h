@@ -36,7 +36,7 @@ class ReplayWriter {
   std::string finish();
   bool is_open() const { return fd_ >= 0; }
   // The first write that failed, or "": the file stops at the chunk before it.
-  const std::string& failure() const { return error_; }
+  const char* failure() const { return failure_; }
   std::uint64_t bytes_written() const { return total_; }
 
  private:
@@ -49,7 +49,7 @@ class ReplayWriter {
 
   int fd_ = -1;
   std::string path_, part_path_;
-  std::string error_;
+  char failure_[512] = "";  // no heap: a write may fail while a round runs
   bool ended_ = false;
   std::array<std::uint8_t, kReplayMaxChunkBytes> chunk_{};
   std::size_t used_ = 0;

@@ -92,9 +92,9 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   autoplay_release_all(player);
   if (recorder) {
     if (std::string error = recorder->finish(); !error.empty()) code = fail("the recording was not saved: " + error);
-    else if (!recorder->cut_short().empty()) {
+    else if (recorder->cut_short()[0]) {
       std::fprintf(stderr, "torvane-headless: the recording was cut short (%s); it plays up to its last checkpoint\n",
-                   recorder->cut_short().c_str());
+                   recorder->cut_short());
       if (code == 0) code = 1;
     }
   }
