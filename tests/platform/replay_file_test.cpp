@@ -45,7 +45,7 @@ Sample write_sample(const std::string& name) {
   s.file = s.dir / "r.tvr";
   ReplayWriter w;
   EXPECT_EQ(w.open(s.file.string(), 172), "");
-  for (std::int64_t us : {0, 0, 24400, 24517, 1000000, 123456789}) s.clocks.push_back(1000.0 + static_cast<double>(us) * 1e-6);
+  for (std::int64_t us : {0, 0, 24400, 48800, 1000000, 123456789}) s.clocks.push_back(1000.0 + static_cast<double>(us) * 1e-6);
   for (std::uint64_t ns : {86400123456789ull, 86400123456789ull, 86400147856001ull, 86401000000000ull})
     s.clocks.push_back(window_clock(ns));
   s.clocks.push_back(86402.123456789012);  // neither
@@ -78,7 +78,7 @@ TEST(ReplayFile, EveryRecordReadsBackExactlyAndClocksTakeTheirCompactForms) {
   // step again take the tag alone; the window's steps take a compact form too (which one the
   // writer finds first); the last two neither.
   EXPECT_EQ(std::vector<K>(kinds.begin(), kinds.begin() + 8),
-            (std::vector<K>{K::OpenOk, K::Reading, K::ClockRaw, K::ClockSame, K::ClockMicro, K::ClockMicro, K::ClockMicro,
+            (std::vector<K>{K::OpenOk, K::Reading, K::ClockRaw, K::ClockSame, K::ClockMicro, K::ClockRepeat, K::ClockMicro,
                             K::ClockMicro}));
   EXPECT_EQ(kinds[9], K::ClockSame);
   for (std::size_t i = 10; i <= 11; ++i) EXPECT_NE(kinds[i], K::ClockRaw) << i;
@@ -130,6 +130,20 @@ TEST(ReplayFile, CutFilesPlayToTheirLastCheckpointAndChangedBytesAreRefused) {
   const long header = 13 + static_cast<long>(std::strlen(kReplayGameVersion));
   EXPECT_EQ(parse_replay(std::vector<std::uint8_t>(good.begin(), good.begin() + header + 2)).error,
             "cut short before its first checkpoint: there is nothing to play");
+  // A chunk may also end because it is full; a cut after it still ends at the checkpoint.
+  {
+    ReplayWriter w;
+    ASSERT_EQ(w.open((s.dir / "full.tvr").string(), 8), "");
+    w.checkpoint(0, 1, 2);
+    const std::string table(kReplayMaxReadingBytes, 'x');
+    for (int i = 0; i < 2; ++i) w.reading(0, ReadingKind::HighScores, 1, table.data(), table.size());
+    w.end(0, 0, false, 0, 0);
+    ASSERT_EQ(w.finish(), "");
+    const std::vector<std::uint8_t> full = bytes_of(s.dir / "full.tvr");
+    const ReplayParse p = parse_replay(std::vector<std::uint8_t>(full.begin(), full.end() - 100));
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.data.records.size(), 1u);
+  }
   for (std::size_t i = 0; i < good.size(); ++i) {
     std::vector<std::uint8_t> bad = good;
     bad[i] ^= 0x10;
