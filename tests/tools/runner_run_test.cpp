@@ -56,10 +56,12 @@ TEST_F(RunnerRun, BadInputExitsWith2AndAMessageWithoutRunning) {
       {"--until-ms 100 --record " + path(""), "is a folder"},
       {"--until-ms 100 --record " + path("fifo"), "is a FIFO"},
       {"--until-ms 100 --record " + path("null"), "is a device"},
+      {"--until-ms 100 --record " + path("r.tvr"), "r.tvr.part' is a device"},  // written aside there
       {"--until-ms 100 --record " + path("nowhere/r.tvr"), "folder"},
   };
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-  ASSERT_EQ(mknod((dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0) << "needs root";
+  for (const char* node : {"null", "r.tvr.part"})
+    ASSERT_EQ(mknod((dir / node).c_str(), S_IFCHR | 0666, makedev(1, 3)), 0) << "needs root";
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(args);
     const auto start = std::chrono::steady_clock::now();
