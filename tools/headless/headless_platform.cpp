@@ -54,14 +54,7 @@ void HeadlessPlatform::apply_due_events() {
 
 void HeadlessPlatform::play_sound(int handle) { sound_digest_ = sound_digest_chain(sound_digest_, 1, handle); }
 
-void HeadlessPlatform::play_music(const char* file_name) {
-  // The name only: where the file was found depends on the machine.
-  std::string_view name = file_name ? file_name : "";
-  if (const auto slash = name.rfind('/'); slash != std::string_view::npos) name.remove_prefix(slash + 1);
-  std::uint64_t value = 0;  // wraps, as a hash may
-  for (const char c : name) value = value * 131 + static_cast<unsigned char>(c);
-  sound_digest_ = sound_digest_chain(sound_digest_, 2, static_cast<std::int64_t>(value));
-}
+void HeadlessPlatform::play_music(const char* file_name) { sound_digest_ = sound_digest_music(sound_digest_, file_name); }
 
 void HeadlessPlatform::stop_music() { sound_digest_ = sound_digest_chain(sound_digest_, 3, 0); }
 
