@@ -49,3 +49,13 @@ bool input_key_held(int scancode);
 
 void input_full_screen_switch();
 void input_focus_lost();
+
+// The window's close button ends the program at once, except while a finished game's score
+// is still to be kept (the tally, the record question, the name entry hold close requests):
+// then it is only noted, and those screens finish and save first.
+void input_close_request();
+void hold_close_requests(bool hold);
+// True once a held close request came (pumps events first).
+bool close_requested();
+// The same without pumping (for backends).
+bool input_close_asked();

@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr double kMaxClockOrigin = 1e9;
+
 bool parse_seconds(std::string_view word, double& seconds) {
   if (word.empty()) return false;
   const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), seconds);
@@ -29,7 +31,7 @@ const char* usage_text() {
       "  --workdir DIR        run in DIR (the high-score file is DIR/data/hs.dat); without it\n"
       "                       the table is data/hs.dat when that file is there, otherwise\n"
       "                       $XDG_DATA_HOME/torvane/hs.dat, as in the game\n"
-      "  --clock-origin S     the clock's reading at start, in seconds (default 1000.0)\n"
+      "  --clock-origin S     the clock's reading at start, in seconds, -1e9..1e9 (default 1000.0)\n"
       "  --dump-assets DIR    generate the assets, write background_1..4.png, ball_1..10.png\n"
       "                       and powerup_1..10.png into DIR, and exit\n"
       "  --dump-icon N FILE   write the game's icon, N x N pixels (16..1024), as PNG and exit\n"
@@ -129,8 +131,10 @@ ArgsParse parse_args(int argc, const char* const* argv) {
       o.workdir = value;
     } else if (arg == "--clock-origin") {
       if (!once(seen_origin)) return result;
-      if (!parse_seconds(value, o.clock_origin)) {
-        result.error = "--clock-origin '" + std::string(value) + "' is not a number of seconds";
+      // Far from zero a double no longer tells one microsecond from the next: the clock would
+      // stand still.
+      if (!parse_seconds(value, o.clock_origin) || std::fabs(o.clock_origin) > kMaxClockOrigin) {
+        result.error = "--clock-origin '" + std::string(value) + "' is not a number of seconds from -1e9 to 1e9";
         return result;
       }
     } else if (arg == "--rounds") {

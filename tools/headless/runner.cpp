@@ -12,7 +12,7 @@
 #include "app/startup.h"
 #include "frame/i_platform.h"
 #include "frontend/high_score_file.h"
-#include "frontend/settings_file.h"
+#include "settings/settings_file.h"
 #include "headless/args.h"
 #include "headless/asset_dump.h"
 #include "headless/autoplay.h"
