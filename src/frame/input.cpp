@@ -68,14 +68,9 @@ void input_close_request() {
   window_events |= kCloseAsked;
 }
 
-bool input_close_asked() { return (window_events & kCloseAsked) != 0; }
-
 void hold_close_requests(bool hold) { closes_held = hold; }
 
-bool close_requested() {
-  platform().pump_events();
-  return input_close_asked();
-}
+bool close_requested() { return (window_events & kCloseAsked) != 0; }
 
 int take_full_screen_switches() {
   platform().pump_events();

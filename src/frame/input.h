@@ -55,7 +55,6 @@ void input_focus_lost();
 // then it is only noted, and those screens finish and save first.
 void input_close_request();
 void hold_close_requests(bool hold);
-// True once a held close request came (pumps events first).
+// True once a held close request came. It pumps no events, as that would be one more call into
+// the platform than a recording has: the screens ask right after reading keys.
 bool close_requested();
-// The same without pumping (for backends).
-bool input_close_asked();
