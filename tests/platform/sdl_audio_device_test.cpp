@@ -47,8 +47,13 @@ std::vector<float> played_samples(int& device_rate, Uint16 format = AUDIO_S16SYS
       const char* at = bytes.data() + (i * channels + c) * width;
       float f = 0;
       std::int16_t s16 = 0;
-      if (width == 4) std::memcpy(&f, at, 4), f *= 32768.0f;
-      else std::memcpy(&s16, at, 2), f = s16;
+      if (width == 4) {
+        std::memcpy(&f, at, 4);
+        f *= 32768.0f;
+      } else {
+        std::memcpy(&s16, at, 2);
+        f = s16;
+      }
       samples[i] += f / static_cast<float>(channels);
     }
   return samples;
@@ -91,7 +96,9 @@ TEST(SdlAudioDevice, AnEffectKeepsItsLengthPitchAndLoudnessOnDevicesOfOtherRates
   for (auto [rate, format, channels] : devices) {
     const int asked = rate;
     const std::vector<float> samples = played_samples(rate, format, channels);
-    if (asked == 48000 && channels == 2) EXPECT_EQ(rate, 48000);  // kept, and converted to
+    if (asked == 48000 && channels == 2) {
+      EXPECT_EQ(rate, 48000);  // kept, and converted to
+    }
     const Shape played = shape_of(samples, rate);
     // A wrong rate would make the effect 8 % shorter and higher.
     EXPECT_NEAR(played.seconds, made.seconds, made.seconds * 0.04) << asked << " Hz, " << channels << " channels";
