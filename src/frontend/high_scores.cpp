@@ -5,6 +5,7 @@
 #include "frame/i_platform.h"
 #include "frame/input.h"
 #include "frame/safe_save.h"
+#include "frame/user_folders.h"
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
 #include "frontend/high_score_file.h"
@@ -62,6 +63,7 @@ void let_closes_through() {
 // Under the table's lock the table is read again, as another game may have saved since, and
 // the entry goes in where it now belongs. False when the new table is not on disk.
 bool merge_and_save(std::string_view name, std::int32_t score) {
+  make_folders(high_score_location().folder);  // the lock is the folder's: it must be there
   const FolderLock turn(high_score_target().c_str());
   if (read_high_score_file() == TableFile::Locked) return false;
   for (int k = 1; k <= 4; ++k) hs_scores[k] = parse_score_text(hs_lines[4 + k]);
