@@ -38,9 +38,14 @@ for lib in libsdl2 libsdl2-mixer libc6; do
 done
 
 dpkg-deb -x "$deb" "$out/root"
+# Each option --help prints heads an entry (.TP) of the manual page.
 zcat "$out/root/usr/share/man/man6/torvane.6.gz" | sed 's/\\-/-/g' >"$out/manual"
-for option in $("$game" --help | grep -oE '^  --[a-z]+') '.SH EXIT STATUS' '/usr/share/torvane/'; do
-  grep -qF -- "$option" "$out/manual" || fail "the manual page lacks '$option'"
+awk 'after_tp { print } { after_tp = ($0 == ".TP") }' "$out/manual" >"$out/entries"
+for option in $("$game" --help | grep -oE '^  --[a-z]+'); do
+  grep -qE -- "(^|[ \"])$option( |\"|$)" "$out/entries" || fail "the manual page has no entry for $option"
+done
+for text in '.SH EXIT STATUS' '/usr/share/torvane/'; do
+  grep -qF -- "$text" "$out/manual" || fail "the manual page lacks '$text'"
 done
 
 lintian --fail-on none "$deb" >"$out/lintian" 2>&1
