@@ -27,7 +27,7 @@ grep -qx 'Icon=torvane' "$root/share/applications/torvane.desktop" || fail "the 
 appstreamcli validate --no-net "$root"/share/metainfo/*.metainfo.xml || fail "the metainfo does not validate"
 man -l "$root/share/man/man6/torvane.6.gz" 2>&1 | grep -q -- '--fullscreen' || fail "the manual page does not render"
 zgrep -q '/opt/torvane/share/torvane/' "$root/share/man/man6/torvane.6.gz" || fail "the manual page does not name this prefix's data folder"
-# Both carry the date of the changelog's newest entry.
+# The manual page and the metainfo carry the date of the changelog's newest entry.
 released=$(date -u -d "$(sed -n 's/^ -- .*>  //p' "$(dirname "$0")/../../packaging/changelog" | head -n 1)" +%F)
 zgrep -q "^\.TH .*\"$released\"" "$root/share/man/man6/torvane.6.gz" || fail "the manual page is not dated $released"
 grep -q "date=\"$released\"" "$root"/share/metainfo/*.metainfo.xml || fail "the metainfo's release is not dated $released"
