@@ -29,7 +29,7 @@ while IFS='|' read -r name options script; do
   python3 - "$work/summary.json" "$work/data/hs.dat" >"$games/$name.json" <<'PY'
 import json, os, sys
 summary = json.load(open(sys.argv[1]))
-for machine in ("cpu_us_p50", "cpu_us_p99", "cpu_us_max", "rss_kb", "rss_kb_per_round", "startup_ms",
+for machine in ("cpu_us_p50", "cpu_us_p99", "cpu_us_max", "runner_us_p50", "runner_us_p99", "rss_kb", "rss_kb_per_round", "startup_ms",
                 "alloc_count_in_rounds"):
     summary.pop(machine, None)
 table = sys.argv[2]

@@ -17,6 +17,7 @@
 #include "headless/asset_dump.h"
 #include "headless/autoplay.h"
 #include "headless/frame_dump.h"
+#include "headless/frame_timer.h"
 #include "headless/headless_platform.h"
 #include "headless/script.h"
 #include "headless/summary.h"
@@ -85,7 +86,8 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
     autoplay_on_present(player, page, now_us);
   });
 
-  platform_install(installed);
+  FrameTimer timer(*installed);
+  platform_install(&timer);
   int code = main_flow(argc, argv);
   platform_install(nullptr);
   alloc_counting(false);
@@ -97,9 +99,11 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   RunSummary summary;
   summary.virtual_ms = backend.now_us() / 1000;
   summary.frames = backend.frames_shown();
-  summary.cpu_us_p50 = backend.cpu_percentile_us(0.50);
-  summary.cpu_us_p99 = backend.cpu_percentile_us(0.99);
-  summary.cpu_us_max = backend.cpu_max_us();
+  summary.cpu_us_p50 = timer.game().percentile_us(0.50);
+  summary.cpu_us_p99 = timer.game().percentile_us(0.99);
+  summary.cpu_us_max = timer.game().max_us();
+  summary.runner_us_p50 = timer.runner().percentile_us(0.50);
+  summary.runner_us_p99 = timer.runner().percentile_us(0.99);
   summary_take_round(summary);
   summary.round_results = player.results;
   summary.rss_kb = resident_kb();
