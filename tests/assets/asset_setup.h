@@ -4,12 +4,10 @@
 #include "assets/generate_assets.h"
 #include "assets/images.h"
 #include "frame/i_platform.h"
-#include "gfx/font8x8.h"
 #include "gfx/gfx.h"
 #include "headless/headless_platform.h"
 
 inline Colour at(const Image* image, int x, int y) { return image->row(y)[x]; }
-inline bool glyph_bit(char c, int col, int row) { return (font8x8[static_cast<unsigned char>(c)][row] >> (7 - col)) & 1; }
 
 // Generates the assets the first time only.
 inline void ensure_assets_generated() {

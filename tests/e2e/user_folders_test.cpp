@@ -1,7 +1,5 @@
 // Where an ordinary (not portable) copy keeps its files: the settings under XDG_CONFIG_HOME,
 // scores under XDG_DATA_HOME; each run here gets temporary ones.
-#include <sys/stat.h>
-
 #include <fstream>
 
 #include "e2e/e2e_support.h"
@@ -42,10 +40,6 @@ struct Home {
                                 (dir / "options.png").string() + "'");
     EXPECT_EQ(r.exit_code, 0) << r.err;
     return load_page(dir / "options.png");
-  }
-  void put_cfg(const std::string& bytes) const {
-    fs::create_directories(cfg.parent_path());
-    std::ofstream(cfg, std::ios::binary) << bytes;
   }
 };
 
@@ -96,24 +90,6 @@ TEST(UserFolders, ASettingsSaveThatFailsIsShownOnTheOptionsPage) {
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_FALSE(shows_text(load_page(home.dir / "before.png"), 200, 230, "The settings could not be saved"));
   EXPECT_TRUE(shows_text(load_page(shot), 200, 230, "The settings could not be saved"));
-}
-
-TEST(UserFolders, AJunkSettingsFileIsSurvivedAndItsGoodLinesKept) {
-  const Home home;
-  std::string junk = "\xff\xfe garbage\n= 50\nmusic_volume = 60\neffects_volume=75\r\nfull_screen = maybe\n";
-  junk += "unknown_key = 1\nmusic_volume\n" + std::string(100000, 'x') + "\nfull_screen = yes";
-  junk.push_back('\0');
-  home.put_cfg(junk);
-  // 75 % is read despite the CR; the bad music value leaves 0 %; the last line, cut short by
-  // the size limit, is not read.
-  EXPECT_TRUE(shows_settings(home.options_page(), "0 %", "75 %", "NO"));
-  // Something that is no file at all in its place: a folder, then a pipe nobody writes to.
-  fs::remove(home.cfg);
-  fs::create_directories(home.cfg);
-  EXPECT_TRUE(shows_settings(home.options_page(), "0 %", "0 %", "NO"));
-  fs::remove(home.cfg);
-  ASSERT_EQ(mkfifo(home.cfg.c_str(), 0600), 0);
-  EXPECT_TRUE(shows_settings(home.options_page(), "0 %", "0 %", "NO"));
 }
 
 }  // namespace

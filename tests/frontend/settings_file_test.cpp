@@ -68,8 +68,12 @@ TEST_F(SettingsFileTest, SavesIntoFoldersItMakesAndLoadsBack) {
   EXPECT_EQ(fs::status(cfg()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
-TEST_F(SettingsFileTest, ADeviceOrAPipeInItsPlaceGivesTheDefaultsAtOnce) {
+TEST_F(SettingsFileTest, AHugeFileADeviceOrAPipeInItsPlaceGivesTheDefaultsAtOnce) {
   fs::create_directories(cfg().parent_path());
+  // Read only so far: a line past 16 KB is not seen.
+  std::ofstream(cfg()) << "effects_volume = 75\n" << std::string(16384, '#') << "\nfull_screen = yes\n";
+  EXPECT_EQ(fields(load_settings()), std::tuple(0, 3, false));
+  fs::remove(cfg());
   fs::create_symlink("/dev/zero", cfg());
   EXPECT_EQ(fields(load_settings()), std::tuple(0, 0, false));
   fs::remove(cfg());
