@@ -2,9 +2,15 @@
 
 #include <cfloat>
 #include <chrono>
+#include <cmath>
+#include <cstring>
 #include <csignal>
 #include <fstream>
 #include <random>
+#include <version>
+#ifdef __cpp_lib_to_chars
+#include <charconv>
+#endif
 
 #include "frontend/high_score_file.h"
 #include "frontend/score_text.h"
@@ -65,6 +71,29 @@ TEST_F(HighScoreFileTest, ScoreTextsHaveSevenDigitsAndExponentsFromTenMillion) {
                                                 {"1e999", FLT_MAX}};
   for (const auto& [text, value] : read) EXPECT_EQ(parse_score_text(text), value) << text;
 }
+
+#ifdef __cpp_lib_to_chars
+// The texts were once written and read by the C++ library's floating to_chars and from_chars,
+// which the browser's library lacks: the tables written before must read and write the same.
+TEST_F(HighScoreFileTest, ScoreTextsMatchTheFloatingCharConversions) {
+  std::mt19937 bits(22);
+  for (int i = 0; i < 200000; ++i) {
+    const std::uint32_t b = bits();
+    float value;
+    std::memcpy(&value, &b, sizeof value);
+    if (!std::isfinite(value)) continue;
+    char old_text[kScoreTextCapacity], text[kScoreTextCapacity];
+    const auto old_end = std::to_chars(old_text, old_text + sizeof old_text, value, std::chars_format::general, 7).ptr;
+    const std::string expected(old_text, old_end);
+    ASSERT_EQ(std::string(text, format_score_text(value, text)), expected) << b;
+    char digits[32];
+    const std::string exact(digits, std::to_chars(digits, digits + sizeof digits, std::fabs(value)).ptr);
+    float back = 0;
+    std::from_chars(exact.data(), exact.data() + exact.size(), back);
+    ASSERT_EQ(parse_score_text(exact), back) << exact;
+  }
+}
+#endif
 
 TEST_F(HighScoreFileTest, WriteLeavesEightScrambledCrLfLinesAndMakesTheFolder) {
   const Lines plain = {"ANNA", "BO", "", "", "12345678", "4000", "0", "0"};
