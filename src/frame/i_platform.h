@@ -30,6 +30,9 @@ class Platform {
     (void)music;
     (void)effects;
   }
+  // The game has just saved one of the player's files (settings, high scores). Backends whose
+  // folders live in memory (the browser) copy them out to lasting storage now.
+  virtual void files_saved() {}
   // Called once as the process ends through program_exit.
   virtual void shutdown(int exit_code) { (void)exit_code; }
 };

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "frame/i_platform.h"
 #include "frame/plain_file.h"
 #include "frontend/high_scores.h"
 
@@ -162,8 +163,9 @@ bool write_high_score_file(WriteFault fault) {
   std::error_code ignored;
   std::filesystem::create_directories(at.folder, ignored);
   const Aside aside = write_aside(at, bytes, fault);
-  if (aside == Aside::NoTempFile) return write_in_place(at, bytes, fault);
-  return aside == Aside::Written;
+  const bool written = aside == Aside::NoTempFile ? write_in_place(at, bytes, fault) : aside == Aside::Written;
+  if (written) platform().files_saved();
+  return written;
 }
 
 std::size_t printable_text(std::string_view line, char* out, std::size_t capacity) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frame/i_platform.h"
 #include "frame/plain_file.h"
 #include "frame/user_folders.h"
 
@@ -124,5 +125,6 @@ bool save_settings(const Settings& settings) {
   ok = ::close(fd) == 0 && ok;
   if (ok) ok = std::rename(temp, file) == 0;
   if (!ok) std::remove(temp);
+  if (ok) platform().files_saved();
   return ok;
 }

@@ -1,5 +1,5 @@
-// The house rules: every folder of src/ includes only the folders below it, and only the SDL
-// backend sees SDL. Read straight from the sources, so a stray include fails here by name.
+// The house rules: every folder of src/ includes only the folders below it, only the SDL
+// backend sees SDL and only the web backend sees emscripten. Read straight from the sources, so a stray include fails here by name.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,10 +29,11 @@ std::set<std::string> allowed_below(const std::string& folder) {
   return game;
 }
 
-TEST(Layering, EveryFolderIncludesOnlyTheFoldersBelowItAndOnlyTheSdlBackendSeesSdl) {
+TEST(Layering, EveryFolderIncludesOnlyTheFoldersBelowItAndOnlyTheBackendsSeeTheirLibraries) {
   const fs::path src = fs::path(TORVANE_SOURCE_DIR) / "src";
   const std::regex project_include(R"(^\s*#\s*include\s*"([a-z_]+)/)");
   const std::regex sdl_include(R"(^\s*#\s*include\s*[<"]SDL)");
+  const std::regex web_include(R"(^\s*#\s*include\s*[<"]emscripten)");
   int files = 0;
   for (const auto& entry : fs::recursive_directory_iterator(src)) {
     if (!entry.is_regular_file()) continue;
@@ -44,6 +45,7 @@ TEST(Layering, EveryFolderIncludesOnlyTheFoldersBelowItAndOnlyTheSdlBackendSeesS
         << rel << " is in a folder the house rules do not know";
     const auto allowed = allowed_below(folder);
     const bool sdl_backend = folder == "platform" && name.rfind("i_sdl", 0) == 0;
+    const bool web_backend = folder == "platform" && name.rfind("i_web", 0) == 0;
     std::ifstream in(entry.path());
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
@@ -55,6 +57,8 @@ TEST(Layering, EveryFolderIncludesOnlyTheFoldersBelowItAndOnlyTheSdlBackendSeesS
       }
       EXPECT_FALSE(!sdl_backend && std::regex_search(line, sdl_include))
           << rel.string() << ":" << n << " includes SDL outside the SDL backend";
+      EXPECT_FALSE(!web_backend && std::regex_search(line, web_include))
+          << rel.string() << ":" << n << " includes emscripten outside the web backend";
     }
     ++files;
   }
