@@ -37,7 +37,7 @@ endforeach()
 
 # The headless runner under node.
 file(GLOB HEADLESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/headless/*.cpp)
-list(FILTER HEADLESS_SOURCES EXCLUDE REGEX "/main\\\\.cpp$")
+list(FILTER HEADLESS_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 add_library(torvane_headless STATIC ${HEADLESS_SOURCES})
 target_include_directories(torvane_headless PUBLIC ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(torvane_headless PUBLIC torvane_core)
@@ -57,15 +57,21 @@ add_library(web_gtest STATIC ${GTEST_SOURCE}/src/gtest-all.cc ${GTEST_SOURCE}/sr
 target_include_directories(web_gtest SYSTEM PUBLIC ${GTEST_SOURCE}/include PRIVATE ${GTEST_SOURCE})
 target_compile_definitions(web_gtest PUBLIC GTEST_HAS_PTHREAD=0)
 enable_testing()
+# Node's stand-in for a file system has no FIFOs, device links or permission bits that bite:
+# the guards against a table replaced by those are the desktop's and are tested there.
+set(WEB_TEST_FILTER_frontend
+  --gtest_filter=-HighScoreFileTest.OnlyARegularFileIsReadAndNoMoreThanEightLongLinesOfIt:HighScoresTest.ATableThatCannotBeReplacedIsNotOfferedAndSurvivesByteForByte)
 set(WEB_TEST_FOLDERS frame gfx audio platform round line enemies effects frontend assets app)
 foreach(name ${WEB_TEST_FOLDERS})
   file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*.cpp)
-  list(FILTER test_sources EXCLUDE REGEX "/sdl_[^/]*\\\\.cpp$")
+  list(FILTER test_sources EXCLUDE REGEX "/sdl_[^/]*\\.cpp$")
   add_executable(test_${name} ${test_sources})
   target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(test_${name} PRIVATE torvane_headless web_gtest)
-  target_compile_definitions(test_${name} PRIVATE TORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  # No test built here starts the programs: the helpers beside those that do just compile.
+  target_compile_definitions(test_${name} PRIVATE TORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    TORVANE_HEADLESS_BIN="" TORVANE_GAME_BIN="")
   target_link_options(test_${name} PRIVATE ${WEB_NODE_LINK})
   set_target_properties(test_${name} PROPERTIES SUFFIX .js)
-  add_test(NAME web_${name} COMMAND node $<TARGET_FILE:test_${name}>)
+  add_test(NAME web_${name} COMMAND node $<TARGET_FILE:test_${name}> ${WEB_TEST_FILTER_${name}})
 endforeach()

@@ -50,7 +50,7 @@ TEST_F(HighScoreFileTest, ScrambleAndUnscrambleRoundTripAnyBytesAndLength) {
   std::mt19937 gen(7);
   for (std::size_t length = 0; length < 40; ++length) {
     std::string line(length, '\0'), copy;
-    std::ranges::generate(line, [&] { return static_cast<char>(gen()); });
+    std::generate(line.begin(), line.end(), [&] { return static_cast<char>(gen()); });
     scramble_line((copy = line).data(), length, kScrambleKey);
     EXPECT_EQ(copy, scrambled(line)) << length;
     unscramble_line(copy.data(), copy.size(), kScrambleKey);
@@ -97,7 +97,7 @@ TEST_F(HighScoreFileTest, ScoreTextsMatchTheFloatingCharConversions) {
 
 TEST_F(HighScoreFileTest, WriteLeavesEightScrambledCrLfLinesAndMakesTheFolder) {
   const Lines plain = {"ANNA", "BO", "", "", "12345678", "4000", "0", "0"};
-  std::ranges::copy(plain, hs_lines + 1);
+  std::copy(plain.begin(), plain.end(), hs_lines + 1);
   ASSERT_TRUE(write_high_score_file());
   EXPECT_EQ(file_bytes(kHighScorePath), table_file(plain));
   EXPECT_FALSE(std::filesystem::exists(kHighScoreTempPath));
@@ -127,7 +127,7 @@ TEST_F(HighScoreFileTest, RandomBinaryFilesReadSafelyAndDrawOnlyPrintableText) {
   std::mt19937 gen(11);
   for (int round = 0; round < 50; ++round) {
     std::string bytes(gen() % 20000, '\0');
-    std::ranges::generate(bytes, [&] { return static_cast<char>(gen()); });
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(gen()); });
     put_file(kHighScorePath, bytes);
     for (const std::string& line : read_lines()) {
       char shown[80];
