@@ -1,0 +1,159 @@
+// The page in a real browser: Debian's chromium, headless, driven by puppeteer-core, against
+// the built page served on 127.0.0.1.
+//   node tests/web/browser_test.mjs build-web build/torvane-headless
+// Checks: frames appear; the menu at a known moment is pixel for pixel the headless runner's
+// dump of it; keys take the menu into a round and Escape, Y out of it; a name entered for a
+// high score is on the table page after a reload; no console errors. Prints the figures.
+import {execFileSync} from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+import {decodePng} from './png.mjs';
+import {screenOf, showsBluishText} from './screens.mjs';
+
+const site = path.resolve(process.argv[2] || 'build-web');
+const runner = path.resolve(process.argv[3] || 'build/torvane-headless');
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'torvane-browser-'));
+const kMenuMs = 4100;  // the menu's bar is mid-swing: any other frame differs
+
+const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+const server = http.createServer((request, response) => {
+  let file = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+  if (file === '/') file = '/index.html';
+  fs.readFile(path.join(site, path.normalize(file)), (error, bytes) => {
+    if (error) return response.writeHead(404).end();
+    response.writeHead(200, {'content-type': types[path.extname(file)] || 'application/octet-stream'}).end(bytes);
+  });
+});
+await new Promise((done) => server.listen(0, '127.0.0.1', done));
+const origin = `http://127.0.0.1:${server.address().port}`;
+
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  userDataDir: path.join(work, 'profile'),
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+         '--disable-component-update', '--disable-sync', '--force-color-profile=srgb'],
+});
+const consoleErrors = [];
+let passed = 0, failed = 0;
+function check(ok, what, detail = '') {
+  if (ok) ++passed, console.log(`ok   ${what}`);
+  else ++failed, console.log(`FAIL ${what}${detail ? `: ${detail}` : ''}`);
+}
+
+async function open(query = '') {
+  const page = await browser.newPage();
+  page.on('console', (m) => { if (m.type() === 'error') consoleErrors.push(m.text()); });
+  page.on('pageerror', (e) => consoleErrors.push(e.message));
+  await page.setViewport({width: 800, height: 700});
+  await page.goto(`${origin}/index.html${query}`);
+  return page;
+}
+
+// The canvas's own pixels (what putImageData left there), through a PNG: quick to hand over.
+async function canvasPage(page) {
+  const url = await page.evaluate(() => document.getElementById('screen').toDataURL('image/png'));
+  return decodePng(Buffer.from(url.slice(url.indexOf(',') + 1), 'base64'));
+}
+
+async function waitFor(page, wanted, timeoutMs = 20000) {
+  const until = Date.now() + timeoutMs;
+  let seen = '';
+  while (Date.now() < until) {
+    seen = screenOf(await canvasPage(page));
+    if (wanted.includes(seen)) return seen;
+    await new Promise((done) => setTimeout(done, 50));
+  }
+  if (process.env.TORVANE_BROWSER_SHOTS) await page.screenshot({path: path.join(process.env.TORVANE_BROWSER_SHOTS, `${wanted[0]}.png`)});
+  throw new Error(`waited for ${wanted.join(' or ')}, the page shows ${seen}`);
+}
+
+async function tap(page, key) {
+  await page.keyboard.down(key);
+  await new Promise((done) => setTimeout(done, 60));
+  await page.keyboard.up(key);
+}
+
+try {
+  // 1. The menu at a known moment on the virtual clock, against the runner's dump.
+  execFileSync(runner, ['--workdir', work, '--until-ms', String(kMenuMs + 100),
+                        '--dump-frame', `${kMenuMs}:${path.join(work, 'menu.png')}`], {stdio: 'ignore'});
+  const dumped = decodePng(fs.readFileSync(path.join(work, 'menu.png')));
+  let page = await open(`?clock=virtual&stop-ms=${kMenuMs}`);
+  await page.waitForFunction('Module.stopped === true', {timeout: 30000});
+  const shot = decodePng(Buffer.from(await (await page.$('#screen')).screenshot({type: 'png'})));
+  let differing = shot.width === 640 && shot.height === 480 ? 0 : -1;
+  for (let i = 0; differing >= 0 && i < 640 * 480; ++i)
+    if ([0, 1, 2].some((k) => shot.rgba[i * 4 + k] !== dumped.rgba[i * 4 + k])) ++differing;
+  check(differing === 0, `the screenshot of the menu at ${kMenuMs} ms is the runner's dump, pixel for pixel`,
+        `${differing} pixels differ (${shot.width}x${shot.height})`);
+  await page.close();
+
+  // 2. Real time: frames appear, keys drive the menu into a round and out again.
+  page = await open();
+  await page.waitForFunction('Module.frameTimes && Module.frameTimes.length > 20', {timeout: 30000});
+  const firstFrameMs = await page.evaluate(() => Module.firstFrameMs);
+  check(true, `frames appear (first after ${firstFrameMs.toFixed(0)} ms)`);
+  await waitFor(page, ['menu-1']);
+  await tap(page, 'Enter');
+  await waitFor(page, ['round']);
+  await page.evaluate(() => { Module.frameTimes.length = 0; });
+  await page.keyboard.down('ArrowLeft');
+  await page.keyboard.down('Space');
+  await new Promise((done) => setTimeout(done, 3000));
+  await page.keyboard.up('Space');
+  await page.keyboard.up('ArrowLeft');
+  const times = (await page.evaluate(() => Module.frameTimes.slice())).sort((a, b) => a - b);
+  const pick = (f) => times[Math.min(times.length - 1, Math.floor(f * (times.length - 1)))];
+  await tap(page, 'Escape');
+  await waitFor(page, ['abort-question']);
+  await tap(page, 'y');
+  await waitFor(page, ['menu-1', 'menu-2', 'menu-3', 'menu-4', 'menu-5']);
+  check(true, 'Enter starts a round, Escape asks, Y leaves it for the menu');
+  await page.close();
+
+  // 3. A lost round on the virtual clock, a name for the table, then a reload on real time.
+  page = await open('?clock=virtual');
+  await waitFor(page, ['menu-1']);
+  await tap(page, 'Enter');
+  for (let named = false; !named;) {
+    const screen = await waitFor(page, ['tally-done', 'record-prompt', 'name-entry'], 60000);
+    if (screen === 'tally-done') await tap(page, 'Enter');
+    if (screen === 'record-prompt') await tap(page, 'y');
+    if (screen === 'name-entry') {
+      await page.keyboard.type('LOST', {delay: 30});
+      await tap(page, 'Enter');
+      named = true;
+    }
+  }
+  await waitFor(page, ['high-scores']);
+  await new Promise((done) => setTimeout(done, 500));  // the storage is written behind the game
+  await page.reload();
+  await waitFor(page, ['menu-1']);
+  for (let i = 0; i < 3; ++i) await tap(page, 'ArrowDown'), await new Promise((done) => setTimeout(done, 250));
+  await waitFor(page, ['menu-4']);
+  await tap(page, 'Enter');
+  await waitFor(page, ['high-scores']);
+  await new Promise((done) => setTimeout(done, 1500));  // faded in
+  const table = await canvasPage(page);
+  check(showsBluishText(table, 270, 152, 'LOST') && !showsBluishText(table, 270, 152, 'ZZZZ'),
+        'the name entered is on the table page after a reload');
+  await page.close();
+
+  check(consoleErrors.length === 0, 'no console errors', consoleErrors.join(' | '));
+  const wasm = fs.statSync(path.join(site, 'torvane.wasm')).size, js = fs.statSync(path.join(site, 'torvane.js')).size;
+  console.log(`figures: first frame ${firstFrameMs.toFixed(0)} ms after opening; frame CPU p50 ${pick(0.5).toFixed(2)} ms, ` +
+              `p99 ${pick(0.99).toFixed(2)} ms over ${times.length} frames of a round; wasm ${wasm} B, js ${js} B`);
+} catch (error) {
+  check(false, 'the browser session', error.message);
+} finally {
+  await browser.close();
+  server.close();
+  fs.rmSync(work, {recursive: true, force: true});
+}
+console.log(`browser: ${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
