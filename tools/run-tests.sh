@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the game and runs every test: the release build with the whole suite (unit tests,
-# headless end-to-end runs, the real window under Xvfb), then an AddressSanitizer and
+# headless end-to-end runs, the real window under Xvfb), the browser build (its unit tests and
+# recorded games under node, the page in chromium), then an AddressSanitizer and
 # UndefinedBehaviorSanitizer build with the same tests, recorded games included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,6 +10,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+tools/test-web.sh
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_SANITIZE=ON
 cmake --build build-sanitize -j"$jobs"

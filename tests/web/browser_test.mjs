@@ -4,11 +4,12 @@
 // Checks: frames appear; the menu at a known moment is pixel for pixel the headless runner's
 // dump of it; keys take the menu into a round and Escape, Y out of it; a name entered for a
 // high score is on the table page after a reload; no console errors. Prints the figures.
-import {execFileSync} from 'node:child_process';
+import {execFileSync, spawnSync} from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
 import {decodePng} from './png.mjs';
@@ -114,6 +115,31 @@ try {
   await tap(page, 'y');
   await waitFor(page, ['menu-1', 'menu-2', 'menu-3', 'menu-4', 'menu-5']);
   check(true, 'Enter starts a round, Escape asks, Y leaves it for the menu');
+
+  // The game just played, downloaded, replays natively with every checkpoint matching.
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: work});
+  await page.click('#download');
+  const downloaded = path.join(work, 'torvane-game.tvr');
+  for (let i = 0; i < 100 && !fs.existsSync(downloaded); ++i) await new Promise((done) => setTimeout(done, 100));
+  const nativeRun = spawnSync(runner, ['--play', downloaded, '--workdir', fs.mkdtempSync(path.join(work, 'replay-'))],
+                              {encoding: 'utf8'});
+  const replayed = nativeRun.status === 0 ? JSON.parse(nativeRun.stdout.trim()) : {};
+  check(nativeRun.status === 0 && replayed.frames > 100 && replayed.round_results.length === 1,
+        `the browser's recording replays natively (exit ${nativeRun.status}, ${replayed.frames} frames, ` +
+        `rounds ${JSON.stringify(replayed.round_results)}, ` +
+        `${fs.existsSync(downloaded) ? fs.statSync(downloaded).size : 0} bytes)`, nativeRun.stderr);
+
+  // A native recording plays in the page to its end.
+  const keys = path.join(work, 'keys.txt'), nativeFile = path.join(work, 'native.tvr');
+  fs.writeFileSync(keys, '3000 tap ENTER\n5000 tap ESC\n5800 tap Y\n');
+  execFileSync(runner, ['--workdir', fs.mkdtempSync(path.join(work, 'record-')), '--script', keys,
+                        '--until-ms', '8000', '--record', nativeFile], {stdio: 'ignore'});
+  await (await page.$('#file')).uploadFile(nativeFile);
+  await page.waitForFunction(() => /played to its end/.test(document.getElementById('status').textContent),
+                             {timeout: 30000}).then(() => check(true, 'a native recording plays in the page to its end'),
+                                                    () => page.evaluate(() => document.getElementById('status').textContent)
+                                                        .then((status) => check(false, 'a native recording plays in the page', status)));
   await page.close();
 
   // 3. A lost round on the virtual clock, a name for the table, then a reload on real time.
@@ -145,6 +171,8 @@ try {
   await page.close();
 
   check(consoleErrors.length === 0, 'no console errors', consoleErrors.join(' | '));
+  const gzipped = ['torvane.wasm', 'torvane.js'].map((f) => zlib.gzipSync(fs.readFileSync(path.join(site, f)), {level: 9}).length);
+  check(gzipped[0] + gzipped[1] <= 1 << 20, `wasm and JavaScript gzipped: ${gzipped[0]} + ${gzipped[1]} bytes, at most 1 MB`);
   const wasm = fs.statSync(path.join(site, 'torvane.wasm')).size, js = fs.statSync(path.join(site, 'torvane.js')).size;
   console.log(`figures: first frame ${firstFrameMs.toFixed(0)} ms after opening; frame CPU p50 ${pick(0.5).toFixed(2)} ms, ` +
               `p99 ${pick(0.99).toFixed(2)} ms over ${times.length} frames of a round; wasm ${wasm} B, js ${js} B`);
