@@ -1,6 +1,7 @@
-// The game in a browser page. Each session is recorded in memory, so that the player can take
-// the game just played home as a file; the page can also hand in a recording to watch. A
-// session ends like the desktop's window closing (program_exit), and the next one begins.
+// The game in a browser page, one session per page load: the game is recorded in memory from
+// its start, so that the player can take the game just played home as a file, or the page
+// plays a recording it was handed. A session ends like the desktop's window closing
+// (program_exit); the page then loads afresh, so every session starts from a new program.
 #include <string>
 
 #include "app/replay_options.h"
@@ -22,25 +23,16 @@ std::string playback_result(int code) {
 int main(int argc, char** argv) {
   web_mount_storage();
   std::unique_ptr<Platform> backend = make_web_platform();
-  bool play_next = false;
-  for (;;) {
-    ReplayOptions options;
-    if (play_next) options.play_path = kWebPlayFile;
-    else options.record_path = kSessionFile;
-    const int code = run_with_replay(*backend, options, argc, argv);
-    play_next = false;
-    switch (web_take_request()) {
-      case WebRequest::DownloadRecording:
-        web_offer_download(kSessionFile, "torvane-game.tvr");
-        web_status("The game so far is saved as torvane-game.tvr; a new game begins.");
-        break;
-      case WebRequest::PlayRecording:
-        play_next = true;
-        web_status("Playing the recording (Escape stops it).");
-        break;
-      case WebRequest::None:
-        web_status(options.play_path.empty() ? "" : playback_result(code));
-        break;
-    }
+  ReplayOptions options;
+  if (web_take_recording_to_play()) options.play_path = kWebPlayFile;
+  else options.record_path = kSessionFile;
+  const int code = run_with_replay(*backend, options, argc, argv);
+  const WebRequest request = web_take_request();
+  if (request == WebRequest::DownloadRecording && options.play_path.empty()) {
+    web_offer_download(kSessionFile, "torvane-game.tvr");
+    web_status_after_reload("The game so far is saved as torvane-game.tvr; a new game begins.");
+  } else if (request == WebRequest::None && !options.play_path.empty()) {
+    web_status_after_reload(playback_result(code));
   }
+  web_reload();
 }

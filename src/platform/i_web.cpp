@@ -92,9 +92,22 @@ EM_JS(void, web_flush_storage, (), {
   FS.syncfs(false, (error) => { if (error) console.warn('Torvane: the browser storage was not written', error); });
 });
 
-EM_JS(void, web_show_status, (const char* text), {
-  const line = document.getElementById('status');
-  if (line) line.textContent = UTF8ToString(text);
+EM_JS(void, web_keep_status, (const char* text), {
+  sessionStorage.setItem('torvane-status', UTF8ToString(text));
+});
+
+// The page keeps a recording handed in across the reload that starts its playback.
+EM_JS(int, web_stored_recording, (const char* path), {
+  const text = sessionStorage.getItem('torvane-play');
+  if (text === null) return 0;
+  sessionStorage.removeItem('torvane-play');
+  FS.writeFile(UTF8ToString(path), Uint8Array.from(atob(text), (c) => c.charCodeAt(0)));
+  return 1;
+});
+
+// A moment for a download to get going before the page goes.
+EM_JS(void, web_reload_page, (), {
+  setTimeout(() => location.reload(), 300);
 });
 
 EM_JS(void, web_download, (const char* path, const char* name), {
@@ -358,4 +371,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_request(int what) {
 
 void web_offer_download(const std::string& path, const std::string& name) { web_download(path.c_str(), name.c_str()); }
 
-void web_status(const std::string& text) { web_show_status(text.c_str()); }
+void web_status_after_reload(const std::string& text) { web_keep_status(text.c_str()); }
+
+bool web_take_recording_to_play() { return web_stored_recording(kWebPlayFile) != 0; }
+
+void web_reload() {
+  web_reload_page();
+  for (;;) emscripten_sleep(1000);
+}

@@ -16,9 +16,13 @@ void web_mount_storage();
 // as soon as one is waiting.
 enum class WebRequest { None, DownloadRecording, PlayRecording };
 WebRequest web_take_request();
-// The recording the page hands in, written to this file before PlayRecording is asked.
+// Where a recording handed in by the page is put for this page load.
 constexpr const char* kWebPlayFile = "/tmp/play.tvr";
+// True when the page handed in a recording to play on this load (now in kWebPlayFile).
+bool web_take_recording_to_play();
 // Offers a file to the player as a download under the given name.
 void web_offer_download(const std::string& path, const std::string& name);
-// A line under the picture (what the page is doing); empty clears it.
-void web_status(const std::string& text);
+// Keeps a line for under the picture, shown after the next load.
+void web_status_after_reload(const std::string& text);
+// Loads the page afresh: every session starts from a new program, as a recording expects.
+[[noreturn]] void web_reload();

@@ -119,7 +119,7 @@ try {
   // The game just played, downloaded, replays natively with every checkpoint matching.
   const cdp = await page.target().createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: work});
-  await page.click('#download');
+  await Promise.all([page.waitForNavigation(), page.click('#download')]);
   const downloaded = path.join(work, 'torvane-game.tvr');
   for (let i = 0; i < 100 && !fs.existsSync(downloaded); ++i) await new Promise((done) => setTimeout(done, 100));
   const nativeRun = spawnSync(runner, ['--play', downloaded, '--workdir', fs.mkdtempSync(path.join(work, 'replay-'))],
@@ -136,10 +136,13 @@ try {
   execFileSync(runner, ['--workdir', fs.mkdtempSync(path.join(work, 'record-')), '--script', keys,
                         '--until-ms', '8000', '--record', nativeFile], {stdio: 'ignore'});
   await (await page.$('#file')).uploadFile(nativeFile);
-  await page.waitForFunction(() => /played to its end/.test(document.getElementById('status').textContent),
-                             {timeout: 30000}).then(() => check(true, 'a native recording plays in the page to its end'),
-                                                    () => page.evaluate(() => document.getElementById('status').textContent)
-                                                        .then((status) => check(false, 'a native recording plays in the page', status)));
+  // The page reloads to play it and reloads again when it is over, saying how it went.
+  let status = '';
+  for (const until = Date.now() + 40000; Date.now() < until && !/played to its end/.test(status);) {
+    await new Promise((done) => setTimeout(done, 250));
+    status = await page.evaluate(() => document.getElementById('status').textContent).catch(() => '');
+  }
+  check(/played to its end/.test(status), 'a native recording plays in the page to its end', status);
   await page.close();
 
   // 3. A lost round on the virtual clock, a name for the table, then a reload on real time.
@@ -156,9 +159,10 @@ try {
       named = true;
     }
   }
-  await waitFor(page, ['high-scores']);
+  // On the virtual clock a key held for 60 ms lasts seconds: the Enter may leave the table too.
+  await waitFor(page, ['high-scores', 'menu-1']);
   await new Promise((done) => setTimeout(done, 500));  // the storage is written behind the game
-  await page.reload();
+  await page.goto(`${origin}/index.html`);
   await waitFor(page, ['menu-1']);
   for (let i = 0; i < 3; ++i) await tap(page, 'ArrowDown'), await new Promise((done) => setTimeout(done, 250));
   await waitFor(page, ['menu-4']);
