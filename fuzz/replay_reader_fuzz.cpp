@@ -26,10 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // What the player may rely on once a file is accepted.
   const ReplayData& d = parse.data;
-  check(!d.records.empty() && d.records.back().kind == ReplayKind::End);
+  // Whole, it ends with its end record; cut short, with its last checkpoint.
+  check(!d.records.empty() && d.records.back().kind == (d.cut_short ? ReplayKind::Checkpoint : ReplayKind::End));
   double last = -INFINITY;
   for (const ReplayRecord& r : d.records) {
-    if (r.kind <= ReplayKind::ClockNano) {
+    if (r.kind <= ReplayKind::ClockRepeat) {
       check(std::isfinite(r.clock) && r.clock >= last);
       last = r.clock;
     }
@@ -37,9 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(r.changes > 0 && std::size_t{r.first_change} + r.changes <= d.changes.size());
       for (std::uint32_t i = 0; i < r.changes; ++i) check(d.changes[r.first_change + i].offset < d.state_size);
     }
+    if (r.kind == ReplayKind::Reading)
+      check(static_cast<int>(r.reading) < kReadingKinds && r.size <= kReplayMaxReadingBytes &&
+            std::size_t{r.first_byte} + r.size <= d.reading_bytes.size());
   }
   // With the checksum a file is never read differently, only refused more often.
   const ReplayParse checked = parse_replay(bytes, true);
-  check(!checked.error.empty() || checked.data.records.size() == d.records.size());
+  check(!checked.error.empty() || (checked.data.records.size() == d.records.size() && checked.data.cut_short == d.cut_short));
   return 0;
 }

@@ -3,7 +3,7 @@
 set -euo pipefail
 # The browser build: emscripten, chromium for its test, and GoogleTest's sources for its unit
 # tests; node and npm only when none is there (a node from another source serves as well).
-packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev libgtest-dev libbenchmark-dev libxxhash-dev
+packages=(build-essential clang cmake pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev libgtest-dev libbenchmark-dev libxxhash-dev
           xvfb xauth xdotool x11-utils imagemagick python3 desktop-file-utils dpkg-dev file man-db
           emscripten chromium googletest)
 command -v node >/dev/null || packages+=(nodejs)

@@ -8,8 +8,10 @@ ReplayOptions parse_replay_options(int argc, const char* const* argv) {
     const std::string_view arg = argv[i];
     if (arg != "--record" && arg != "--play") continue;
     std::string& target = arg == "--record" ? o.record_path : o.play_path;
-    if (i + 1 >= argc || std::string_view(argv[i + 1]).empty()) {
-      o.error = std::string(arg) + " needs a file name";
+    // "--record --help" is a slip, not a file to be named --help.
+    if (i + 1 >= argc || std::string_view(argv[i + 1]).empty() || std::string_view(argv[i + 1]).starts_with("--")) {
+      o.error = std::string(arg) + " needs a file name" +
+                (i + 1 < argc && *argv[i + 1] ? std::string(", not the option '") + argv[i + 1] + "'" : std::string());
       return o;
     }
     if (!target.empty()) {

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "app/startup.h"
-#include "frontend/settings_file.h"
 #include "platform/replay_format.h"
 #include "platform/replay_player.h"
 #include "platform/replay_recorder.h"
@@ -22,7 +21,6 @@ int run_installed(Platform& backend, int argc, char** argv) {
 }  // namespace
 
 int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, char** argv) {
-  set_settings_file_ignored(!options.play_path.empty() || !options.record_path.empty());
   if (!options.play_path.empty()) {
     const ReplayParse parse = load_replay_file(options.play_path);
     std::string error = parse.error.empty() ? replay_fits_this_build(parse.data) : parse.error;
@@ -34,7 +32,7 @@ int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, c
     return run_installed(player, argc, argv);
   }
   if (!options.record_path.empty()) {
-    ReplayRecorder recorder(backend);
+    ReplayRecorder recorder(backend, "torvane", true);
     if (std::string error = recorder.start(options.record_path); !error.empty()) {
       std::fprintf(stderr, "torvane: %s\n", error.c_str());
       return kBadFile;
@@ -43,6 +41,11 @@ int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, c
     if (std::string error = recorder.finish(); !error.empty()) {
       // The session is over, but the player must know the recording of it is not there.
       std::fprintf(stderr, "torvane: the recording was not saved: %s\n", error.c_str());
+      return code != 0 ? code : 1;
+    }
+    if (recorder.cut_short()[0]) {
+      std::fprintf(stderr, "torvane: the recording was cut short (%s); it plays up to its last checkpoint\n",
+                   recorder.cut_short());
       return code != 0 ? code : 1;
     }
     return code;

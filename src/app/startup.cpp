@@ -31,12 +31,37 @@ namespace {
 // round then touches no heap.
 std::string menu_music, round_music;
 
+// The command line's screen choice and the music lookup are readings of the machine like the
+// settings: taken through the platform seam, so a replay gets the recorded ones.
+ScreenChoice read_screen_choice() {
+  const Reading r = platform().take_reading(
+      ReadingKind::ScreenChoice, nullptr, 0,
+      [](void*, char*, std::size_t) { return Reading{static_cast<int>(start_screen_choice()), 0}; }, nullptr);
+  if (r.outcome == static_cast<int>(ScreenChoice::FullScreen)) return ScreenChoice::FullScreen;
+  return r.outcome == static_cast<int>(ScreenChoice::Window) ? ScreenChoice::Window : ScreenChoice::Saved;
+}
+
+std::string find_music(const char* name) {
+  char path[4096];
+  const Reading r = platform().take_reading(
+      ReadingKind::MusicFile, path, sizeof path,
+      [](void* context, char* out, std::size_t capacity) {
+        const std::string found = music_file(static_cast<const char*>(context));
+        const std::size_t n = found.size() < capacity ? found.size() : 0;
+        found.copy(out, n);
+        return Reading{0, n};
+      },
+      const_cast<char*>(name));
+  return std::string(path, r.size);
+}
+
 }  // namespace
 
 void start_up() {
   use_settings(load_settings());
   // --fullscreen and --window decide this run's screen only; the saved choice stays.
-  if (start_screen_choice() != ScreenChoice::Saved) full_screen = start_screen_choice() == ScreenChoice::FullScreen ? 2 : 1;
+  const ScreenChoice screen = read_screen_choice();
+  if (screen != ScreenChoice::Saved) full_screen = screen == ScreenChoice::FullScreen ? 2 : 1;
   open_display_and_create_images(full_screen == 2);
   RoundState& rs = round_state;
   rs.menu_item = 1;
@@ -44,8 +69,8 @@ void start_up() {
   rs.speed_factor = 1.2f;
   for (int i = 1; i <= kTrailSlots; ++i) rotation_trail[i].life = 0;
   generate_assets();
-  menu_music = music_file("TorvaneMenu.mp3");
-  round_music = music_file("Torvane.mp3");
+  menu_music = find_music("TorvaneMenu.mp3");
+  round_music = find_music("Torvane.mp3");
   Image icon;
   draw_icon(icon, 64);
   platform().set_icon(icon);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "audio/audio.h"
+#include "frame/game_math.h"
 
 namespace {
 
@@ -34,15 +35,15 @@ void render(std::vector<double>& out, const Tone& t, Noise& noise) {
   double phase = 0.0, smooth_noise = 0.0;
   for (int i = 0; i < count; ++i) {
     const double u = static_cast<double>(i) / count;
-    const double hz = t.from_hz * std::pow(t.to_hz / t.from_hz, u);
+    const double hz = t.from_hz * gmath::pow(t.to_hz / t.from_hz, u);
     phase += hz / kSoundRate;
     phase -= std::floor(phase);
-    const double sine = std::sin(kTau * phase);
+    const double sine = gmath::sin(kTau * phase);
     const double sq = phase < 0.5 ? 1.0 : -1.0;
     smooth_noise += (noise.next() - smooth_noise) * 0.35;
     const double tone = (1.0 - t.square) * sine + t.square * sq;
     const double attack = std::min(1.0, i / (0.004 * kSoundRate));
-    const double envelope = attack * std::pow(1.0 - u, 2.0);
+    const double envelope = attack * gmath::pow(1.0 - u, 2.0);
     out[first + i] += t.gain * envelope * ((1.0 - t.noise) * tone + t.noise * smooth_noise);
   }
 }

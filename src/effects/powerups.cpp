@@ -8,6 +8,7 @@
 #include "effects/messages.h"
 #include "enemies/balls.h"
 #include "enemies/sensing.h"
+#include "frame/game_math.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
 #include "gfx/gfx.h"
@@ -92,8 +93,10 @@ void update_powerups() {
     if (u.y > 530.0f || u.y < -50.0f) u.active = 0;
     // The stored angle is single, but like every mover's, its sine is taken in double.
     const double a = u.angle;
-    u.x = static_cast<float>(u.x + std::sin(a) * u.speed);
-    u.y = static_cast<float>(u.y - std::cos(a) * u.speed);
+    double sn, cs;
+    gmath::sincos(a, &sn, &cs);
+    u.x = static_cast<float>(u.x + sn * u.speed);
+    u.y = static_cast<float>(u.y - cs * u.speed);
     if (touches_line(u)) {
       u.active = 0;
       collect(u.kind);

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "effects/particles.h"
+#include "frame/game_math.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
 #include "round/round_state.h"
@@ -29,8 +30,10 @@ void update_sparks() {
     Spark& s = sparks[i];
     if (s.life <= 0) continue;
     s.life -= 1;
-    s.x = static_cast<float>(s.x + std::sin(s.angle) * s.speed);
-    s.y = static_cast<float>(s.y - std::cos(s.angle) * s.speed);
+    double sn, cs;
+    gmath::sincos(s.angle, &sn, &cs);
+    s.x = static_cast<float>(s.x + sn * s.speed);
+    s.y = static_cast<float>(s.y - cs * s.speed);
     if (cycle == 1 || cycle == 3) {
       if (s.kind < 10) spawn_particle(12, s.x, s.y);
       else if (s.kind == 11) spawn_particle(13, s.x, s.y);

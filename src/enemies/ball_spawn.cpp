@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "enemies/balls.h"
+#include "frame/game_math.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
 #include "round/round_state.h"
@@ -27,7 +28,7 @@ constexpr int kHp[6] = {0, 1, 1, 2, 3, 4};
 
 float direction_to_pivot_deg(float x, float y) {
   // The game's own decimal constants, not full-precision pi.
-  float a = static_cast<float>(std::atan2(static_cast<double>(y) - 220.0, static_cast<double>(x) - 320.0) -
+  float a = static_cast<float>(gmath::atan2(static_cast<double>(y) - 220.0, static_cast<double>(x) - 320.0) -
                                1.5707965);
   if (a < 0.0f) a = static_cast<float>(a + 6.283186);
   return static_cast<float>(180.0 * a / 3.141593);

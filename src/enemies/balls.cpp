@@ -8,6 +8,7 @@
 #include "effects/messages.h"
 #include "effects/particles.h"
 #include "enemies/sensing.h"
+#include "frame/game_math.h"
 #include "frame/text_buf.h"
 #include "gfx/gfx.h"
 #include "round/round_state.h"
@@ -72,8 +73,10 @@ void update_balls() {
     Ball& b = balls[i];
     if (b.active != 1) continue;
     rs.enemy_alive = 1;
-    b.x = static_cast<float>(b.x + std::sin(b.angle) * b.speed);
-    b.y = static_cast<float>(b.y - std::cos(b.angle) * b.speed);
+    double sn, cs;
+    gmath::sincos(b.angle, &sn, &cs);
+    b.x = static_cast<float>(b.x + sn * b.speed);
+    b.y = static_cast<float>(b.y - cs * b.speed);
     if (rs.energy > 0.0f && diagonals_touch_line(b.x, b.y)) {
       ball_strikes_line(i);
       continue;

@@ -5,6 +5,7 @@
 #include "effects/particles.h"
 #include "enemies/balls.h"
 #include "enemies/kamikazes.h"
+#include "frame/game_math.h"
 #include "round/heading.h"
 #include "round/round_state.h"
 #include "round/tables.h"
@@ -19,7 +20,7 @@ void home_toward(int p, float tx, float ty, bool target_active) {
   if (!target_active || s.active != 1 || !within_box(tx, ty, s.x, s.y, 60.0f)) return;
   // The bearing in the shots' own (sin, cos) convention, in degrees 0..360.
   float deg = static_cast<float>(
-      180.0 * std::atan2(static_cast<double>(tx) - s.x, static_cast<double>(ty) - s.y) / 3.141593);
+      180.0 * gmath::atan2(static_cast<double>(tx) - s.x, static_cast<double>(ty) - s.y) / 3.141593);
   if (deg < 0.0f) deg = deg + 360.0f;
   s.heading_deg = turn_heading_toward(s.heading_deg, deg, s.turn_step);
   s.angle = s.heading_deg * 3.141593 / 180.0;

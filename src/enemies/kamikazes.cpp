@@ -6,6 +6,7 @@
 #include "effects/particles.h"
 #include "enemies/balls.h"
 #include "enemies/sensing.h"
+#include "frame/game_math.h"
 #include "frame/random.h"
 #include "frame/rounding.h"
 #include "gfx/gfx.h"
@@ -34,7 +35,8 @@ struct Frame {
 };
 
 Frame sensing_frame(const Kamikaze& k) {
-  const double sn = std::sin(k.angle), cs = std::cos(k.angle);
+  double sn, cs;
+  gmath::sincos(k.angle, &sn, &cs);
   return {k.x + 13.0 * sn, k.y - 13.0 * cs, sn, cs};
 }
 
@@ -105,7 +107,8 @@ bool laser_test(int slot) {
 
 void draw_kamikaze(int slot) {
   const Kamikaze& k = kamikazes[slot];
-  const double sn = std::sin(k.angle), cs = std::cos(k.angle);
+  double sn, cs;
+  gmath::sincos(k.angle, &sn, &cs);
   const float nx = static_cast<float>(k.x + 28.0 * sn), ny = static_cast<float>(k.y - 28.0 * cs);
   const float lx = static_cast<float>(k.x - 10.0 * cs), ly = static_cast<float>(k.y - 10.0 * sn);
   const float rx = static_cast<float>(k.x + 10.0 * cs), ry = static_cast<float>(k.y + 10.0 * sn);
@@ -151,9 +154,11 @@ int kamikaze_bearing_deg(const Kamikaze& k) {
   const double lh = rs.line_half_length;
   // Aim 2 flips only the vertical term: the rear end while the line is vertical, the front
   // end while it is horizontal.
-  const double tx = 320.0 + lh * std::sin(rs.angle_rad);
-  const double ty = k.aim == 2 ? 220.0 - lh * std::cos(rs.angle_rad) : 220.0 + lh * std::cos(rs.angle_rad);
-  const float b = static_cast<float>(std::atan2(k.y - ty, tx - k.x));
+  double sn, cs;
+  gmath::sincos(rs.angle_rad, &sn, &cs);
+  const double tx = 320.0 + lh * sn;
+  const double ty = k.aim == 2 ? 220.0 - lh * cs : 220.0 + lh * cs;
+  const float b = static_cast<float>(gmath::atan2(k.y - ty, tx - k.x));
   float h = static_cast<float>(1.5707965 - b);
   if (h < 0.0f) h = static_cast<float>(h + 6.283186);
   return round_even(180.0 * h / 3.141593);
@@ -170,8 +175,10 @@ void update_kamikazes() {
     if (rs.frame_cycle == 4) spawn_particle(k.kind + 9, k.x, k.y);
     k.heading_deg = turn_heading_toward(k.heading_deg, t, k.turn_step);
     k.angle = k.heading_deg * 3.141593 / 180.0;
-    k.x = static_cast<float>(k.x + std::sin(k.angle) * k.speed);
-    k.y = static_cast<float>(k.y - std::cos(k.angle) * k.speed);
+    double sn, cs;
+    gmath::sincos(k.angle, &sn, &cs);
+    k.x = static_cast<float>(k.x + sn * k.speed);
+    k.y = static_cast<float>(k.y - cs * k.speed);
     if (rs.energy > 0.0f && strikes_line(k)) {
       strike_line(i);
       continue;

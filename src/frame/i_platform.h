@@ -1,8 +1,29 @@
 #pragma once
 // The one seam between the game and the machine it runs on. The SDL backend (torvane) and
 // the headless backend (torvane-headless, tests) implement it; game code never sees either.
+#include <cstddef>
+#include <cstdint>
 
 struct Image;
+
+// What the game takes from the machine besides the clock and the keys: what it reads from files
+// (the settings, the high-score table, where the music is), the outcome of what it writes
+// there, and the screen chosen on the command line. The game does the work itself in a
+// ReadingWork; a backend runs it, a replay answers from the recording without running it.
+enum class ReadingKind : std::uint8_t {
+  Settings,         // the settings file's bytes; outcome 0
+  SettingsSaved,    // outcome 1 when the settings were saved
+  ScreenChoice,     // outcome: the command line's screen choice
+  HighScores,       // the table's bytes; outcome: missing, ready or locked
+  HighScoresSaved,  // outcome 1 when the table was saved
+  MusicFile,        // the path the music lookup found; outcome 0
+};
+inline constexpr int kReadingKinds = 6;
+struct Reading {
+  int outcome = 0;
+  std::size_t size = 0;  // bytes put in out
+};
+using ReadingWork = Reading (*)(void* context, char* out, std::size_t capacity);
 
 class Platform {
  public:
@@ -30,9 +51,11 @@ class Platform {
     (void)music;
     (void)effects;
   }
-  // The game has just saved one of the player's files (settings, high scores). Backends whose
-  // folders live in memory (the browser) copy them out to lasting storage now.
-  virtual void files_saved() {}
+  // Does a reading's work (the default) or answers it otherwise; out holds capacity bytes.
+  virtual Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) {
+    (void)kind;
+    return work(context, out, capacity);
+  }
   // Called once as the process ends through program_exit.
   virtual void shutdown(int exit_code) { (void)exit_code; }
 };

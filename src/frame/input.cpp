@@ -17,7 +17,7 @@ struct InputState {
   std::int32_t ring_head;  // oldest waiting entry
   std::int32_t ring_tail;  // next free entry
   std::int32_t full_screen_switches;  // Alt+Enter presses not yet taken by the game
-  std::int32_t focus_lost;            // 1 once the window lost the focus, until taken
+  std::int32_t focus_lost;            // 1 once the focus or a controller was lost, until taken
 };
 // Byte-wise comparison and copies must see no padding.
 static_assert(std::has_unique_object_representations_v<InputState>);
@@ -56,6 +56,9 @@ void input_release_all_keys() { held.fill(false); }
 void input_full_screen_switch() { ++full_screen_switches; }
 
 void input_focus_lost() { focus_lost = 1; }
+
+// The same flag as the focus: the round asks the same question, and replays need no new field.
+void input_controller_removed() { focus_lost = 1; }
 
 int take_full_screen_switches() {
   platform().pump_events();

@@ -30,7 +30,7 @@ int key_down(int scancode);
 std::string key_read();
 // Alt+Enter presses since the last call.
 int take_full_screen_switches();
-// True when the window lost the focus since the last call.
+// True when the window lost the focus, or a controller was pulled out, since the last call.
 bool take_focus_lost();
 double timer_seconds();
 void sleep_ms(int ms);
@@ -49,3 +49,5 @@ bool input_key_held(int scancode);
 
 void input_full_screen_switch();
 void input_focus_lost();
+// A controller in use went away (battery, cable): the round pauses as on a lost focus.
+void input_controller_removed();

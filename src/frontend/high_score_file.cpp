@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "frame/i_platform.h"
 #include "frame/plain_file.h"
@@ -128,44 +129,60 @@ void read_high_score_bytes(std::string_view bytes) {
   }
 }
 
-TableFile read_high_score_file() {
+namespace {
+
+Reading read_table(void*, char* out, std::size_t capacity) {
   const HighScoreLocation at = high_score_location();
-  read_high_score_bytes({});
-  std::string bytes(kMaxHighScoreBytes, '\0');
-  const PlainReadResult read = read_plain_file(at.file.c_str(), bytes.data(), bytes.size());
-  if (read.outcome == PlainRead::Missing) return TableFile::Missing;
+  const PlainReadResult read = read_plain_file(at.file.c_str(), out, capacity);
+  const auto locked = static_cast<int>(TableFile::Locked);
+  if (read.outcome == PlainRead::Missing) return {static_cast<int>(TableFile::Missing), 0};
   if (read.outcome == PlainRead::NotPlain) {
     report(at.file.c_str(), "is not a regular file, left as it is", EINVAL);
-    return TableFile::Locked;
+    return {locked, 0};
   }
   if (read.outcome == PlainRead::Failed || high_score_access(at.file.c_str(), R_OK) != 0) {
     report(at.file.c_str(), "cannot be read, left as it is", read.outcome == PlainRead::Failed ? read.error : errno);
-    return TableFile::Locked;
+    return {locked, 0};
   }
-  read_high_score_bytes(std::string_view(bytes.data(), read.size));
   if (high_score_access(at.file.c_str(), W_OK) != 0) {
     report(at.file.c_str(), "is read-only, left as it is", errno);
-    return TableFile::Locked;
+    return {locked, read.size};  // shown, never replaced
   }
-  return TableFile::Ready;
+  return {static_cast<int>(TableFile::Ready), read.size};
 }
 
-bool write_high_score_file(WriteFault fault) {
-  std::string bytes;
-  for (int i = 1; i <= 8; ++i) {
-    std::string line = hs_lines[i];
-    scramble_line(line.data(), line.size(), kScrambleKey);
-    bytes += line;
-    bytes += "\r\n";
-  }
+Reading write_table(void* context, char*, std::size_t) {
+  const auto& [bytes, fault] = *static_cast<const std::pair<std::string, WriteFault>*>(context);
   // A missing "data" folder would otherwise lose the score: make it.
   const HighScoreLocation at = high_score_location();
   std::error_code ignored;
   std::filesystem::create_directories(at.folder, ignored);
   const Aside aside = write_aside(at, bytes, fault);
-  const bool written = aside == Aside::NoTempFile ? write_in_place(at, bytes, fault) : aside == Aside::Written;
-  if (written) platform().files_saved();
-  return written;
+  if (aside == Aside::NoTempFile) return {write_in_place(at, bytes, fault) ? 1 : 0, 0};
+  return {aside == Aside::Written ? 1 : 0, 0};
+}
+
+}  // namespace
+
+// Both through the platform seam: a recording carries the table as it was read and whether it
+// was saved, and a replay plays the table pages from that, touching no file.
+TableFile read_high_score_file() {
+  std::string bytes(kMaxHighScoreBytes, '\0');
+  const Reading read = platform().take_reading(ReadingKind::HighScores, bytes.data(), bytes.size(), read_table, nullptr);
+  read_high_score_bytes(std::string_view(bytes.data(), read.size));
+  if (read.outcome == static_cast<int>(TableFile::Ready)) return TableFile::Ready;
+  return read.outcome == static_cast<int>(TableFile::Missing) ? TableFile::Missing : TableFile::Locked;
+}
+
+bool write_high_score_file(WriteFault fault) {
+  std::pair<std::string, WriteFault> job{std::string(), fault};
+  for (int i = 1; i <= 8; ++i) {
+    std::string line = hs_lines[i];
+    scramble_line(line.data(), line.size(), kScrambleKey);
+    job.first += line;
+    job.first += "\r\n";
+  }
+  return platform().take_reading(ReadingKind::HighScoresSaved, nullptr, 0, write_table, &job).outcome == 1;
 }
 
 std::size_t printable_text(std::string_view line, char* out, std::size_t capacity) {

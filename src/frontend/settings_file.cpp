@@ -92,39 +92,47 @@ std::string settings_path() {
 }
 
 namespace {
-bool file_ignored = false;
-}  // namespace
 
-void set_settings_file_ignored(bool ignored) { file_ignored = ignored; }
-
-Settings load_settings() {
-  cached_path() = file_ignored ? std::string() : settings_path();
+Reading read_settings_file(void*, char* out, std::size_t capacity) {
   if (cached_path().empty()) return {};
-  static char bytes[kMaxFileBytes];
-  const PlainReadResult read = read_plain_file(cached_path().c_str(), bytes, sizeof bytes);
-  if (read.outcome != PlainRead::Read) return {};
-  return parse_settings(std::string_view(bytes, read.size));
+  const PlainReadResult read = read_plain_file(cached_path().c_str(), out, capacity);
+  return {0, read.outcome == PlainRead::Read ? read.size : 0};
 }
 
-bool save_settings(const Settings& settings) {
-  if (file_ignored) return true;
+Reading write_settings_file(void* context, char*, std::size_t) {
+  const Settings& settings = *static_cast<const Settings*>(context);
   const std::string& path = cached_path();
   char text[256];
   const std::size_t size = format_settings(settings, text, sizeof text);
   char file[kMaxPath], temp[kMaxPath];
-  if (path.empty() || size == 0 || path.size() + 5 > kMaxPath) return false;
+  if (path.empty() || size == 0 || path.size() + 5 > kMaxPath) return {0, 0};
   std::snprintf(file, sizeof file, "%s", path.c_str());
   std::snprintf(temp, sizeof temp, "%s.tmp", path.c_str());
-  if (!make_parent_folders(file)) return false;
+  if (!make_parent_folders(file)) return {0, 0};
   // Written aside and renamed over the old file, so an interrupted save leaves one or the
   // other whole.
   const int fd = ::open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-  if (fd < 0) return false;
+  if (fd < 0) return {0, 0};
   bool ok = write_all(fd, text, size);
   ok = ::fsync(fd) == 0 && ok;
   ok = ::close(fd) == 0 && ok;
   if (ok) ok = std::rename(temp, file) == 0;
   if (!ok) std::remove(temp);
-  if (ok) platform().files_saved();
-  return ok;
+  return {ok ? 1 : 0, 0};
+}
+
+}  // namespace
+
+// Both go through the platform seam, so a recording carries the settings it started from and
+// a replay neither reads nor writes the player's file.
+Settings load_settings() {
+  cached_path() = settings_path();
+  static char bytes[kMaxFileBytes];
+  const Reading read = platform().take_reading(ReadingKind::Settings, bytes, sizeof bytes, read_settings_file, nullptr);
+  return parse_settings(std::string_view(bytes, read.size));
+}
+
+bool save_settings(const Settings& settings) {
+  Settings copy = settings;
+  return platform().take_reading(ReadingKind::SettingsSaved, nullptr, 0, write_settings_file, &copy).outcome == 1;
 }

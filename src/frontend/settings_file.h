@@ -22,10 +22,5 @@ std::string settings_path();
 // The settings in the file; the defaults when it is missing or cannot be read.
 Settings load_settings();
 // Replaces the file in one step; false (and the old file untouched) when it cannot. Makes no
-// heap allocation once load_settings has run, so a round may save. True, doing nothing, while
-// the file is ignored.
+// heap allocation once load_settings has run, so a round may save.
 bool save_settings(const Settings& settings);
-
-// A recorded or replayed session starts from the default settings and leaves the file alone:
-// the options the game shows are part of what a recording must reproduce.
-void set_settings_file_ignored(bool ignored);

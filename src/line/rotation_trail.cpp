@@ -1,6 +1,7 @@
 // The fading ghost lines that trail behind the line while it turns.
 #include <cmath>
 
+#include "frame/game_math.h"
 #include "gfx/gfx.h"
 #include "line/player_line.h"
 #include "round/round_state.h"
@@ -40,8 +41,8 @@ void update_rotation_trail() {
     TrailGhost& g = rotation_trail[i];
     if (g.life <= 0) continue;
     g.life -= 1;
-    const double sn = std::sin(g.angle);
-    const double cs = std::cos(g.angle);
+    double sn, cs;
+    gmath::sincos(g.angle, &sn, &cs);
     const Colour colour = static_cast<Colour>(g.life * 5 + 21) << 24 | kGhostRgb;
     gfx_line(nullptr, static_cast<float>(kPivotX + hole * sn), static_cast<float>(kPivotY + hole * cs),
              static_cast<float>(kPivotX + length * sn), static_cast<float>(kPivotY + length * cs), colour,

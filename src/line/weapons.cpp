@@ -4,6 +4,7 @@
 
 #include "effects/particles.h"
 #include "enemies/hits.h"
+#include "frame/game_math.h"
 #include "frame/rounding.h"
 #include "gfx/gfx.h"
 #include "round/round_state.h"
@@ -28,7 +29,8 @@ void draw_projectile(const Projectile& s) {
     return;
   }
   spawn_particle(1, s.x, s.y);
-  const double sn = std::sin(s.angle), cs = std::cos(s.angle);
+  double sn, cs;
+  gmath::sincos(s.angle, &sn, &cs);
   // Each streak is drawn over the last, so it is orange at the shot and greys to its tip.
   gfx_line(nullptr, s.x, s.y, static_cast<float>(s.x + 3.0 * sn), static_cast<float>(s.y + 3.0 * cs),
            0xFFAFAFAFu);
@@ -56,8 +58,10 @@ void spawn_projectile(int weapon, double angle, int gun) {
     }
     // Shots leave from the line's own ends, whatever direction they fly.
     const double reach = gun == 2 ? -rs.line_half_length : rs.line_half_length;
-    s.x = static_cast<float>(320.0 + reach * std::sin(rs.angle_rad));
-    s.y = static_cast<float>(220.0 + reach * std::cos(rs.angle_rad));
+    double sn, cs;
+    gmath::sincos(rs.angle_rad, &sn, &cs);
+    s.x = static_cast<float>(320.0 + reach * sn);
+    s.y = static_cast<float>(220.0 + reach * cs);
     s.heading_deg = heading_of(angle);
     return;
   }
@@ -77,8 +81,10 @@ void update_projectiles() {
     if (s.life == 0) s.active = 0;
     if (s.x > 645.0f || s.x < -5.0f || s.y > 485.0f || s.y < -5.0f) s.active = 0;
     check_projectile_hits(p);
-    s.x = static_cast<float>(s.x + std::sin(s.angle) * s.speed);
-    s.y = static_cast<float>(s.y + std::cos(s.angle) * s.speed);
+    double sn, cs;
+    gmath::sincos(s.angle, &sn, &cs);
+    s.x = static_cast<float>(s.x + sn * s.speed);
+    s.y = static_cast<float>(s.y + cs * s.speed);
     // Drawn even when retired this frame, so a hit still shows the shot at the target.
     draw_projectile(s);
     s.heading_deg = heading_of(s.angle);

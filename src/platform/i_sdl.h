@@ -1,7 +1,9 @@
 #pragma once
-// The SDL2 backend. Only src/main.cpp and the i_sdl files know about it.
+// The SDL2 backend. Only main() and the i_sdl files know about it (and the backend's tests).
 #include <memory>
 
 #include "frame/i_platform.h"
 
-std::unique_ptr<Platform> make_sdl_platform();
+// The game refuses SDL's drivers that show nothing (dummy, offscreen); tests of the backend
+// run on them with allow_hidden_display.
+std::unique_ptr<Platform> make_sdl_platform(bool allow_hidden_display = false);

@@ -1,5 +1,7 @@
 #include "platform/i_sdl_gamepad.h"
 
+#include "frame/input.h"
+
 namespace {
 
 // Half-way and a bit: a resting stick never turns the line, a pushed one always does.
@@ -85,7 +87,11 @@ bool SdlGamepads::handle(const SDL_Event& event) {
     case SDL_CONTROLLERDEVICEADDED: open(event.cdevice.which); return true;
     case SDL_CONTROLLERDEVICEREMOVED: {
       const int slot = slot_of(event.cdevice.which);
-      if (slot >= 0) close_slot(slot);
+      if (slot >= 0) {
+        close_slot(slot);
+        // A player whose controller dropped out must not lose the round meanwhile.
+        input_controller_removed();
+      }
       return true;
     }
     case SDL_CONTROLLERBUTTONDOWN:

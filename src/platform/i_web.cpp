@@ -161,7 +161,7 @@ class WebPlatform final : public Platform {
   void play_music(const char* file_name) override { audio_.play_music(file_name); }
   void stop_music() override { audio_.stop_music(); }
   void set_volumes(int music, int effects) override { audio_.set_volumes(music, effects); }
-  void files_saved() override { web_flush_storage(); }
+  Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override;
 
   bool on_key(int type, const EmscriptenKeyboardEvent& key);
   void on_focus_lost() { queue_.push({QueuedInput::Kind::FocusLost, 0}); }
@@ -321,6 +321,16 @@ void WebPlatform::sleep_ms(int ms) {
     }
   }
   pump_events();
+}
+
+Reading WebPlatform::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work,
+                                  void* context) {
+  const Reading reading = work(context, out, capacity);
+  // The home folder lives in memory: a file just saved reaches the browser's storage only when
+  // it is copied out, and a reload or a closed tab would otherwise lose it.
+  const bool saved = kind == ReadingKind::SettingsSaved || kind == ReadingKind::HighScoresSaved;
+  if (saved && reading.outcome == 1) web_flush_storage();
+  return reading;
 }
 
 void WebPlatform::set_mouse(int, int, int visible, int) {

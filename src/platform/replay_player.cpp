@@ -12,11 +12,14 @@ const char* kind_name(ReplayKind kind) {
   switch (kind) {
     case ReplayKind::ClockRaw:
     case ReplayKind::ClockMicro:
-    case ReplayKind::ClockNano: return "a clock reading";
+    case ReplayKind::ClockNano:
+    case ReplayKind::ClockSame:
+    case ReplayKind::ClockRepeat: return "a clock reading";
     case ReplayKind::Input: return "a key change";
     case ReplayKind::OpenOk:
     case ReplayKind::OpenFailed: return "a display opening";
     case ReplayKind::Checkpoint: return "a checkpoint";
+    case ReplayKind::Reading: return "a reading of the machine's files";
     case ReplayKind::End: return "the end";
   }
   return "?";
@@ -48,10 +51,19 @@ std::string replay_fits_this_build(const ReplayData& data) {
          std::to_string(size);
 }
 
-void ReplayPlayer::diverge(const std::string& why) {
-  const std::int64_t checkpoint = (frames_ / kReplayCheckpointFrames + 1) * kReplayCheckpointFrames;
-  std::fprintf(stderr, "%s: the replay diverges %s\n", who_,
-               why.empty() ? ("before checkpoint frame " + std::to_string(checkpoint)).c_str() : why.c_str());
+std::string ReplayPlayer::next_checkpoint() const {
+  return "before checkpoint frame " + std::to_string((frames_ / kReplayCheckpointFrames + 1) * kReplayCheckpointFrames);
+}
+
+std::string ReplayPlayer::divergence(const std::string& where_and_what) const {
+  const std::string cause = data_.game_version != kReplayGameVersion
+                                ? "it was recorded by " + data_.game_version + ", this is " + kReplayGameVersion
+                                : "another build of the game, or an edited recording";
+  return std::string(who_) + ": the replay diverges " + where_and_what + "; likely cause: " + cause + "\n";
+}
+
+void ReplayPlayer::diverge(const std::string& where_and_what) {
+  std::fputs(divergence(where_and_what).c_str(), stderr);
   finished_ = true;
   program_exit(kReplayDivergedExit);
 }
@@ -62,30 +74,27 @@ void ReplayPlayer::consume() {
 }
 
 const ReplayRecord& ReplayPlayer::expect(ReplayKind kind, const char* what) {
-  const ReplayRecord& r = data_.records[next_];
+  const bool there = next_ < data_.records.size() && next_call_ == call_;
+  const ReplayKind got = there ? data_.records[next_].kind : ReplayKind::End;
   const bool clock = kind == ReplayKind::ClockRaw;
-  const bool kind_ok = clock ? (r.kind == ReplayKind::ClockRaw || r.kind == ReplayKind::ClockMicro ||
-                                r.kind == ReplayKind::ClockNano)
-                             : (kind == ReplayKind::OpenOk ? (r.kind == ReplayKind::OpenOk ||
-                                                               r.kind == ReplayKind::OpenFailed)
-                                                            : r.kind == kind);
-  if (!kind_ok || next_call_ != call_) {
-    const std::int64_t checkpoint = (frames_ / kReplayCheckpointFrames + 1) * kReplayCheckpointFrames;
-    diverge("before checkpoint frame " + std::to_string(checkpoint) + ": the game asks for " + what +
-            " where the recording has " + (next_call_ == call_ ? kind_name(r.kind) : "nothing"));
-  }
-  return r;
+  const bool kind_ok = clock ? got <= ReplayKind::ClockRepeat
+                             : (kind == ReplayKind::OpenOk ? (got == ReplayKind::OpenOk || got == ReplayKind::OpenFailed)
+                                                            : got == kind);
+  if (!there || !kind_ok)
+    diverge(next_checkpoint() + ": the game asks for " + what + " where the recording has " +
+            (there ? kind_name(got) : "nothing"));
+  return data_.records[next_];
 }
 
 void ReplayPlayer::begin_call() {
   if (finished_) return;
   ++call_;
   // A record that belonged to an earlier call was never asked for: the game took another way.
-  if (next_call_ < call_) {
+  if (next_ < data_.records.size() && next_call_ < call_) {
     const ReplayRecord& r = data_.records[next_];
-    const std::int64_t checkpoint = (frames_ / kReplayCheckpointFrames + 1) * kReplayCheckpointFrames;
-    diverge("before checkpoint frame " + std::to_string(checkpoint) + ": the recording has " +
-            kind_name(r.kind) + " the game never asked for");
+    diverge(next_checkpoint() + ": the recording has " + kind_name(r.kind) +
+            (r.kind == ReplayKind::Reading ? std::string(" (") + reading_name(r.reading) + ")" : std::string()) +
+            " the game never asked for");
   }
 }
 
@@ -113,6 +122,13 @@ void ReplayPlayer::end_call() {
     } else {
       break;  // belongs to what the game asks next
     }
+  }
+  if (!finished_ && data_.cut_short && next_ == data_.records.size()) {
+    // Everything the file holds has played as recorded.
+    std::fprintf(stderr, "%s: recording cut short: played as recorded up to checkpoint frame %lld, where the file ends\n",
+                 who_, static_cast<long long>(frames_));
+    finished_ = completed_ = true;
+    program_exit(0);
   }
 }
 
@@ -150,9 +166,13 @@ void ReplayPlayer::present(const Image& page) {
   ++frames_;
   if (frames_ % kReplayCheckpointFrames == 0) {
     const ReplayRecord& r = expect(ReplayKind::Checkpoint, "a checkpoint");
+    // The message is put together only when needed: no heap while a round runs.
     if (r.digest != digest_)
-      diverge("at checkpoint frame " + std::to_string(frames_) + ": page digest " + hex(digest_) + ", recorded " +
-              hex(r.digest));
+      diverge("at checkpoint frame " + std::to_string(frames_) + ": the page differs (digest " + hex(digest_) +
+              ", recorded " + hex(r.digest) + ")");
+    if (r.sound != sound_)
+      diverge("at checkpoint frame " + std::to_string(frames_) + ": the sound differs (digest " + hex(sound_) +
+              ", recorded " + hex(r.sound) + ")");
     consume();
   }
   guarded([&] { inner_.present(page); });
@@ -201,6 +221,43 @@ void ReplayPlayer::sleep_ms(int ms) {
   end_call();
 }
 
+void ReplayPlayer::play_sound(int handle) {
+  sound_ = sound_digest_chain(sound_, 1, handle);
+  inner_.play_sound(handle);
+}
+
+void ReplayPlayer::play_music(const char* file_name) {
+  sound_ = sound_digest_music(sound_, file_name);
+  inner_.play_music(file_name);
+}
+
+void ReplayPlayer::stop_music() {
+  sound_ = sound_digest_chain(sound_, 3, 0);
+  inner_.stop_music();
+}
+
+void ReplayPlayer::set_volumes(int music, int effects) {
+  sound_ = sound_digest_chain(sound_, 4, music * 1000 + effects);
+  inner_.set_volumes(music, effects);
+}
+
+Reading ReplayPlayer::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work,
+                                   void* context) {
+  if (finished_) return inner_.take_reading(kind, out, capacity, work, context);
+  begin_call();
+  // Served from the recording: no file of this machine is read or written.
+  const std::string what = std::string("a reading of ") + reading_name(kind);
+  const ReplayRecord& r = expect(ReplayKind::Reading, what.c_str());
+  if (r.reading != kind || r.size > capacity)
+    diverge(next_checkpoint() + ": the game reads " + reading_name(kind) + " where the recording has " +
+            reading_name(r.reading));
+  if (r.size > 0) std::memcpy(out, data_.reading_bytes.data() + r.first_byte, r.size);
+  const Reading served{r.outcome, r.size};
+  consume();
+  end_call();
+  return served;
+}
+
 void ReplayPlayer::shutdown(int exit_code) {
   if (!finished_ && !inner_busy_) {
     // The game itself ends: the recording must end here too, on the same pages.
@@ -208,16 +265,16 @@ void ReplayPlayer::shutdown(int exit_code) {
     const bool at_end = next_ < data_.records.size() && data_.records[next_].kind == ReplayKind::End &&
                         !data_.records[next_].inside_call && next_call_ == call_;
     if (!at_end) {
-      std::fprintf(stderr, "%s: the replay diverges before checkpoint frame %lld: the game ends where the recording goes on\n",
-                   who_, static_cast<long long>((frames_ / kReplayCheckpointFrames + 1) * kReplayCheckpointFrames));
+      std::fputs(divergence(next_checkpoint() + ": the game ends where the recording goes on").c_str(), stderr);
       inner_.shutdown(kReplayDivergedExit);
       throw ProgramExit{kReplayDivergedExit};
     }
     const ReplayRecord& r = data_.records[next_];
     if (r.digest != digest_ || r.frames != frames_ || r.exit_code != exit_code) {
-      std::fprintf(stderr, "%s: the replay diverges at the end (frame %lld): page digest %s after %lld pages, recorded %s\n",
-                   who_, static_cast<long long>(r.frames), hex(digest_).c_str(), static_cast<long long>(frames_),
-                   hex(r.digest).c_str());
+      std::fputs(divergence("at the end (frame " + std::to_string(r.frames) + "): the page differs (digest " + hex(digest_) +
+                            " after " + std::to_string(frames_) + " pages, recorded " + hex(r.digest) + ")")
+                     .c_str(),
+                 stderr);
       inner_.shutdown(kReplayDivergedExit);
       throw ProgramExit{kReplayDivergedExit};
     }

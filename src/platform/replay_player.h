@@ -1,7 +1,8 @@
 #pragma once
 // Plays a recording back at the platform seam: the game's calls are served from the recording
 // in the order it was made, pages still go to the wrapped backend. At every checkpoint the
-// chained page digest is compared; a replay that goes its own way stops with exit code 3.
+// chained page and sound digests are compared; a replay that goes its own way stops with exit
+// code 3. What the game reads from files is served from the recording: no file is touched.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,6 +31,11 @@ class ReplayPlayer final : public WrappedPlatform {
   void pump_events() override;
   double now_seconds() override;
   void sleep_ms(int ms) override;
+  void play_sound(int handle) override;
+  void play_music(const char* file_name) override;
+  void stop_music() override;
+  void set_volumes(int music, int effects) override;
+  Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override;
   void shutdown(int exit_code) override;
 
  private:
@@ -39,7 +45,11 @@ class ReplayPlayer final : public WrappedPlatform {
   const ReplayRecord& expect(ReplayKind kind, const char* what);
   void consume();
   void apply_input(const ReplayRecord& r);
-  [[noreturn]] void diverge(const std::string& why);
+  // "before checkpoint frame N", N the next one due.
+  std::string next_checkpoint() const;
+  // The message line for a replay that goes its own way, with the likely cause.
+  std::string divergence(const std::string& where_and_what) const;
+  [[noreturn]] void diverge(const std::string& where_and_what);
   // Runs a call of the wrapped backend without letting it change what the game reads; an
   // Escape pressed meanwhile stops the playback.
   template <typename Call>
@@ -51,7 +61,7 @@ class ReplayPlayer final : public WrappedPlatform {
   std::size_t next_ = 0;                 // index of the next record
   std::uint64_t next_call_ = 0;          // the seam call it belongs to
   std::uint64_t call_ = 0;
-  std::uint64_t digest_ = 0;
+  std::uint64_t digest_ = 0, sound_ = 0;
   std::int64_t frames_ = 0;
   bool finished_ = false;
   bool completed_ = false;

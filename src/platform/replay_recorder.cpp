@@ -1,13 +1,15 @@
 #include "platform/replay_recorder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "frame/input.h"
 #include "platform/page_digest.h"
 #include "platform/replay_format.h"
 
-ReplayRecorder::ReplayRecorder(Platform& inner) : WrappedPlatform(inner) {
+ReplayRecorder::ReplayRecorder(Platform& inner, const char* who, bool notice_on_screen)
+    : WrappedPlatform(inner), who_(who), notice_on_screen_(notice_on_screen) {
   const std::size_t size = input_state_bytes().size();
   before_.assign(size, 0);
   changes_.reserve(size);
@@ -16,6 +18,7 @@ ReplayRecorder::ReplayRecorder(Platform& inner) : WrappedPlatform(inner) {
 std::string ReplayRecorder::start(const std::string& path) {
   std::string error = writer_.open(path, static_cast<std::uint32_t>(input_state_bytes().size()));
   if (!error.empty()) return error;
+  if (notice_on_screen_) notice_page_.pixels.reserve(std::size_t{1} << 20);  // no heap in a round
   // Whatever is already in the input state (a script's first keys) is the first change.
   std::fill(before_.begin(), before_.end(), 0);
   end_call();
@@ -26,6 +29,13 @@ std::uint64_t ReplayRecorder::gap() {
   const std::uint64_t g = call_ - last_record_call_;
   last_record_call_ = call_;
   return g;
+}
+
+void ReplayRecorder::note_failure() {
+  if (failure_told_ || !writer_.failure()[0]) return;
+  failure_told_ = true;
+  std::fprintf(stderr, "%s: the recording is cut short here (%s); the game goes on, and the recording keeps what came before\n",
+               who_, writer_.failure());
 }
 
 void ReplayRecorder::begin_call() {
@@ -58,8 +68,23 @@ void ReplayRecorder::present(const Image& page) {
   begin_call();
   digest_ = page_digest_chain(digest_, page);
   ++frames_;
-  if (frames_ % kReplayCheckpointFrames == 0 && !ended_) writer_.checkpoint(gap(), digest_);
-  inner_.present(page);
+  if (frames_ % kReplayCheckpointFrames == 0 && !ended_) {
+    writer_.checkpoint(gap(), digest_, sound_);
+    note_failure();
+  }
+  if (failure_told_ && notice_on_screen_ && page.width * page.height <= static_cast<int>(notice_page_.pixels.capacity())) {
+    // A copy with the notice on it: the game's own page must stay as recorded.
+    notice_page_.width = notice_page_.stride = page.width;
+    notice_page_.height = page.height;
+    notice_page_.pixels.resize(static_cast<std::size_t>(page.width) * page.height);
+    for (int y = 0; y < page.height; ++y) std::memcpy(notice_page_.row(y), page.row(y), page.width * sizeof(Colour));
+    for (int y = 0; y < 12 && y < page.height; ++y)
+      for (int x = 0; x < page.width; ++x) notice_page_.row(y)[x] = 0xFF400000u;
+    gfx_draw_text(&notice_page_, 4, 2, "Recording cut short: the disk is full or the file too large", 0xFFFFFFFFu);
+    inner_.present(notice_page_);
+  } else {
+    inner_.present(page);
+  }
   end_call();
 }
 
@@ -90,6 +115,35 @@ void ReplayRecorder::sleep_ms(int ms) {
   begin_call();
   inner_.sleep_ms(ms);
   end_call();
+}
+
+void ReplayRecorder::play_sound(int handle) {
+  sound_ = sound_digest_chain(sound_, 1, handle);
+  inner_.play_sound(handle);
+}
+
+void ReplayRecorder::play_music(const char* file_name) {
+  sound_ = sound_digest_music(sound_, file_name);
+  inner_.play_music(file_name);
+}
+
+void ReplayRecorder::stop_music() {
+  sound_ = sound_digest_chain(sound_, 3, 0);
+  inner_.stop_music();
+}
+
+void ReplayRecorder::set_volumes(int music, int effects) {
+  sound_ = sound_digest_chain(sound_, 4, music * 1000 + effects);
+  inner_.set_volumes(music, effects);
+}
+
+Reading ReplayRecorder::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work,
+                                     void* context) {
+  begin_call();
+  const Reading r = inner_.take_reading(kind, out, capacity, work, context);
+  if (!ended_) writer_.reading(gap(), kind, r.outcome, out, r.size);
+  end_call();
+  return r;
 }
 
 void ReplayRecorder::shutdown(int exit_code) {

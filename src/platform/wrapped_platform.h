@@ -18,7 +18,6 @@ class WrappedPlatform : public Platform {
   void stop_music() override { inner_.stop_music(); }
   void set_volumes(int music, int effects) override { inner_.set_volumes(music, effects); }
   void set_icon(const Image& icon) override { inner_.set_icon(icon); }
-  void files_saved() override { inner_.files_saved(); }
   void shutdown(int exit_code) override { inner_.shutdown(exit_code); }
 
  protected:

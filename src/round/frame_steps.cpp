@@ -4,6 +4,7 @@
 
 #include "assets/images.h"
 #include "audio/audio.h"
+#include "frame/game_math.h"
 #include "frame/input.h"
 #include "frame/rounding.h"
 #include "gfx/gfx.h"
@@ -26,8 +27,7 @@ bool fire_key_held() {
 void compute_line_angle() {
   RoundState& rs = round_state;
   rs.angle_rad = rs.angle_deg * kLinePi / 180.0;
-  rs.angle_sin = std::sin(rs.angle_rad);
-  rs.angle_cos = std::cos(rs.angle_rad);
+  gmath::sincos(rs.angle_rad, &rs.angle_sin, &rs.angle_cos);
 }
 
 void select_weapon() {

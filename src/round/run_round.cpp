@@ -88,8 +88,8 @@ void run_round() {
     end_frame();
     toggle_frame_rate();
 
-    // Losing the window's focus asks too: the question holds the round clock, so time spent in
-    // another window costs nothing.
+    // Losing the window's focus or a controller asks too: the question holds the round clock,
+    // so time spent in another window or fetching a cable costs nothing.
     const bool focus_lost = take_focus_lost();
     if ((key_down(kKeyEscape) || focus_lost) && rs.game_over == 0) {
       // A resumed game goes straight on: the interrupted frame gets no pacing and no script.

@@ -38,9 +38,19 @@ class ShortRecording : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
 
   ProcessResult play(std::vector<std::uint8_t> changed, bool fix_sum) {
-    if (fix_sum) {  // as a hand edit that knows the format would
-      const std::uint64_t sum = XXH64(changed.data(), changed.size() - 8, 0);
-      for (int i = 0; i < 8; ++i) changed[changed.size() - 8 + i] = static_cast<std::uint8_t>(sum >> (8 * i));
+    if (fix_sum) {  // as a hand edit that knows the format would: every chunk's sum again
+      std::size_t at = 13 + changed[12];
+      std::uint32_t seed = XXH32(changed.data(), at, 0);
+      while (at < changed.size()) {
+        std::size_t length = 0;
+        for (int shift = 0;; shift += 7) {
+          length |= static_cast<std::size_t>(changed[at] & 0x7F) << shift;
+          if (!(changed[at++] & 0x80)) break;
+        }
+        seed = XXH32(changed.data() + at, length, seed);
+        for (int i = 0; i < 4; ++i) changed[at + length + i] = static_cast<std::uint8_t>(seed >> (8 * i));
+        at += length + 4;
+      }
     }
     const fs::path edited = dir / "edited.tvr";
     std::ofstream(edited, std::ios::binary).write(reinterpret_cast<const char*>(changed.data()), static_cast<long>(changed.size()));
@@ -52,7 +62,9 @@ class ShortRecording : public ::testing::Test {
   std::vector<std::uint8_t> bytes;
 };
 
-TEST_F(ShortRecording, PlaysBackAlikeButStopsWithStatus3AtACheckpointThatWasEdited) {
+// Each edit is named for what it changes: a page, a sound, or a reading the game does not find
+// where it looks. The message gives the first checkpoint that differs and the likely cause.
+TEST_F(ShortRecording, PlaysBackAlikeButStopsWithStatus3NamingWhatAnEditChanged) {
   const ReplayParse parse = parse_replay(bytes);
   ASSERT_EQ(parse.error, "");
   int seen = 0;
@@ -60,15 +72,26 @@ TEST_F(ShortRecording, PlaysBackAlikeButStopsWithStatus3AtACheckpointThatWasEdit
   for (const ReplayRecord& r : parse.data.records)
     if (r.kind == ReplayKind::Checkpoint && ++seen == 2) second = r.digest;
   ASSERT_EQ(seen > 2, true);
-  std::vector<std::uint8_t> changed = bytes;
   std::uint8_t pattern[8];
   for (int i = 0; i < 8; ++i) pattern[i] = static_cast<std::uint8_t>(second >> (8 * i));
-  auto at = std::search(changed.begin(), changed.end(), pattern, pattern + 8);
-  ASSERT_NE(at, changed.end());
-  at[3] ^= 1;
-  const ProcessResult result = play(changed, true);
-  EXPECT_EQ(result.exit_code, 3);
-  EXPECT_NE(result.err.find("diverges at checkpoint frame 82:"), std::string::npos) << result.err;
+  const auto page_at = std::search(bytes.begin(), bytes.end(), pattern, pattern + 8) - bytes.begin();
+  ASSERT_LT(page_at, static_cast<long>(bytes.size()));
+  // The settings reading (kind 0, outcome 0, no bytes) made into the screen choice (kind 2).
+  long settings_at = 13 + bytes[12];
+  while (!((bytes[settings_at] & 15) == 9 && bytes[settings_at + 1] == 0 && bytes[settings_at + 2] == 0)) ++settings_at;
+  const std::pair<long, std::string> edits[] = {
+      {page_at + 3, "diverges at checkpoint frame 82: the page differs"},
+      {page_at + 8 + 3, "diverges at checkpoint frame 82: the sound differs"},
+      {settings_at + 1, "diverges before checkpoint frame 41: the game reads the settings where the recording has the screen choice"},
+  };
+  for (const auto& [at, message] : edits) {
+    std::vector<std::uint8_t> changed = bytes;
+    changed[static_cast<std::size_t>(at)] ^= 2;
+    const ProcessResult result = play(changed, true);
+    EXPECT_EQ(result.exit_code, 3);
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("; likely cause: another build of the game, or an edited recording"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -45,18 +45,19 @@ Sample write_sample(const std::string& name) {
   s.file = s.dir / "r.tvr";
   ReplayWriter w;
   EXPECT_EQ(w.open(s.file.string(), 172), "");
-  for (std::int64_t us : {0, 0, 24400, 24517, 1000000, 123456789}) s.clocks.push_back(1000.0 + static_cast<double>(us) * 1e-6);
+  for (std::int64_t us : {0, 0, 24400, 48800, 1000000, 123456789}) s.clocks.push_back(1000.0 + static_cast<double>(us) * 1e-6);
   for (std::uint64_t ns : {86400123456789ull, 86400123456789ull, 86400147856001ull, 86401000000000ull})
     s.clocks.push_back(window_clock(ns));
   s.clocks.push_back(86402.123456789012);  // neither
   s.clocks.push_back(86402.2);
   w.opened(0, true);
+  w.reading(0, ReadingKind::HighScores, 2, "\0tbl", 4);
   std::uint64_t gap = 0;
   for (double c : s.clocks) w.clock(gap++ * 7, c);  // gaps past the tag's own room too
   const std::vector<ReplayByteChange> changes = {{0, 1}, {5, 0}, {6, 255}, {171, 9}};
   w.input(3, changes);
   w.opened(1, false);
-  w.checkpoint(2, 0x0123456789ABCDEFull);
+  w.checkpoint(2, 0x0123456789ABCDEFull, 0x1111222233334444ull);
   w.end(40, -3, true, 0xFEDCBA9876543210ull, 20392);
   EXPECT_EQ(w.finish(), "");
   return s;
@@ -69,44 +70,85 @@ TEST(ReplayFile, EveryRecordReadsBackExactlyAndClocksTakeTheirCompactForms) {
   ASSERT_EQ(parse.error, "");
   const ReplayData& d = parse.data;
   EXPECT_EQ(std::pair(d.state_size, d.game_version), std::pair(172u, std::string(kReplayGameVersion)));
-  ASSERT_EQ(d.records.size(), s.clocks.size() + 5);
+  ASSERT_EQ(d.records.size(), s.clocks.size() + 6);
   using K = ReplayKind;
   std::vector<K> kinds;
   for (const ReplayRecord& r : d.records) kinds.push_back(r.kind);
-  // The headless runner's readings count microseconds from the first; the window's steps take
-  // a compact form too (which one the writer finds first); the last two neither.
-  EXPECT_EQ(std::vector<K>(kinds.begin(), kinds.begin() + 7),
-            (std::vector<K>{K::OpenOk, K::ClockRaw, K::ClockMicro, K::ClockMicro, K::ClockMicro, K::ClockMicro, K::ClockMicro}));
-  for (std::size_t i = 8; i <= 10; ++i) EXPECT_NE(kinds[i], K::ClockRaw) << i;
+  // The headless runner's readings count microseconds from the first, a reading again and a
+  // step again take the tag alone; the window's steps take a compact form too (which one the
+  // writer finds first); the last two neither.
+  EXPECT_EQ(std::vector<K>(kinds.begin(), kinds.begin() + 8),
+            (std::vector<K>{K::OpenOk, K::Reading, K::ClockRaw, K::ClockSame, K::ClockMicro, K::ClockRepeat, K::ClockMicro,
+                            K::ClockMicro}));
+  EXPECT_EQ(kinds[9], K::ClockSame);
+  for (std::size_t i = 10; i <= 11; ++i) EXPECT_NE(kinds[i], K::ClockRaw) << i;
   for (std::size_t i = 0; i < s.clocks.size(); ++i)
-    EXPECT_TRUE(same_bits(d.records[1 + i].clock, s.clocks[i]) && d.records[1 + i].gap == i * 7) << i;
-  const ReplayRecord& input = d.records[1 + s.clocks.size()];
+    EXPECT_TRUE(same_bits(d.records[2 + i].clock, s.clocks[i]) && d.records[2 + i].gap == i * 7) << i;
+  const ReplayRecord& read = d.records[1];
+  EXPECT_EQ(std::tuple(read.reading, read.outcome, std::string(d.reading_bytes.data() + read.first_byte, read.size)),
+            std::tuple(ReadingKind::HighScores, 2, std::string("\0tbl", 4)));
+  const ReplayRecord& input = d.records[2 + s.clocks.size()];
   std::vector<std::pair<int, int>> changes;
   for (std::uint32_t i = 0; i < input.changes; ++i)
     changes.push_back({d.changes[input.first_change + i].offset, d.changes[input.first_change + i].value});
   EXPECT_EQ(std::pair(input.kind, input.gap), std::pair(K::Input, std::uint64_t{3}));
   EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{0, 1}, {5, 0}, {6, 255}, {171, 9}}));
-  EXPECT_EQ(d.records[2 + s.clocks.size()].kind, K::OpenFailed);
-  EXPECT_EQ(d.records[3 + s.clocks.size()].digest, 0x0123456789ABCDEFull);
+  EXPECT_EQ(d.records[3 + s.clocks.size()].kind, K::OpenFailed);
+  EXPECT_EQ(std::pair(d.records[4 + s.clocks.size()].digest, d.records[4 + s.clocks.size()].sound),
+            std::pair(std::uint64_t{0x0123456789ABCDEFull}, std::uint64_t{0x1111222233334444ull}));
+  EXPECT_FALSE(d.cut_short);
   const ReplayRecord& end = d.records.back();
   EXPECT_EQ(std::tuple(end.kind, end.gap, end.exit_code, end.inside_call, end.digest, end.frames),
             std::tuple(K::End, std::uint64_t{40}, -3, true, 0xFEDCBA9876543210ull, std::int64_t{20392}));
   fs::remove_all(s.dir);
 }
 
-TEST(ReplayFile, EveryCutAndEveryChangedByteIsRefusedWithAMessage) {
+// A cut file reads as cut short up to its last checkpoint (or, with none, is refused as cut
+// short); a changed byte is refused, or at most shortens a chunk's length into a cut.
+TEST(ReplayFile, CutFilesPlayToTheirLastCheckpointAndChangedBytesAreRefused) {
   const Sample s = write_sample("replay_damage");
   const std::vector<std::uint8_t> good = bytes_of(s.file);
-  ASSERT_EQ(parse_replay(good).error, "");
+  const ReplayParse whole = parse_replay(good);
+  ASSERT_EQ(whole.error, "");
+  const std::size_t through_checkpoint = whole.data.records.size() - 1;  // all but the end
+  std::size_t cut_ones = 0;
   for (std::size_t n = 0; n < good.size(); ++n) {
     const std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<long>(n));
-    EXPECT_NE(parse_replay(cut).error, "") << "cut to " << n << " bytes";
-    EXPECT_NE(parse_replay(cut, false).error, "") << "cut to " << n << " bytes, no checksum";
+    for (bool sum : {true, false}) {
+      const ReplayParse p = parse_replay(cut, sum);
+      if (!p.error.empty()) {
+        EXPECT_EQ(p.error.find("damaged"), std::string::npos) << "cut to " << n << ": " << p.error;
+        continue;
+      }
+      ++cut_ones;
+      EXPECT_TRUE(p.data.cut_short) << "cut to " << n;
+      EXPECT_EQ(p.data.records.size(), through_checkpoint) << "cut to " << n;
+      EXPECT_EQ(p.data.records.back().kind, ReplayKind::Checkpoint);
+    }
+  }
+  EXPECT_GT(cut_ones, 0u);
+  const long header = 13 + static_cast<long>(std::strlen(kReplayGameVersion));
+  EXPECT_EQ(parse_replay(std::vector<std::uint8_t>(good.begin(), good.begin() + header + 2)).error,
+            "cut short before its first checkpoint: there is nothing to play");
+  // A chunk may also end because it is full; a cut after it still ends at the checkpoint.
+  {
+    ReplayWriter w;
+    ASSERT_EQ(w.open((s.dir / "full.tvr").string(), 8), "");
+    w.checkpoint(0, 1, 2);
+    const std::string table(kReplayMaxReadingBytes, 'x');
+    for (int i = 0; i < 2; ++i) w.reading(0, ReadingKind::HighScores, 1, table.data(), table.size());
+    w.end(0, 0, false, 0, 0);
+    ASSERT_EQ(w.finish(), "");
+    const std::vector<std::uint8_t> full = bytes_of(s.dir / "full.tvr");
+    const ReplayParse p = parse_replay(std::vector<std::uint8_t>(full.begin(), full.end() - 100));
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.data.records.size(), 1u);
   }
   for (std::size_t i = 0; i < good.size(); ++i) {
     std::vector<std::uint8_t> bad = good;
     bad[i] ^= 0x10;
-    EXPECT_NE(parse_replay(bad).error, "") << "byte " << i << " changed";
+    const ReplayParse p = parse_replay(bad);
+    EXPECT_TRUE(!p.error.empty() || p.data.cut_short) << "byte " << i << " changed";
   }
   std::vector<std::uint8_t> longer = good;
   longer.push_back(0);
@@ -121,8 +163,11 @@ TEST(ReplayFile, HeaderProblemsAreNamed) {
   const std::string text = "# a key script\n100 tap ENTER\n";
   EXPECT_EQ(parse_replay({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}).error,
             "not a replay file (no TVREPLAY header)");
-  bytes[8] = 2;  // a later format: named as such, not as damage
-  EXPECT_EQ(parse_replay(bytes).error, "replay format version 2, this game reads version 1");
+  bytes[8] = 3;  // a later format: named as such, not as damage
+  EXPECT_EQ(parse_replay(bytes).error, "replay format version 3, this game reads version 2");
+  bytes[8] = 1;
+  EXPECT_EQ(parse_replay(bytes).error,
+            "recorded in replay format 1 by an older version of the game; this one plays format 2 only");
   fs::remove_all(s.dir);
 }
 

@@ -1,6 +1,9 @@
 // The sound backend on SDL's disk driver, which writes what the device plays to a file: the
 // effects must reach it whatever rate the device runs at.
-#include "platform/i_sdl_audio.cpp"
+#include "platform/i_sdl_audio.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_mixer.h>
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr double kMaxClockOrigin = 1e9;
+
 // A plain decimal number ([-]digits[.digits][e[sign]digits]), read by strtod: no spaces, no
 // '+' in front, no hexadecimal, no "inf" or "nan".
 bool parse_seconds(std::string_view word, double& seconds) {
@@ -36,7 +38,8 @@ const char* usage_text() {
       "  --workdir DIR        run in DIR (the high-score file is DIR/data/hs.dat); without it\n"
       "                       the table is data/hs.dat when that file is there, otherwise\n"
       "                       $XDG_DATA_HOME/torvane/hs.dat, as in the game\n"
-      "  --clock-origin S     the clock's reading at start, in seconds (default 1000.0)\n"
+      "  --clock-origin S     the clock's reading at start, in seconds from 0 to 1e9\n"
+      "                       (default 1000.0)\n"
       "  --dump-assets DIR    generate the assets, write background_1..4.png, ball_1..10.png\n"
       "                       and powerup_1..10.png into DIR, and exit\n"
       "  --dump-icon N FILE   write the game's icon, N x N pixels (16..1024), as PNG and exit\n"
@@ -104,6 +107,11 @@ ArgsParse parse_args(int argc, const char* const* argv) {
       return result;
     }
     const std::string_view value = argv[++i];
+    // "--record --help" is a slip, not a file to be named --help.
+    if (value.starts_with("--")) {
+      result.error = "option " + std::string(arg) + " needs a value, not the option '" + std::string(value) + "'";
+      return result;
+    }
     auto once = [&](bool& seen) {
       if (seen) result.error = "option " + std::string(arg) + " given twice";
       seen = true;
@@ -136,8 +144,10 @@ ArgsParse parse_args(int argc, const char* const* argv) {
       o.workdir = value;
     } else if (arg == "--clock-origin") {
       if (!once(seen_origin)) return result;
-      if (!parse_seconds(value, o.clock_origin)) {
-        result.error = "--clock-origin '" + std::string(value) + "' is not a number of seconds";
+      // Readings from far out would no longer be whole microseconds apart, which a recording
+      // needs them to be.
+      if (!parse_seconds(value, o.clock_origin) || o.clock_origin < 0.0 || o.clock_origin > kMaxClockOrigin) {
+        result.error = "--clock-origin '" + std::string(value) + "' is not a number of seconds from 0 to 1e9";
         return result;
       }
     } else if (arg == "--rounds") {

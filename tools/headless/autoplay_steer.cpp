@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "frame/game_math.h"
 #include "round/round_state.h"
 #include "round/tables.h"
 
@@ -22,8 +23,7 @@ struct SinCos {
   SinCos() {
     for (int a = 0; a < 360; ++a) {
       const double rad = a * 3.14159 / 180.0;
-      s[a] = std::sin(rad);
-      c[a] = std::cos(rad);
+      gmath::sincos(rad, &s[a], &c[a]);
     }
   }
 };
@@ -94,12 +94,15 @@ Hit first_contact(const Mover& m, double reach, bool can_tag, int from, int dir,
 }
 
 Mover ball_mover(const Ball& b) {
-  return {b.x, b.y, std::sin(b.angle) * b.speed, -std::cos(b.angle) * b.speed};
+  double s, c;
+  gmath::sincos(b.angle, &s, &c);
+  return {b.x, b.y, s * b.speed, -c * b.speed};
 }
 
 Mover kamikaze_mover(const Kamikaze& k) {
   // Aim at the painted middle of the triangle, a little ahead of the base centre.
-  const double s = std::sin(k.angle), c = std::cos(k.angle);
+  double s, c;
+  gmath::sincos(k.angle, &s, &c);
   return {k.x + 9.0 * s, k.y - 9.0 * c, s * k.speed, -c * k.speed};
 }
 
@@ -116,7 +119,7 @@ bool shot_miss(const Mover& m, int a, int delay, double speed, int life, double*
   for (int i = 0; i < 3; ++i) {
     qx = m.x + m.vx * (delay + s);
     qy = m.y + m.vy * (delay + s);
-    s = std::hypot(qx - ex, qy - ey) / speed;
+    s = gmath::hypot(qx - ex, qy - ey) / speed;
   }
   const double along = (qx - ex) * sc.s[a] + (qy - ey) * sc.c[a];
   if (along < -2.0 || s > life) return false;
@@ -173,7 +176,7 @@ SteerChoice autoplay_steer() {
     const Ball& b = balls[i];
     if (b.active != 1) continue;
     const Mover m = ball_mover(b);
-    const double dist = std::hypot(b.x - kPivotX, b.y - kPivotY);
+    const double dist = gmath::hypot(b.x - kPivotX, b.y - kPivotY);
     if (dist < 160.0) ++near_count;
     if (dist < kHorizon * b.speed + rs.line_half_length + 12.0) {
       threats[threat_count] = m;
@@ -192,12 +195,13 @@ SteerChoice autoplay_steer() {
     const Kamikaze& k = kamikazes[i];
     if (k.active != 1) continue;
     kamikaze_wave = true;
-    const double dist = std::hypot(k.x - kPivotX, k.y - kPivotY);
+    const double dist = gmath::hypot(k.x - kPivotX, k.y - kPivotY);
     if (dist < 200.0) ++near_count;
     // A kamikaze homes on the line's end, so turning cannot shake it off; but a line swept
     // into one close by is a strike that waiting would have turned into a shot.
     if (dist < kHorizon * k.speed + rs.line_half_length + 20.0) {
-      const double s = std::sin(k.angle), c = std::cos(k.angle);
+      double s, c;
+      gmath::sincos(k.angle, &s, &c);
       threats[threat_count] = {k.x + 13.0 * s, k.y - 13.0 * c, s * k.speed, -c * k.speed};
       losses[threat_count] = k.kind == 2 ? 2.25 : 1.0;
       taggable[threat_count] = false;
@@ -233,7 +237,9 @@ SteerChoice autoplay_steer() {
       for (int i = 1; i <= kPowerupSlots; ++i) {
         const Powerup& p = powerups[i];
         if (p.active != 1) continue;
-        const Mover m{p.x, p.y, std::sin(p.angle) * p.speed, -std::cos(p.angle) * p.speed};
+        float s, c;
+        gmath::sincos(p.angle, &s, &c);  // single precision, from the powerup's single angle
+        const Mover m{p.x, p.y, s * p.speed, -c * p.speed};
         int when = 0;
         if (first_contact(m, kPowerupReach, false, now, dir, step, steps, &when) == Hit::Strike)
           cost += powerup_value(p.kind);

@@ -44,9 +44,6 @@ class HeadlessPlatform : public Platform {
   std::int64_t frames_shown() const { return frames_shown_; }
   bool full_screen() const { return full_screen_; }
   std::uint64_t sound_digest() const { return sound_digest_; }
-  // CPU time spent between consecutive presents, in a fixed histogram of 1 us buckets.
-  double cpu_percentile_us(double fraction) const;
-  double cpu_max_us() const { return cpu_max_us_; }
 
  private:
   void advance_to(std::int64_t target_us);
@@ -61,10 +58,4 @@ class HeadlessPlatform : public Platform {
   std::int64_t frames_shown_ = 0;
   bool full_screen_ = false;
   std::uint64_t sound_digest_ = 0;
-  std::vector<std::uint32_t> cpu_histogram_;  // bucket i: frames that took i microseconds
-  double cpu_max_us_ = 0.0;
-  double last_cpu_seconds_ = -1.0;
 };
-
-// CPU time of the calling thread, in seconds.
-double thread_cpu_seconds();

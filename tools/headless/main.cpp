@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "frame/file_size_signal.h"
 #include "headless/autoplay.h"
 #include "headless/runner.h"
 
@@ -38,5 +39,6 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); 
 
 int main(int argc, char** argv) {
   (void)counting_installed;
+  ignore_file_size_signal();
   return run_headless(argc, argv);
 }

@@ -12,11 +12,11 @@
 #include "app/startup.h"
 #include "frame/i_platform.h"
 #include "frontend/high_score_file.h"
-#include "frontend/settings_file.h"
 #include "headless/args.h"
 #include "headless/asset_dump.h"
 #include "headless/autoplay.h"
 #include "headless/frame_dump.h"
+#include "headless/frame_timer.h"
 #include "headless/headless_platform.h"
 #include "headless/script.h"
 #include "headless/summary.h"
@@ -24,6 +24,7 @@
 #include "platform/replay_format.h"
 #include "platform/replay_player.h"
 #include "platform/replay_recorder.h"
+#include "platform/replay_writer.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   std::optional<ReplayRecorder> recorder;
   std::optional<ReplayPlayer> replayer;
   if (!options.record_path.empty()) {
-    recorder.emplace(backend);
+    recorder.emplace(backend, "torvane-headless");
     if (std::string error = recorder->start(options.record_path); !error.empty()) return fail(error);
     installed = &*recorder;
   } else if (replay) {
@@ -85,21 +86,29 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
     autoplay_on_present(player, page, now_us);
   });
 
-  platform_install(installed);
+  FrameTimer timer(*installed);
+  platform_install(&timer);
   int code = main_flow(argc, argv);
   platform_install(nullptr);
   alloc_counting(false);
   autoplay_release_all(player);
   if (recorder) {
     if (std::string error = recorder->finish(); !error.empty()) code = fail("the recording was not saved: " + error);
+    else if (recorder->cut_short()[0]) {
+      std::fprintf(stderr, "torvane-headless: the recording was cut short (%s); it plays up to its last checkpoint\n",
+                   recorder->cut_short());
+      if (code == 0) code = 1;
+    }
   }
 
   RunSummary summary;
   summary.virtual_ms = backend.now_us() / 1000;
   summary.frames = backend.frames_shown();
-  summary.cpu_us_p50 = backend.cpu_percentile_us(0.50);
-  summary.cpu_us_p99 = backend.cpu_percentile_us(0.99);
-  summary.cpu_us_max = backend.cpu_max_us();
+  summary.cpu_us_p50 = timer.game().percentile_us(0.50);
+  summary.cpu_us_p99 = timer.game().percentile_us(0.99);
+  summary.cpu_us_max = timer.game().max_us();
+  summary.runner_us_p50 = timer.runner().percentile_us(0.50);
+  summary.runner_us_p99 = timer.runner().percentile_us(0.99);
   summary_take_round(summary);
   summary.round_results = player.results;
   summary.rss_kb = resident_kb();
@@ -152,7 +161,10 @@ int run_headless(int argc, char** argv) {
     if (std::string error = check_dump_folder(dump); !error.empty()) return fail(error);
   }
   if (!options.dump_assets_dir.empty()) options.dump_assets_dir = absolute(options.dump_assets_dir);
-  if (!options.record_path.empty()) options.record_path = absolute(options.record_path);
+  if (!options.record_path.empty()) {
+    options.record_path = absolute(options.record_path);
+    if (std::string problem = replay_target_problem(options.record_path); !problem.empty()) return fail(problem);
+  }
   // The whole recording is read and checked before anything runs.
   ReplayParse replay;
   if (!options.play_path.empty()) {
@@ -166,7 +178,6 @@ int run_headless(int argc, char** argv) {
   }
   // A --workdir is a portable copy: its table is DIR/data/hs.dat from the first score on.
   keep_high_scores_in_working_folder(!options.workdir.empty());
-  set_settings_file_ignored(!options.record_path.empty() || !options.play_path.empty());
 
   if (!options.dump_assets_dir.empty() || options.icon_size > 0) return run_asset_dump(options);
   return run_game(argc, argv, options, std::move(events), options.play_path.empty() ? nullptr : &replay.data);

@@ -33,6 +33,8 @@ std::string summary_json(const RunSummary& s) {
   out += ",\"cpu_us_p50\":" + number(s.cpu_us_p50, "%.0f");
   out += ",\"cpu_us_p99\":" + number(s.cpu_us_p99, "%.0f");
   out += ",\"cpu_us_max\":" + number(s.cpu_us_max, "%.0f");
+  out += ",\"runner_us_p50\":" + number(s.runner_us_p50, "%.0f");
+  out += ",\"runner_us_p99\":" + number(s.runner_us_p99, "%.0f");
   // Figures of this machine and run first; everything from "phase" on repeats exactly.
   out += ",\"rss_kb\":" + std::to_string(s.rss_kb);
   out += ",\"rss_kb_per_round\":[";

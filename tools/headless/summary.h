@@ -9,9 +9,13 @@
 struct RunSummary {
   std::int64_t virtual_ms = 0;
   std::int64_t frames = 0;
+  // CPU per shown frame: the game alone, then the runner's own work at each page (digest,
+  // recorder or replay check, autoplayer, dumps).
   double cpu_us_p50 = 0.0;
   double cpu_us_p99 = 0.0;
   double cpu_us_max = 0.0;
+  double runner_us_p50 = 0.0;
+  double runner_us_p99 = 0.0;
   int phase = 0;
   int score = 0;
   double energy = 0.0;
