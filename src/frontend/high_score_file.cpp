@@ -52,14 +52,6 @@ bool finish_file(int fd, std::string_view bytes, WriteFault fault) {
   return ok;
 }
 
-// The rename only lasts a power cut once the folder itself is on the disk.
-void sync_folder(const HighScoreLocation& at) {
-  const int fd = ::open(at.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 enum class Aside { Written, Failed, NoTempFile };
 
 // Written aside and renamed over the table, so a crash or a full disk mid-write never leaves a
@@ -81,7 +73,7 @@ Aside write_aside(const HighScoreLocation& at, std::string_view bytes, WriteFaul
     ::unlink(at.temp.c_str());
     return Aside::Failed;
   }
-  sync_folder(at);
+  sync_folder_of(at.file.c_str());
   return Aside::Written;
 }
 

@@ -117,6 +117,7 @@ Reading write_settings_file(void* context, char*, std::size_t) {
   ok = ::fsync(fd) == 0 && ok;
   ok = ::close(fd) == 0 && ok;
   if (ok) ok = std::rename(temp, file) == 0;
+  if (ok) sync_folder_of(file);
   if (!ok) std::remove(temp);
   return {ok ? 1 : 0, 0};
 }

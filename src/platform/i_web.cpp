@@ -88,10 +88,6 @@ EM_JS(void, web_note_frame, (double busy_ms), {
 
 EM_JS(void, web_note_stopped, (), { Module.stopped = true; });
 
-EM_JS(void, web_flush_storage, (), {
-  FS.syncfs(false, (error) => { if (error) console.warn('Torvane: the browser storage was not written', error); });
-});
-
 EM_JS(void, web_keep_status, (const char* text), {
   sessionStorage.setItem('torvane-status', UTF8ToString(text));
 });
@@ -161,7 +157,6 @@ class WebPlatform final : public Platform {
   void play_music(const char* file_name) override { audio_.play_music(file_name); }
   void stop_music() override { audio_.stop_music(); }
   void set_volumes(int music, int effects) override { audio_.set_volumes(music, effects); }
-  Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override;
 
   bool on_key(int type, const EmscriptenKeyboardEvent& key);
   void on_focus_lost() { queue_.push({QueuedInput::Kind::FocusLost, 0}); }
@@ -323,16 +318,6 @@ void WebPlatform::sleep_ms(int ms) {
   pump_events();
 }
 
-Reading WebPlatform::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work,
-                                  void* context) {
-  const Reading reading = work(context, out, capacity);
-  // The home folder lives in memory: a file just saved reaches the browser's storage only when
-  // it is copied out, and a reload or a closed tab would otherwise lose it.
-  const bool saved = kind == ReadingKind::SettingsSaved || kind == ReadingKind::HighScoresSaved;
-  if (saved && reading.outcome == 1) web_flush_storage();
-  return reading;
-}
-
 void WebPlatform::set_mouse(int, int, int visible, int) {
   if (visible >= 0) web_pointer_visible(visible);
 }
@@ -356,6 +341,9 @@ void WebPlatform::set_icon(const Image& icon) {
 
 std::unique_ptr<Platform> make_web_platform() { return std::make_unique<WebPlatform>(); }
 
+// The home folder is kept in memory and copied to the browser's storage by emscripten's fsync on
+// any file or folder of it, which waits until the copy is written: the game syncs the folder
+// after every save (settings, high scores), so a reload or a dying tab loses none.
 EM_ASYNC_JS(void, web_mount_storage_js, (), {
   const home = '/home/web_user';  // HOME as emscripten sets it
   FS.mkdirTree(home);
