@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/startup.h"
+#include "settings/settings_file.h"
 #include "platform/replay_format.h"
 #include "platform/replay_player.h"
 #include "platform/replay_recorder.h"

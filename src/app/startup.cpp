@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <csignal>
 #include <string>
 
 #include "app/command_line.h"
@@ -12,7 +13,7 @@
 #include "frame/user_folders.h"
 #include "frontend/main_menu.h"
 #include "frontend/options.h"
-#include "frontend/settings_file.h"
+#include "settings/settings_file.h"
 #include "gfx/gfx.h"
 #include "round/round_state.h"
 #include "round/run_round.h"
@@ -58,11 +59,15 @@ std::string find_music(const char* name) {
 }  // namespace
 
 void start_up() {
+  // A write past a file-size limit fails with an error the saves report, instead of killing
+  // the game halfway through one.
+  std::signal(SIGXFSZ, SIG_IGN);
   use_settings(load_settings());
   // --fullscreen and --window decide this run's screen only; the saved choice stays.
   const ScreenChoice screen = read_screen_choice();
   if (screen != ScreenChoice::Saved) full_screen = screen == ScreenChoice::FullScreen ? 2 : 1;
   open_display_and_create_images(full_screen == 2);
+  audio_apply_volume();  // the sound device opens with the display: only now can it take the volumes
   RoundState& rs = round_state;
   rs.menu_item = 1;
   rs.menu_marker_y = 10;

@@ -17,7 +17,9 @@ struct InputState {
   std::int32_t ring_head;  // oldest waiting entry
   std::int32_t ring_tail;  // next free entry
   std::int32_t full_screen_switches;  // Alt+Enter presses not yet taken by the game
-  std::int32_t focus_lost;            // 1 once the focus or a controller was lost, until taken
+  // kFocusLost once the window lost the focus or a controller, until taken; kCloseAsked once its close button
+  // was pressed while close requests were held.
+  std::int32_t window_events;
 };
 // Byte-wise comparison and copies must see no padding.
 static_assert(std::has_unique_object_representations_v<InputState>);
@@ -29,7 +31,11 @@ auto& ring = state.ring;
 auto& ring_head = state.ring_head;
 auto& ring_tail = state.ring_tail;
 auto& full_screen_switches = state.full_screen_switches;
-auto& focus_lost = state.focus_lost;
+auto& window_events = state.window_events;
+constexpr std::int32_t kFocusLost = 1, kCloseAsked = 2;
+
+// Set by the game, not read from the machine: a replay's game sets it the same way.
+bool closes_held = false;
 
 }  // namespace
 
@@ -55,10 +61,19 @@ void input_release_all_keys() { held.fill(false); }
 
 void input_full_screen_switch() { ++full_screen_switches; }
 
-void input_focus_lost() { focus_lost = 1; }
+void input_focus_lost() { window_events |= kFocusLost; }
+
+void input_close_request() {
+  if (!closes_held) program_exit(0);
+  window_events |= kCloseAsked;
+}
+
+void hold_close_requests(bool hold) { closes_held = hold; }
+
+bool close_requested() { return (window_events & kCloseAsked) != 0; }
 
 // The same flag as the focus: the round asks the same question, and replays need no new field.
-void input_controller_removed() { focus_lost = 1; }
+void input_controller_removed() { window_events |= kFocusLost; }
 
 int take_full_screen_switches() {
   platform().pump_events();
@@ -69,8 +84,8 @@ int take_full_screen_switches() {
 
 bool take_focus_lost() {
   platform().pump_events();
-  const bool lost = focus_lost != 0;
-  focus_lost = 0;
+  const bool lost = (window_events & kFocusLost) != 0;
+  window_events &= ~kFocusLost;
   return lost;
 }
 

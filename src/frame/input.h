@@ -51,3 +51,12 @@ void input_full_screen_switch();
 void input_focus_lost();
 // A controller in use went away (battery, cable): the round pauses as on a lost focus.
 void input_controller_removed();
+
+// The window's close button ends the program at once, except while a finished game's score
+// is still to be kept (the tally, the record question, the name entry hold close requests):
+// then it is only noted, and those screens finish and save first.
+void input_close_request();
+void hold_close_requests(bool hold);
+// True once a held close request came. It pumps no events, as that would be one more call into
+// the platform than a recording has: the screens ask right after reading keys.
+bool close_requested();

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 PlainReadResult read_plain_file(const char* path, char* out, std::size_t capacity) {
   // Not blocking on the open: a FIFO nobody writes to must not stall the game.
@@ -44,17 +43,4 @@ bool write_all(int fd, const char* bytes, std::size_t size) {
     size -= static_cast<std::size_t>(n);
   }
   return true;
-}
-
-void sync_folder_of(const char* file) {
-  char folder[4096];
-  const char* slash = std::strrchr(file, '/');
-  const std::size_t length = slash ? static_cast<std::size_t>(slash - file) : 0;
-  if (length == 0 || length >= sizeof folder) return;
-  std::memcpy(folder, file, length);
-  folder[length] = '\0';
-  const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }

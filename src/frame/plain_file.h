@@ -17,7 +17,3 @@ PlainReadResult read_plain_file(const char* path, char* out, std::size_t capacit
 
 // Every byte, through interruptions; false (errno set) on any error.
 bool write_all(int fd, const char* bytes, std::size_t size);
-
-// Puts the folder holding file on the disk, so a rename into it lasts a power cut. The
-// browser's storage is written by this too: there every save reaches it before the game goes on.
-void sync_folder_of(const char* file);

@@ -10,10 +10,11 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <utility>
 
 #include "frame/i_platform.h"
 #include "frame/plain_file.h"
+#include "frame/user_folders.h"
+#include "frame/safe_save.h"
 #include "frontend/high_scores.h"
 
 std::string hs_lines[9];
@@ -42,69 +43,30 @@ void report(const char* path, const char* what, int error) {
   std::fprintf(stderr, "torvane: %s: %s: %s\n", path, what, std::strerror(error));
 }
 
-// Writes, flushes to the disk and closes fd; false (errno kept) when any step fails.
-bool finish_file(int fd, std::string_view bytes, WriteFault fault) {
-  bool ok = fault != WriteFault::DiskFull && write_all(fd, bytes.data(), bytes.size());
-  int error = ok ? 0 : fault == WriteFault::DiskFull ? ENOSPC : errno;
-  if (ok && ::fsync(fd) != 0) ok = false, error = errno;
-  if (::close(fd) != 0 && ok) ok = false, error = errno;
-  errno = error;
-  return ok;
-}
-
-enum class Aside { Written, Failed, NoTempFile };
-
-// Written aside and renamed over the table, so a crash or a full disk mid-write never leaves a
-// truncated table behind.
-Aside write_aside(const HighScoreLocation& at, std::string_view bytes, WriteFault fault) {
-  const int fd = ::open(at.temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    report(at.temp.c_str(), "cannot be made", errno);
-    return Aside::NoTempFile;
-  }
-  if (!finish_file(fd, bytes, fault)) {
-    report(at.temp.c_str(), "cannot be written", errno);
-    ::unlink(at.temp.c_str());
-    return Aside::Failed;
-  }
-  if (fault == WriteFault::CrashBeforeRename) return Aside::Failed;
-  if (std::rename(at.temp.c_str(), at.file.c_str()) != 0) {
-    report(at.file.c_str(), "cannot be replaced", errno);
-    ::unlink(at.temp.c_str());
-    return Aside::Failed;
-  }
-  sync_folder_of(at.file.c_str());
-  return Aside::Written;
-}
-
 // The fallback for a folder where no new file can be made: the table rewritten where it is.
-bool write_in_place(const HighScoreLocation& at, std::string_view bytes, WriteFault fault) {
-  const int fd = ::open(at.file.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+bool write_in_place(const char* file, std::string_view bytes) {
+  const int fd = ::open(file, O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
   if (fd < 0) {
-    report(at.file.c_str(), "cannot be written", errno);
+    report(file, "cannot be written", errno);
     return false;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    report(at.file.c_str(), "is not a regular file", EINVAL);
+    report(file, "is not a regular file", EINVAL);
     return false;
   }
-  if (::ftruncate(fd, 0) != 0) {
-    const int error = errno;
-    ::close(fd);
-    report(at.file.c_str(), "cannot be emptied", error);
-    return false;
-  }
-  if (!finish_file(fd, bytes, fault)) {
-    report(at.file.c_str(), "cannot be written", errno);
-    return false;
-  }
-  return true;
+  const bool ok = rewrite_in_place(fd, bytes.data(), bytes.size());
+  const int error = errno;
+  ::close(fd);
+  if (!ok) report(file, "cannot be written", error);
+  return ok;
 }
 
 }  // namespace
 
+// Nothing after the eighth line is read: a save in place that has not yet cut the length leaves
+// the old table's tail behind the new lines.
 void read_high_score_bytes(std::string_view bytes) {
   std::size_t at = 0;
   for (int i = 1; i <= 8; ++i) {
@@ -123,6 +85,7 @@ void read_high_score_bytes(std::string_view bytes) {
 
 namespace {
 
+// The table as the file holds it now, into out.
 Reading read_table(void*, char* out, std::size_t capacity) {
   const HighScoreLocation at = high_score_location();
   const PlainReadResult read = read_plain_file(at.file.c_str(), out, capacity);
@@ -143,38 +106,82 @@ Reading read_table(void*, char* out, std::size_t capacity) {
   return {static_cast<int>(TableFile::Ready), read.size};
 }
 
-Reading write_table(void* context, char*, std::size_t) {
-  const auto& [bytes, fault] = *static_cast<const std::pair<std::string, WriteFault>*>(context);
-  // A missing "data" folder would otherwise lose the score: make it.
-  const HighScoreLocation at = high_score_location();
-  std::error_code ignored;
-  std::filesystem::create_directories(at.folder, ignored);
-  const Aside aside = write_aside(at, bytes, fault);
-  if (aside == Aside::NoTempFile) return {write_in_place(at, bytes, fault) ? 1 : 0, 0};
-  return {aside == Aside::Written ? 1 : 0, 0};
-}
-
-}  // namespace
-
-// Both through the platform seam: a recording carries the table as it was read and whether it
-// was saved, and a replay plays the table pages from that, touching no file.
-TableFile read_high_score_file() {
-  std::string bytes(kMaxHighScoreBytes, '\0');
-  const Reading read = platform().take_reading(ReadingKind::HighScores, bytes.data(), bytes.size(), read_table, nullptr);
-  read_high_score_bytes(std::string_view(bytes.data(), read.size));
+TableFile table_file(const Reading& read) {
   if (read.outcome == static_cast<int>(TableFile::Ready)) return TableFile::Ready;
   return read.outcome == static_cast<int>(TableFile::Missing) ? TableFile::Missing : TableFile::Locked;
 }
 
-bool write_high_score_file(WriteFault fault) {
-  std::pair<std::string, WriteFault> job{std::string(), fault};
+std::string table_bytes() {
+  std::string bytes;
   for (int i = 1; i <= 8; ++i) {
     std::string line = hs_lines[i];
     scramble_line(line.data(), line.size(), kScrambleKey);
-    job.first += line;
-    job.first += "\r\n";
+    bytes += line;
+    bytes += "\r\n";
   }
-  return platform().take_reading(ReadingKind::HighScoresSaved, nullptr, 0, write_table, &job).outcome == 1;
+  return bytes;
+}
+
+struct Change {
+  void (*apply)(void* context);
+  void* context;
+};
+
+// Under the table's lock the table is read again, as another game may have saved since, the
+// change is made to it and it is written. The table as it then stands goes to out.
+Reading change_table(void* context, char* out, std::size_t capacity) {
+  const Change& change = *static_cast<const Change*>(context);
+  make_folders(high_score_location().folder);  // the lock is the folder's: it must be there
+  const FolderLock turn(high_score_target().c_str());
+  const Reading now = read_table(nullptr, out, capacity);
+  const TableFile file = table_file(now);
+  if (file != TableFile::Locked) read_high_score_bytes(std::string_view(out, now.size));
+  change.apply(change.context);
+  const std::string bytes = table_bytes();
+  const bool saved = file != TableFile::Locked && write_high_score_file();
+  const std::size_t size = std::min(bytes.size(), capacity);
+  std::memcpy(out, bytes.data(), size);
+  return {saved ? 1 : 0, size};
+}
+
+}  // namespace
+
+// Both through the platform seam: a recording carries the table as it was read and as it was
+// saved, and a replay plays the table pages from that, touching no file.
+TableFile read_high_score_file() {
+  std::string bytes(kMaxHighScoreBytes, '\0');
+  const Reading read = platform().take_reading(ReadingKind::HighScores, bytes.data(), bytes.size(), read_table, nullptr);
+  read_high_score_bytes(std::string_view(bytes.data(), read.size));
+  return table_file(read);
+}
+
+bool save_high_score_change(void (*apply)(void* context), void* context) {
+  Change change{apply, context};
+  std::string bytes(kMaxHighScoreBytes, '\0');
+  const Reading saved = platform().take_reading(ReadingKind::HighScoresSaved, bytes.data(), bytes.size(), change_table, &change);
+  read_high_score_bytes(std::string_view(bytes.data(), saved.size));
+  return saved.outcome == 1;
+}
+
+std::string high_score_target() {
+  const std::string file = high_score_location().file;
+  char target[4096];
+  return follow_links(file.c_str(), target, sizeof target) ? std::string(target) : file;
+}
+
+bool write_high_score_file() {
+  const std::string bytes = table_bytes();
+  // A missing "data" folder would otherwise lose the score: make it.
+  std::error_code ignored;
+  std::filesystem::create_directories(high_score_location().folder, ignored);
+  const std::string target = high_score_target();
+  switch (replace_file(target.c_str(), bytes.data(), bytes.size())) {
+    case Replaced::Done: return true;
+    case Replaced::Failed: report(target.c_str(), "cannot be replaced", errno); return false;
+    case Replaced::NoTempFile: break;
+  }
+  report(target.c_str(), "no new file can be made beside it, so it is rewritten in place", errno);
+  return write_in_place(target.c_str(), bytes);
 }
 
 std::size_t printable_text(std::string_view line, char* out, std::size_t capacity) {

@@ -12,7 +12,6 @@
 struct HighScoreLocation {
   std::string folder;  // made when a score is first written
   std::string file;
-  std::string temp;  // written aside, then renamed over file
 };
 HighScoreLocation high_score_location();
 // The headless runner's --workdir and the tests keep the table in data/ even before it exists.
@@ -42,18 +41,21 @@ void read_high_score_bytes(std::string_view bytes);
 // tests stand in one that honours the mode bits.
 extern int (*high_score_access)(const char* path, int mode);
 
-// Where a write is made to stop, so that tests can see what an interruption leaves behind.
-enum class WriteFault {
-  None,
-  CrashBeforeRename,  // the temporary file is complete but never renamed
-  DiskFull,           // writing the file fails
-};
+// Scrambles a copy of hs_lines[1..8] and saves it (frame/safe_save.h): written aside and
+// renamed over the table, or, where no new file can be made beside it, rewritten in place. A
+// link's target is saved. True when the new table is on disk; otherwise the reason goes to
+// stderr and the old table reads back whole.
+bool write_high_score_file();
 
-// Scrambles a copy of hs_lines[1..8] and writes it aside, then renames it over the table; when
-// no temporary file can be made, the table is rewritten in place. True when the new table is
-// on disk; otherwise the reason goes to stderr and, unless rewritten in place, the old file is
-// left exactly as it was.
-bool write_high_score_file(WriteFault fault = WriteFault::None);
+// How a game saves its record: apply changes hs_lines, and the table goes back to disk. Under
+// the table's lock the file is read again first (another game may have saved meanwhile), so
+// apply sees the table as it now is. Through the platform seam: a recording carries the table
+// as saved, and a replay serves it. Afterwards hs_lines holds the table as it stands; true
+// when it is on disk.
+bool save_high_score_change(void (*apply)(void* context), void* context);
+
+// The table's file with its links followed: the folder a save locks and writes into.
+std::string high_score_target();
 
 // The printable characters (32..126) of a line, at most what fits across the screen.
 std::size_t printable_text(std::string_view line, char* out, std::size_t capacity);

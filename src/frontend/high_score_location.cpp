@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -13,7 +14,7 @@ bool working_folder_kept = false;
 void keep_high_scores_in_working_folder(bool keep) { working_folder_kept = keep; }
 
 HighScoreLocation high_score_location() {
-  const HighScoreLocation portable{"data", "data/hs.dat", "data/hs.dat.tmp"};
+  const HighScoreLocation portable{"data", "data/hs.dat"};
   std::error_code ec;
   // Anything at all named data/hs.dat counts: a copy that is there but unreadable must not
   // quietly start a second table elsewhere.
@@ -21,6 +22,11 @@ HighScoreLocation high_score_location() {
                                  std::filesystem::file_type::not_found)
     return portable;
   const std::string folder = user_data_folder();
-  if (folder.empty()) return portable;  // no home to keep it in
-  return {folder, folder + "/hs.dat", folder + "/hs.dat.tmp"};
+  if (folder.empty()) {  // no home to keep it in
+    static bool told = false;
+    if (!told) std::fputs("torvane: neither XDG_DATA_HOME nor HOME names a folder: the high scores go to data/hs.dat\n", stderr);
+    told = true;
+    return portable;
+  }
+  return {folder, folder + "/hs.dat"};
 }

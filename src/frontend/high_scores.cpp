@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "frame/i_platform.h"
 #include "frame/input.h"
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
@@ -23,11 +24,12 @@ constexpr float kNoticeX = 176.0f, kNoticeY = 220.0f;
 // The table in hs_lines until ENTER, with a notice line under it when there is one.
 void show_table(const char* notice);
 
-// The player answers Y or N; false when N declined the record.
+// The player answers Y or N; false when N declined the record. Closing the window records.
 bool ask_to_record() {
   RoundState& rs = round_state;
-  while (key_down(kKeyY)) sleep_ms(1);  // a Y still held from before must not answer
+  while (key_down(kKeyY) && !close_requested()) sleep_ms(1);  // a Y still held from before must not answer
   for (;;) {
+    if (close_requested()) return true;
     begin_frame();
     draw_pulsing_background();
     step_glow_pulse();
@@ -46,6 +48,27 @@ bool ask_to_record() {
     sleep_ms(1);
     if (key_down(kKeyY)) return true;
   }
+}
+
+// The score is kept (or was never to be): a close that waited for it ends the game now, and
+// from here on one ends it at once.
+void let_closes_through() {
+  const bool asked = close_requested();
+  hold_close_requests(false);
+  if (asked) program_exit(0);
+}
+
+struct Record {
+  std::string name;
+  std::int32_t score;
+};
+
+// The entry goes in where it now belongs: another game may have saved since the table was read.
+void insert_record(void* context) {
+  const Record& record = *static_cast<const Record*>(context);
+  for (int k = 1; k <= 4; ++k) hs_scores[k] = parse_score_text(hs_lines[4 + k]);
+  const int k = high_score_place(record.score);
+  if (k != 0) insert_high_score(k, record.name, record.score);
 }
 
 // File lines can hold anything: only their printable characters are drawn.
@@ -78,7 +101,9 @@ void insert_high_score(int k, std::string_view name, std::int32_t score) {
   }
 }
 
-void enter_high_score() {
+namespace {
+
+void offer_record() {
   RoundState& rs = round_state;
   fade_out();
   const TableFile table = read_high_score_file();
@@ -94,14 +119,23 @@ void enter_high_score() {
   }
   if (!ask_to_record()) return;
   enter_name();
-  insert_high_score(k, hs_name, rs.score);
-  if (write_high_score_file()) {
+  Record record{hs_name.empty() ? "PLAYER" : hs_name, rs.score};
+  const bool saved = save_high_score_change(insert_record, &record);
+  let_closes_through();
+  if (saved) {
     show_high_scores();
     return;
   }
   // The entry stays in the table shown, and the player is told it was not kept.
   fade_out();
   show_table("The table could not be saved to disk");
+}
+
+}  // namespace
+
+void enter_high_score() {
+  offer_record();
+  let_closes_through();  // when no record was offered or the player said no
 }
 
 void show_high_scores() {

@@ -58,6 +58,7 @@ void enter_name() {
     fade_in();
     end_frame();
     pace_frame();
+    if (close_requested()) return;  // the name so far is recorded
   } while (!(key_down(kKeyEnter) && name_pos > 1));
   fade_out();
 }

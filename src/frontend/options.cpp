@@ -1,6 +1,5 @@
 #include "frontend/options.h"
 
-#include <cstdio>
 #include <string_view>
 
 #include "audio/audio.h"
@@ -8,25 +7,20 @@
 #include "frame/text_buf.h"
 #include "frontend/fades.h"
 #include "frontend/item_list.h"
-#include "frontend/settings_file.h"
 #include "gfx/gfx.h"
 #include "round/frame_pacing.h"
 #include "round/round_state.h"
+#include "settings/screen_switch.h"
 
 std::int32_t music_level = 0;
 std::int32_t sfx_level = 0;
-std::int32_t full_screen = 1;
 std::int32_t audio_volume = 0;
 
 namespace {
 
-// What the settings file says about the screen; --fullscreen or --window change only the
-// screen of this run, the player's own switch changes both.
-bool saved_full_screen = false;
-
 constexpr int kOptionItems = 4;
 constexpr std::string_view kLevelTexts[5] = {"0 %", "25 %", "50 %", "75 %", "100 %"};
-
+constexpr Colour kNoticeBlue = 0xFF9191FF;
 
 std::string_view level_text(std::int32_t level) {
   return (level >= 0 && level <= 4) ? kLevelTexts[level] : kLevelTexts[0];
@@ -45,6 +39,8 @@ void draw_options_page() {
   draw_item_label(3, 270, 190, screen);
   draw_item_label(4, 270, 200, "Exit");
   draw_item_marker(250);
+  // A save that failed is shown where the player looks, not only on stderr.
+  if (settings_save_failed()) gfx_draw_text(nullptr, 200, 230, "The settings could not be saved", kNoticeBlue);
 }
 
 // Music and effects keep volumes of their own, so the device hears about both.
@@ -54,41 +50,24 @@ void cycle_level(std::int32_t& level, std::int32_t& device_volume) {
   audio_volume = level_volume(level);
   device_volume = audio_volume;
   audio_apply_volume();  // the hooks always exist; without a device they do nothing
-}
-
-void save_current_settings() {
-  if (!save_settings(current_settings())) std::fputs("Torvane: cannot save the settings\n", stderr);
+  // Saved at once, so that a save that fails is shown while the player is still here.
+  chosen_settings() = current_settings();
+  save_chosen_settings();
 }
 
 }  // namespace
 
-// Reopening the display needs it unlocked; the frame goes on drawing afterwards.
-void toggle_full_screen() {
-  if (full_screen != 1 && full_screen != 2) return;
-  full_screen = full_screen == 1 ? 2 : 1;
-  saved_full_screen = full_screen == 2;
-  gfx_unlock(-1, -1);
-  gfx_open_screen(kScreenWidth, kScreenHeight, 32, 2,
-                  kGfxAlphaPrimitives | (full_screen == 2 ? kGfxFullScreen : 0), 0);
-  gfx_lock();
-}
-
-void switch_full_screen_and_save() {
-  toggle_full_screen();
-  save_current_settings();
-}
-
 void use_settings(const Settings& settings) {
   music_level = settings.music_level;
   sfx_level = settings.effects_level;
-  saved_full_screen = settings.full_screen;
+  chosen_settings() = settings;
   full_screen = settings.full_screen ? 2 : 1;
   audio_music_volume = level_volume(music_level);
   audio_sfx_volume = level_volume(sfx_level);
   audio_apply_volume();
 }
 
-Settings current_settings() { return {music_level, sfx_level, saved_full_screen}; }
+Settings current_settings() { return {music_level, sfx_level, chosen_settings().full_screen}; }
 
 std::int32_t level_volume(std::int32_t level) {
   constexpr std::int32_t kVolumes[5] = {0, 63, 126, 190, 255};
@@ -111,11 +90,10 @@ void run_options() {
       switch (rs.menu_item) {
         case 1: cycle_level(music_level, audio_music_volume); break;
         case 2: cycle_level(sfx_level, audio_sfx_volume); break;
-        case 3: toggle_full_screen(); break;
+        case 3: switch_full_screen_and_save(); break;
         case 4:
           rs.work_page ^= 1;
           fade_out();
-          save_current_settings();
           return;
         default: break;
       }

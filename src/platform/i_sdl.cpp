@@ -18,6 +18,9 @@
 
 namespace {
 
+// Eight pages each way is more than any screen; far larger windows cost gigabytes or abort.
+constexpr int kMaxWindowWidth = kScreenWidth * 8, kMaxWindowHeight = kScreenHeight * 8;
+
 class SdlPlatform final : public Platform {
  public:
   explicit SdlPlatform(bool allow_hidden_display) : allow_hidden_display_(allow_hidden_display) {
@@ -105,6 +108,7 @@ bool SdlPlatform::create_window(bool full_screen) {
                              kScreenHeight, flags);
   if (!window_) return false;
   SDL_SetWindowMinimumSize(window_, kScreenWidth / 4, kScreenHeight / 4);
+  SDL_SetWindowMaximumSize(window_, kMaxWindowWidth, kMaxWindowHeight);
   renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (!renderer_) return false;
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
@@ -167,9 +171,16 @@ void SdlPlatform::poll_all() {
     if (gamepads_ && gamepads_->handle(event)) continue;
     switch (event.type) {
       case SDL_QUIT:
-        program_exit(0);
+        input_close_request();
+        break;
       case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) program_exit(0);
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) input_close_request();
+        // Not every window manager keeps to the largest size asked for: a window resized far
+        // beyond it is brought back before anything is drawn at that size.
+        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
+            (event.window.data1 > kMaxWindowWidth || event.window.data2 > kMaxWindowHeight))
+          SDL_SetWindowSize(window_, std::min(event.window.data1, kMaxWindowWidth),
+                            std::min(event.window.data2, kMaxWindowHeight));
         // Key-ups that happen while another window has focus never arrive.
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
           input_release_all_keys();

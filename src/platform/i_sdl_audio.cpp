@@ -3,6 +3,10 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -26,6 +30,7 @@ namespace {
 
 constexpr int kBlockFrames = 256;
 constexpr std::size_t kConvertedBytes = 64 * 1024;
+constexpr off_t kMaxMusicBytes = off_t{64} << 20;
 
 // Effects made at their own rate, converted and added to a stream of another format.
 void mix_converted(SdlAudio::State& state, Uint8* stream, int bytes) {
@@ -54,6 +59,27 @@ void mix_effects(void* user, Uint8* stream, int bytes) {
   else
     state->mixer.mix(reinterpret_cast<std::int16_t*>(stream), bytes / 4, 2);
   SDL_UnlockMutex(state->lock);
+}
+
+// The music files are optional: a missing one simply means no music. Anything but a regular
+// file of a sane size (a pipe, a link to a device, a huge file) is refused with one line, so it
+// can neither stall the game nor fill its memory.
+SDL_RWops* open_music_file(const char* name) {
+  const int fd = ::open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  const char* refused = nullptr;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    refused = "not a regular file";
+  else if (st.st_size > kMaxMusicBytes)
+    refused = "larger than 64 MB";
+  FILE* stream = refused ? nullptr : ::fdopen(fd, "rb");
+  if (!stream) {
+    if (refused) std::fprintf(stderr, "torvane: %s: %s, so no music\n", name, refused);
+    ::close(fd);
+    return nullptr;
+  }
+  return SDL_RWFromFP(stream, SDL_TRUE);
 }
 
 }  // namespace
@@ -114,15 +140,10 @@ void SdlAudio::play_sound(int handle) {
 void SdlAudio::play_music(const char* file_name) {
   if (!open_) return;
   stop_music();
-  // The music files are optional: a missing one simply means no music.
-  SDL_RWops* probe = SDL_RWFromFile(file_name, "rb");
-  if (!probe) return;
-  SDL_RWclose(probe);
-  state_->music = Mix_LoadMUS(file_name);
-  if (!state_->music) {
-    // The name says MP3, but whatever format the file really holds is played.
-    if (SDL_RWops* file = SDL_RWFromFile(file_name, "rb")) state_->music = Mix_LoadMUSType_RW(file, MUS_NONE, SDL_TRUE);
-  }
+  SDL_RWops* file = open_music_file(file_name);
+  if (!file) return;
+  // The name says MP3, but whatever format the file really holds is played.
+  state_->music = Mix_LoadMUSType_RW(file, MUS_NONE, SDL_TRUE);
   if (!state_->music) return;
   Mix_VolumeMusic(state_->music_volume * MIX_MAX_VOLUME / 255);
   Mix_PlayMusic(state_->music, -1);

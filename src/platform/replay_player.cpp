@@ -136,13 +136,14 @@ template <typename Call>
 void ReplayPlayer::guarded(Call call) {
   const auto state = input_state_bytes();
   std::memcpy(saved_.data(), state.data(), saved_.size());
-  const bool escape_before = input_key_held(kKeyEscape);
+  const bool escape_before = input_key_held(kKeyEscape), close_before = close_requested();
   inner_busy_ = true;
   call();
   inner_busy_ = false;
-  const bool escape_now = input_key_held(kKeyEscape);
+  // The close button too, while the game holds close requests (its final-score screens).
+  const bool stop = (input_key_held(kKeyEscape) && !escape_before) || (close_requested() && !close_before);
   std::memcpy(state.data(), saved_.data(), saved_.size());
-  if (escape_now && !escape_before) {
+  if (stop) {
     finished_ = true;
     program_exit(0);
   }

@@ -40,15 +40,29 @@ bool tally_complete(double target) {
   return completion_percent >= target;
 }
 
-void draw_tally_frame(double target) {
+// This frame's counting: the score grows here, before anything shows it.
+void count_tally_frame(double target) {
   RoundState& rs = round_state;
-  step_glow_pulse();
-  draw_pulsing_background(rs.background);
-
   if (score_frame > 30) {
     if (rs.phase < 8 && completion_percent < target) count_completion_point(target, rs.phase);
     if (rs.phase == 8 && completion_percent < 100) count_completion_point(target, rs.phase);
   }
+  // The bonus belongs to a finished round: a lost one can count to 100 too, and earns none.
+  if (score_frame == 161 && rs.phase == 8 && completion_percent == 100) rs.score += 4000;
+  if (score_frame > 210 && rs.phase == 8 && energy_bonus_count < rs.energy) {
+    energy_bonus_count += 1;
+    round_play_sound(snd_tally);
+    rs.score += 20;
+  }
+  // A fractional energy never equals a frame number, so then no closing sound plays.
+  if (score_frame == 230.0 + static_cast<double>(rs.energy)) round_play_sound(snd_tally_done);
+}
+
+void draw_tally_frame(double target) {
+  RoundState& rs = round_state;
+  step_glow_pulse();
+  draw_pulsing_background(rs.background);
+  count_tally_frame(target);
   if (score_frame > 5) gfx_draw_text(nullptr, 240, 50, "Final Score Calculation", kTitleColour);
   if (score_frame > 30) {
     TextBuf<64> line;
@@ -56,21 +70,13 @@ void draw_tally_frame(double target) {
     gfx_draw_text(nullptr, 210, 100, line, kLineColour);
   }
   if (score_frame > 160) {
-    // The bonus belongs to a finished round: a lost one can count to 100 too, and earns none.
-    if (rs.phase == 8 && completion_percent == 100) {
+    if (rs.phase == 8 && completion_percent == 100)
       gfx_draw_text(nullptr, 210, 120, "Round Finished Bonus: + 4000", kLineColour);
-      if (score_frame == 161) rs.score += 4000;
-    }
     else
       gfx_draw_text(nullptr, 210, 120, "Round Finished Bonus: None", kLineColour);
   }
   if (score_frame > 210) {
     if (rs.phase == 8) {
-      if (energy_bonus_count < rs.energy) {
-        energy_bonus_count += 1;
-        round_play_sound(snd_tally);
-        rs.score += 20;
-      }
       TextBuf<64> line;
       line << "Remaining Energy Bonus: " << energy_bonus_count << " * " << "20";
       gfx_draw_text(nullptr, 210, 140, line, kLineColour);
@@ -82,9 +88,6 @@ void draw_tally_frame(double target) {
     line << "SCORE: " << pad_score(rs.score) << rs.score;
     gfx_draw_text(nullptr, 210, 180, line, kLineColour);
   }
-  // A fractional energy never equals a frame number, so then no closing sound plays.
-  const double ready_frame = 230.0 + static_cast<double>(rs.energy);
-  if (score_frame == ready_frame) round_play_sound(snd_tally_done);
   if (tally_complete(target)) gfx_draw_text(nullptr, 240, 250, "Press ENTER to continue", kLineColour);
 }
 
@@ -105,6 +108,14 @@ void show_final_score() {
     end_frame();
     pace_frame();
     if (key_down(kKeyEnter) && tally_complete(target)) break;
+    // The window is closing: the rest of the count at once, unseen, so the score is whole.
+    if (close_requested()) {
+      while (!tally_complete(target)) {
+        score_frame += 1;
+        count_tally_frame(target);
+      }
+      return;
+    }
   }
   fade_out();
 }

@@ -2,9 +2,9 @@
 
 #include "frame/input.h"
 #include "frame/rounding.h"
-#include "frontend/options.h"
 #include "gfx/gfx.h"
 #include "round/round_state.h"
+#include "settings/screen_switch.h"
 
 void advance_frame_cycle() { round_state.frame_cycle = round_state.frame_cycle % 5 + 1; }
 

@@ -58,6 +58,8 @@ void finish_round() {
   run_closing_fade();
   const RoundState& rs = round_state;
   if (rs.game_over == 1 || rs.phase == 8) {
+    // Closing the window from here on first keeps the score.
+    hold_close_requests(true);
     show_final_score();
     enter_high_score();
   }

@@ -83,6 +83,21 @@ TEST(UserFolders, OptionsChangedInOneRunAreSavedAndShownByTheNext) {
   EXPECT_TRUE(shows_settings(home.options_page(), "50 %", "25 %", "NO"));
 }
 
+TEST(UserFolders, ASettingsSaveThatFailsIsShownOnTheOptionsPage) {
+  const Home home;
+  std::ofstream(home.config) << "not a folder";  // nothing can be saved under it
+  const int t = kMenuReadyMs;
+  const std::string keys = std::to_string(t) + " tap DOWN\n" + std::to_string(t + 300) + " tap ENTER\n" +
+                           std::to_string(t + 1800) + " tap ENTER\n";  // Options, then music up
+  const fs::path shot = home.dir / "after.png";
+  const ProcessResult r = home.run("--until-ms 5600 --script '" + write_script(home.dir, keys) + "' --dump-frame '" +
+                                   std::to_string(t + 1700) + ":" + (home.dir / "before.png").string() +
+                                   "' --dump-frame '5500:" + shot.string() + "'");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_FALSE(shows_text(load_page(home.dir / "before.png"), 200, 230, "The settings could not be saved"));
+  EXPECT_TRUE(shows_text(load_page(shot), 200, 230, "The settings could not be saved"));
+}
+
 TEST(UserFolders, AJunkSettingsFileIsSurvivedAndItsGoodLinesKept) {
   const Home home;
   std::string junk = "\xff\xfe garbage\n= 50\nmusic_volume = 60\neffects_volume=75\r\nfull_screen = maybe\n";

@@ -20,7 +20,15 @@ namespace frontend_test {
 // The fixture keeps the table in the working folder.
 constexpr const char* kHighScoreFolder = "data";
 constexpr const char* kHighScorePath = "data/hs.dat";
-constexpr const char* kHighScoreTempPath = "data/hs.dat.tmp";
+
+// Files a save left beside the table (its temporary files are hs.dat.XXXXXX).
+inline int stray_temp_files() {
+  int n = 0;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(kHighScoreFolder, ec))
+    n += entry.path().filename().string().starts_with("hs.dat.");
+  return n;
+}
 
 constexpr Colour kLabel = 0xFF9191FF;
 

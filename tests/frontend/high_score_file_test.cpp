@@ -12,6 +12,7 @@
 #include <charconv>
 #endif
 
+#include "frame/safe_save.h"
 #include "frontend/high_score_file.h"
 #include "frontend/score_text.h"
 #include "frontend_test_support.h"
@@ -100,7 +101,7 @@ TEST_F(HighScoreFileTest, WriteLeavesEightScrambledCrLfLinesAndMakesTheFolder) {
   std::copy(plain.begin(), plain.end(), hs_lines + 1);
   ASSERT_TRUE(write_high_score_file());
   EXPECT_EQ(file_bytes(kHighScorePath), table_file(plain));
-  EXPECT_FALSE(std::filesystem::exists(kHighScoreTempPath));
+  EXPECT_EQ(stray_temp_files(), 0);
 }
 
 TEST_F(HighScoreFileTest, MissingShortLfOnlyAndOverlongFilesRead) {
@@ -138,21 +139,75 @@ TEST_F(HighScoreFileTest, RandomBinaryFilesReadSafelyAndDrawOnlyPrintableText) {
   }
 }
 
-TEST_F(HighScoreFileTest, AnInterruptedWriteLeavesTheOldTableReadable) {
-  const std::string old_bytes = table_file({"ANNA", "", "", "", "500", "0", "0", "0"});
-  put_file(kHighScorePath, old_bytes);
-  for (WriteFault fault : {WriteFault::CrashBeforeRename, WriteFault::DiskFull}) {
-    std::fill(hs_lines + 1, hs_lines + 9, "ZED");
-    EXPECT_FALSE(write_high_score_file(fault));
-    EXPECT_EQ(file_bytes(kHighScorePath), old_bytes);
-    // What a crash leaves behind; a full disk cleans up after itself.
-    EXPECT_EQ(std::filesystem::exists(kHighScoreTempPath), fault == WriteFault::CrashBeforeRename);
-  }
-  // The stray temporary file from the crash does not stand in the way of the next write.
-  std::fill(hs_lines + 1, hs_lines + 9, "ZED");
-  EXPECT_TRUE(write_high_score_file());
-  EXPECT_EQ(file_bytes(kHighScorePath), table_file(Lines(8, "ZED")));
-  EXPECT_FALSE(std::filesystem::exists(kHighScoreTempPath));
+// Save steps that fail the n-th step (every temporary file, write, sync and cut counts), as a
+// full disk does after writing part of what it was given, or stop there as a kill would.
+enum class Fault { Fail, HalfWritten, Killed };
+struct Killed {};
+int steps_until_fault = 0;
+Fault fault = Fault::Fail;
+bool in_place = false;
+
+bool fault_now() {
+  if (--steps_until_fault != 0) return false;
+  if (fault == Fault::Killed) throw Killed{};
+  errno = ENOSPC;
+  return true;
+}
+const SaveSteps kFaultySteps = {
+    [](char* name, int flags) { return in_place ? (errno = EACCES, -1) : fault_now() ? -1 : mkostemp(name, flags); },
+    [](int fd, const void* bytes, std::size_t size, off_t at) -> ssize_t {
+      if (!fault_now()) return pwrite(fd, bytes, size, at);
+      if (fault == Fault::HalfWritten) (void)!pwrite(fd, bytes, size / 2, at);
+      return -1;
+    },
+    [](int fd) { return fault_now() ? -1 : fsync(fd); },
+    [](int fd, off_t length) { return fault_now() ? -1 : ftruncate(fd, length); }};
+
+TEST_F(HighScoreFileTest, AFaultOrAKillAtAnyStepOfASaveLeavesTheOldTableOrTheNewOneWhole) {
+  const Lines long_table = {"ANNABELL", "BO", "CYRANO", "DEE", "12345678", "4000", "300", "20"};
+  const Lines short_table = {"Z", "", "", "", "9", "0", "0", "0"};
+  save_steps = kFaultySteps;
+  const std::unique_ptr<void, void (*)(void*)> restore(&save_steps, [](void*) { save_steps = {mkostemp, pwrite, fsync, ftruncate}; });
+  int checked = 0;
+  for (bool place : {false, true})
+    for (Fault how : {Fault::Fail, Fault::HalfWritten, Fault::Killed})
+      for (const auto& [before, after] : {std::pair(long_table, short_table), std::pair(short_table, long_table)})
+        for (int step = 1;; ++step) {
+          std::filesystem::remove_all(kHighScoreFolder);  // and what a kill left in it
+          put_file(kHighScorePath, table_file(before));
+          std::copy(after.begin(), after.end(), hs_lines + 1);
+          std::tie(steps_until_fault, fault, in_place) = std::tuple(step, how, place);
+          bool saved = false;
+          try {
+            saved = write_high_score_file();
+          } catch (const Killed&) {
+          }
+          const Lines now = read_lines();
+          ASSERT_TRUE(now == before || now == after) << step << " in place " << place;
+          ASSERT_TRUE(!saved || now == after) << step << " in place " << place;  // a save claimed is there
+          if (how != Fault::Killed) {
+            ASSERT_EQ(stray_temp_files(), 0) << step;
+          }
+          ++checked;
+          if (steps_until_fault > 0) break;  // the save ended before this step: all were tried
+        }
+  EXPECT_GT(checked, 40);
+}
+
+TEST_F(HighScoreFileTest, ASaveFollowsALinkAndKeepsTheTablesModeAndGroup) {
+  std::filesystem::create_directories("shared");
+  put_file("shared/hs.dat", table_file(Lines(8, "OLD")));
+  ASSERT_EQ(chmod("shared/hs.dat", 0664), 0);
+  ASSERT_EQ(chown("shared/hs.dat", static_cast<uid_t>(-1), 65534), 0);
+  std::filesystem::create_symlink("../shared/hs.dat", kHighScorePath);
+  std::fill(hs_lines + 1, hs_lines + 9, "NEW");
+  ASSERT_TRUE(write_high_score_file());
+  EXPECT_TRUE(std::filesystem::is_symlink(kHighScorePath));
+  EXPECT_EQ(file_bytes("shared/hs.dat"), table_file(Lines(8, "NEW")));
+  struct stat st {};
+  ASSERT_EQ(stat("shared/hs.dat", &st), 0);
+  EXPECT_EQ(std::pair(st.st_mode & 07777, st.st_gid), std::pair(0664u, 65534u));
+  EXPECT_TRUE(std::filesystem::is_empty("data") || std::filesystem::exists(kHighScorePath));
 }
 
 TEST_F(HighScoreFileTest, OnlyARegularFileIsReadAndNoMoreThanEightLongLinesOfIt) {
@@ -205,15 +260,13 @@ TEST_F(HighScoreFileTest, UnreadableAndReadOnlyTablesAreLockedAndAReadOnlyOneSti
 }
 
 TEST_F(HighScoreFileTest, WithoutATemporaryFileTheTableIsRewrittenInPlace) {
-  put_file(kHighScorePath, table_file(Lines(8, "OLD")));
-  std::filesystem::create_directory(kHighScoreTempPath);  // nothing can be made under that name
+  put_file(kHighScorePath, table_file(Lines(8, "OLDER")));
+  save_steps.make_temp = [](char*, int) { return errno = ENOSPC, -1; };  // no inode left
   std::fill(hs_lines + 1, hs_lines + 9, "NEW");
   EXPECT_TRUE(write_high_score_file());
   EXPECT_EQ(file_bytes(kHighScorePath), table_file(Lines(8, "NEW")));
-  EXPECT_TRUE(std::filesystem::is_directory(kHighScoreTempPath));
   EXPECT_EQ(hs_lines[1], "NEW");  // the lines in memory stay plain
-  // A full disk there too is reported, not taken for success.
-  EXPECT_FALSE(write_high_score_file(WriteFault::DiskFull));
+  save_steps.make_temp = mkostemp;
   // No folder can be made where a file stands: nothing is written and nothing is claimed.
   std::filesystem::remove_all(kHighScoreFolder);
   std::ofstream{kHighScoreFolder};

@@ -100,7 +100,7 @@ TEST_F(HighScoresTest, ATableThatCannotBeReplacedIsNotOfferedAndSurvivesByteForB
     }
   }
   high_score_access = ::access;
-  EXPECT_FALSE(std::filesystem::exists(kHighScoreTempPath));
+  EXPECT_EQ(stray_temp_files(), 0);
   alarm(0);
 }
 

@@ -4,9 +4,10 @@
 
 #include <fstream>
 
+#include "frame/safe_save.h"
 #include "frontend/high_score_file.h"
 #include "frontend/options.h"
-#include "frontend/settings_file.h"
+#include "settings/settings_file.h"
 #include "frontend_test_support.h"
 #include "round/frame_pacing.h"
 
@@ -17,6 +18,10 @@ namespace {
 namespace fs = std::filesystem;
 
 std::tuple<int, int, bool> fields(const Settings& s) { return {s.music_level, s.effects_level, s.full_screen}; }
+std::string read_text(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
 
 TEST(SettingsText, ReadsEachPercentAndPassesOverWhatItCannotRead) {
   const int levels[] = {0, 1, 2, 3, 4};
@@ -33,6 +38,7 @@ TEST(SettingsText, ReadsEachPercentAndPassesOverWhatItCannotRead) {
             std::tuple(3, 0, true));
   EXPECT_EQ(fields(parse_settings("full_screen = yes\nfull_screen = no")), std::tuple(0, 0, false));
   EXPECT_EQ(fields(parse_settings("")), std::tuple(0, 0, false));
+  EXPECT_EQ(fields(parse_settings("\xEF\xBB\xBFmusic_volume = 50\n")), std::tuple(2, 0, false));  // a byte-order mark
 }
 
 // Each case in a temporary home of its own.
@@ -45,11 +51,21 @@ TEST_F(SettingsFileTest, SavesIntoFoldersItMakesAndLoadsBack) {
   EXPECT_EQ(fields(load_settings()), std::tuple(0, 0, false));  // none yet: the defaults
   ASSERT_TRUE(save_settings({1, 3, true}));
   EXPECT_EQ(fields(load_settings()), std::tuple(1, 3, true));
-  EXPECT_FALSE(fs::exists(cfg().string() + ".tmp"));
   // When the new file cannot be written beside it, the save says so and the old file stays.
-  fs::create_directory(cfg().string() + ".tmp");
+  save_steps.fsync = [](int) { return errno = EIO, -1; };
   EXPECT_FALSE(save_settings({0, 0, false}));
+  save_steps.fsync = fsync;
   EXPECT_EQ(fields(load_settings()), std::tuple(1, 3, true));
+  EXPECT_EQ(std::distance(fs::directory_iterator(cfg().parent_path()), {}), 1);  // no temporary file left
+  // A dotfiles link stays a link, and a private file stays private.
+  fs::create_directories(dir / "dotfiles");
+  fs::rename(cfg(), dir / "dotfiles" / "torvane.cfg");
+  fs::create_symlink(dir / "dotfiles" / "torvane.cfg", cfg());
+  ASSERT_EQ(chmod((dir / "dotfiles" / "torvane.cfg").c_str(), 0600), 0);
+  ASSERT_TRUE(save_settings({4, 0, false}));
+  EXPECT_TRUE(fs::is_symlink(cfg()));
+  EXPECT_EQ(fields(parse_settings(read_text(dir / "dotfiles" / "torvane.cfg"))), std::tuple(4, 0, false));
+  EXPECT_EQ(fs::status(cfg()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(SettingsFileTest, ADeviceOrAPipeInItsPlaceGivesTheDefaultsAtOnce) {
@@ -87,7 +103,6 @@ TEST_F(SettingsFileTest, AltEnterSwitchesTheScreenAnywhereAndSavesIt) {
 TEST_F(SettingsFileTest, TheHighScoreTableStaysInDataWhenItIsThereAndOtherwiseGoesToTheUsersFolder) {
   keep_high_scores_in_working_folder(false);
   EXPECT_EQ(high_score_location().file, (dir / "share" / "torvane" / "hs.dat").string());
-  EXPECT_EQ(high_score_location().temp, (dir / "share" / "torvane" / "hs.dat.tmp").string());
   setenv("XDG_DATA_HOME", "relative/share", 1);  // not a place: the home's default instead
   const std::string old_home = getenv("HOME") ? getenv("HOME") : "";
   setenv("HOME", dir.c_str(), 1);

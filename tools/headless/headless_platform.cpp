@@ -47,6 +47,7 @@ void HeadlessPlatform::apply_due_events() {
     switch (e.kind) {
       case ScriptEvent::Kind::Down: input_key_event(e.scancode, true); break;
       case ScriptEvent::Kind::Up: input_key_event(e.scancode, false); break;
+      case ScriptEvent::Kind::Close: input_close_request(); break;
       case ScriptEvent::Kind::Type: input_typed_key(e.typed); break;
     }
   }

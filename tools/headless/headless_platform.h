@@ -10,7 +10,7 @@
 
 struct ScriptEvent {
   std::int64_t at_ms;
-  enum class Kind { Down, Up, Type } kind;
+  enum class Kind { Down, Up, Type, Close } kind;  // Close: the window's close button
   int scancode;       // Down/Up
   std::uint16_t typed;  // Type: the typed-key code (see input_typed_key)
 };

@@ -1,10 +1,8 @@
 #include "headless/script.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "frame/plain_file.h"
 #include "headless/key_names.h"
 #include "headless/parse_number.h"
 
@@ -41,9 +39,14 @@ std::string parse_line(std::string_view body, std::vector<ScriptEvent>& out) {
   std::int64_t ms = 0;
   if (!parse_whole_ms(time_word, ms)) return "time '" + std::string(time_word) + "' is not a non-negative whole number of milliseconds";
   const std::string_view verb_word = next_word(rest);
-  if (verb_word.empty()) return "missing action after the time (down, up, tap or type)";
+  if (verb_word.empty()) return "missing action after the time (down, up, tap, type or close)";
   const std::string verb = lower(verb_word);
 
+  if (verb == "close") {
+    if (!trim(rest).empty()) return "unexpected text after close: '" + std::string(trim(rest)) + "'";
+    out.push_back({ms, ScriptEvent::Kind::Close, 0, 0});
+    return "";
+  }
   if (verb == "type") {
     // The text is everything after the one space that follows the verb, spaces included.
     if (rest.empty() || rest.size() < 2 || !is_blank(rest.front())) return "type needs a text";
@@ -54,7 +57,7 @@ std::string parse_line(std::string_view body, std::vector<ScriptEvent>& out) {
     return "";
   }
   if (verb != "down" && verb != "up" && verb != "tap") {
-    return "unknown action '" + std::string(verb_word) + "' (expected down, up, tap or type)";
+    return "unknown action '" + std::string(verb_word) + "' (expected down, up, tap, type or close)";
   }
   const std::string_view key_word = next_word(rest);
   if (key_word.empty()) return verb + " needs a key";
@@ -110,21 +113,17 @@ ScriptParse parse_script(std::string_view text) {
 
 ScriptParse load_script(const std::string& path) {
   ScriptParse result;
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    result.error = "cannot read script file '" + path + "': it is a directory";
-    return result;
-  }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  // Only a regular file, and only so much of it: a pipe or /dev/zero must not hang the runner
+  // or fill its memory.
+  std::string bytes(kMaxScriptBytes + 1, '\0');
+  const PlainReadResult read = read_plain_file(path.c_str(), bytes.data(), bytes.size());
+  if (read.outcome == PlainRead::NotPlain)
+    result.error = "cannot read script file '" + path + "': it is not a regular file";
+  else if (read.outcome != PlainRead::Read)
     result.error = "cannot read script file '" + path + "'";
-    return result;
-  }
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  if (file.bad()) {
-    result.error = "cannot read script file '" + path + "'";
-    return result;
-  }
-  return parse_script(contents.str());
+  else if (read.size > kMaxScriptBytes)
+    result.error = "script file '" + path + "' is larger than " + std::to_string(kMaxScriptBytes >> 20) + " MB";
+  if (!result.error.empty()) return result;
+  bytes.resize(read.size);
+  return parse_script(bytes);
 }

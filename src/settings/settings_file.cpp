@@ -1,4 +1,4 @@
-#include "frontend/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +10,7 @@
 
 #include "frame/i_platform.h"
 #include "frame/plain_file.h"
+#include "frame/safe_save.h"
 #include "frame/user_folders.h"
 
 namespace {
@@ -69,6 +70,8 @@ bool make_parent_folders(char* path) {
 
 Settings parse_settings(std::string_view text) {
   Settings settings;
+  // Some editors start a UTF-8 file with a byte-order mark; it is not part of the first key.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     take_line(text.substr(0, end), settings);
@@ -94,7 +97,10 @@ std::string settings_path() {
 namespace {
 
 Reading read_settings_file(void*, char* out, std::size_t capacity) {
-  if (cached_path().empty()) return {};
+  if (cached_path().empty()) {
+    std::fputs("torvane: neither XDG_CONFIG_HOME nor HOME names a folder: the settings are not kept\n", stderr);
+    return {};
+  }
   const PlainReadResult read = read_plain_file(cached_path().c_str(), out, capacity);
   return {0, read.outcome == PlainRead::Read ? read.size : 0};
 }
@@ -104,22 +110,12 @@ Reading write_settings_file(void* context, char*, std::size_t) {
   const std::string& path = cached_path();
   char text[256];
   const std::size_t size = format_settings(settings, text, sizeof text);
-  char file[kMaxPath], temp[kMaxPath];
-  if (path.empty() || size == 0 || path.size() + 5 > kMaxPath) return {0, 0};
-  std::snprintf(file, sizeof file, "%s", path.c_str());
-  std::snprintf(temp, sizeof temp, "%s.tmp", path.c_str());
+  char file[kMaxPath];
+  if (path.empty() || size == 0 || !follow_links(path.c_str(), file, sizeof file)) return {0, 0};
   if (!make_parent_folders(file)) return {0, 0};
-  // Written aside and renamed over the old file, so an interrupted save leaves one or the
-  // other whole.
-  const int fd = ::open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-  if (fd < 0) return {0, 0};
-  bool ok = write_all(fd, text, size);
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = std::rename(temp, file) == 0;
-  if (ok) sync_folder_of(file);
-  if (!ok) std::remove(temp);
-  return {ok ? 1 : 0, 0};
+  // Written aside and renamed over the old file (a link's target), so an interrupted save
+  // leaves one or the other whole.
+  return {replace_file(file, text, size) == Replaced::Done ? 1 : 0, 0};
 }
 
 }  // namespace

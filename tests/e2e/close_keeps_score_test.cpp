@@ -1,0 +1,41 @@
+// The window's close button after a finished game: at the tally, the record question and the
+// name entry the score is kept first, under the name typed so far.
+#include "e2e/e2e_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The recorded lost round's keys up to its end (its tally starts at 180 s and counts for two
+// seconds), then what each case does.
+std::string lost_round_then(const std::string& ending) {
+  std::ifstream in(fs::path(TORVANE_SOURCE_DIR) / "tests" / "replays" / "lost_round.script");
+  std::string keys, line;
+  while (std::getline(in, line))
+    if (line.empty() || line[0] == '#' || std::stol(line) < 176000) keys += line + "\n";
+  return keys + ending;
+}
+
+TEST(CloseKeepsScore, AtTheTallyTheQuestionAndTheNameEntryTheScoreIsRecordedBeforeTheGameEnds) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"180500 close\n", "PLAYER"},                                          // mid-tally
+      {"187000 tap ENTER\n189000 close\n", "PLAYER"},                        // the record question
+      {"187000 tap ENTER\n189000 tap Y\n190000 type AB\n191000 close\n", "AB"},  // the name entry
+  };
+  for (const auto& [ending, name] : cases) {
+    const fs::path dir = fresh_temp_dir("close_keeps_score");
+    const ProcessResult r = run_headless_bin("--clock-origin 2000 --until-ms 300000 --workdir '" + dir.string() +
+                                             "' --script '" + write_script(dir, lost_round_then(ending)) + "'");
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    // Ended by the close within a second, with the whole tally in the score.
+    EXPECT_NE(r.out.find("\"score\":1205"), std::string::npos) << ending << r.out;
+    const std::int64_t closed_at = std::stoll(ending.substr(ending.rfind('\n', ending.size() - 2) + 1));
+    EXPECT_LT(std::stoll(r.out.substr(r.out.find("\"virtual_ms\":") + 13)), closed_at + 1000) << ending;
+    const std::vector<std::string> lines = high_score_lines(dir);
+    ASSERT_EQ(lines.size(), 8u) << ending;
+    EXPECT_EQ(std::pair(lines[0], lines[4]), std::pair(name, std::string("1205"))) << ending;
+    fs::remove_all(dir);
+  }
+}
+
+}  // namespace
