@@ -5,7 +5,7 @@ set -euo pipefail
 # tests; node and npm only when none is there (a node from another source serves as well).
 packages=(build-essential clang cmake pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev libgtest-dev libbenchmark-dev libxxhash-dev
           xvfb xauth xdotool x11-utils imagemagick python3 desktop-file-utils dpkg-dev file man-db
-          emscripten chromium googletest)
+          lintian appstream emscripten chromium googletest)
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
 missing=()
