@@ -44,7 +44,7 @@ def table(name, values, per_line=2):
 
 def log_inverses():
     """The log table's reciprocals: 1/centre of each 1/128 of the mantissa, halved from sqrt(2) on;
-    exactly 1 for the two buckets that hold 1, so log(x) near 1 cancels nothing."""
+    exactly 1 for the two buckets that hold 1, so the logarithm near 1 cancels nothing."""
     inv = []
     for j in range(128):
         centre = 1 + (mpf(j) + mpf(0.5)) / 128
