@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing Torvane need on Debian 12, skipping what is there.
 set -euo pipefail
+# The browser build: emscripten, chromium for its test, and GoogleTest's sources for its unit
+# tests; node and npm only when none is there (a node from another source serves as well).
 packages=(build-essential clang cmake pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev libgtest-dev libbenchmark-dev libxxhash-dev
           xvfb xauth xdotool x11-utils imagemagick python3 desktop-file-utils dpkg-dev file man-db
-          lintian appstream)
+          lintian appstream emscripten chromium googletest)
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# puppeteer-core for the browser test, at the version the lockfile pins; no browser download.
+install_puppeteer() {
+  [ -d tests/web/node_modules/puppeteer-core ] || (cd tests/web && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error)
+}
+cd "$(dirname "$0")/.."
+if [ ${#missing[@]} -eq 0 ]; then
+  install_puppeteer
+  exit 0
+fi
 as_root=()
 [ "$(id -u)" -ne 0 ] && as_root=(sudo)
 "${as_root[@]}" apt-get update -q
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+install_puppeteer

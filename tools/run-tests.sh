@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the game and runs every test: the release build with the whole suite (unit tests,
 # headless end-to-end runs, the real window under Xvfb), the recorded games played by a runner
-# built with clang, then an AddressSanitizer and
+# built with clang, the browser build (its unit tests and recorded games under node, the page
+# in chromium), then an AddressSanitizer and
 # UndefinedBehaviorSanitizer build with the same tests, recorded games included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +17,8 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++
 cmake --build build-clang -j"$jobs" --target test_e2e
 build-clang/test_e2e --gtest_filter='Games/*'
+
+tools/test-web.sh
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_SANITIZE=ON
 cmake --build build-sanitize -j"$jobs"

@@ -2,7 +2,22 @@
 // Double-double arithmetic for the maths room: a value carried as hi + lo, about 106 bits, from
 // exact IEEE operations only. Products are split by Veltkamp's method instead of a fused
 // multiply-add, so every compiler and machine gives the same bits.
+#include <cstdint>
+#include <cstring>
+
 namespace gmath::detail {
+
+// A double's bits and back, by copy: the browser's C++ library has no std::bit_cast.
+inline std::uint64_t bits_of(double v) {
+  std::uint64_t b;
+  std::memcpy(&b, &v, sizeof b);
+  return b;
+}
+inline double from_bits(std::uint64_t b) {
+  double v;
+  std::memcpy(&v, &b, sizeof v);
+  return v;
+}
 
 struct DD {
   double hi, lo;

@@ -3,7 +3,6 @@
 //   log: x = 2^e m, m within [sqrt(1/2), sqrt(2)), m times a tabled near-reciprocal is 1 + v
 //        with |v| <= 1/128, and log(1 + v) is a short series.
 //   exp: z = (64 k + j) ln2/64 + s with |s| <= ln2/128; 2^(j/64) is tabled, exp s a short series.
-#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -22,13 +21,13 @@ DD log_dd(double x) {
     x *= 0x1p54;  // subnormal: make it normal first
     e = -54;
   }
-  const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
+  const std::uint64_t bits = bits_of(x);
   e += static_cast<int>(bits >> 52) - 1023;
   const int j = static_cast<int>((bits >> 45) & 127);  // the mantissa's top 7 bits
   // From sqrt(2) on the mantissa is halved, so log x near 1 from below cancels nothing.
   const std::uint64_t exponent = j >= 53 ? 1022 : 1023;
   if (j >= 53) ++e;
-  const double m = std::bit_cast<double>((bits & ((std::uint64_t{1} << 52) - 1)) | (exponent << 52));
+  const double m = from_bits((bits & ((std::uint64_t{1} << 52) - 1)) | (exponent << 52));
   const DD p = two_prod(m, kLogInv[j]);
   const DD v = two_sum(p.hi - 1.0, p.lo);  // p.hi - 1 is exact: p.hi is near 1
   // log(1 + v) = v (1 - v/2 + v^2/3 - ...); from v^7 on a double suffices.
@@ -43,7 +42,7 @@ DD log_dd(double x) {
 double scale(double v, int k) {
   while (k > 1000) v *= 0x1p1000, k -= 1000;
   while (k < -1000) v *= 0x1p-1000, k += 1000;
-  return v * std::bit_cast<double>(static_cast<std::uint64_t>(k + 1023) << 52);
+  return v * from_bits(static_cast<std::uint64_t>(k + 1023) << 52);
 }
 
 // exp z rounded, for z.hi within (-746, 710).

@@ -3,7 +3,6 @@
 // split into j/64 plus a small t, and sin, cos of t are summed with the tabled sin, cos of j/64.
 // A quick pass in doubles, good to 2^-62, settles the rounding for nearly every argument; when
 // its error could straddle a rounding boundary, the whole sum is taken again in double-double.
-#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -35,7 +34,7 @@ Reduced reduce_medium(double x) {
 Reduced reduce_huge(double x) {
   using u128 = unsigned __int128;
   using s128 = __int128;
-  const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
+  const std::uint64_t bits = bits_of(x);
   const int e = static_cast<int>((bits >> 52) & 0x7ff) - 1075;  // |x| = m * 2^e
   const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
   u128 acc = 0;
@@ -157,12 +156,12 @@ namespace {
 // True when d lies exactly halfway between two floats, where rounding it again could go the
 // wrong way.
 bool halfway_between_floats(double d) {
-  return (std::bit_cast<std::uint64_t>(d) & 0x1fffffffu) == 0x10000000u;
+  return (bits_of(d) & 0x1fffffffu) == 0x10000000u;
 }
 
 // The float nearest exact, given d, its double rounding, which lies halfway between two floats.
 float nearer_float(double d, DD exact) {
-  const double toward_zero = std::bit_cast<double>(std::bit_cast<std::uint64_t>(d) & ~std::uint64_t{0x1fffffff});
+  const double toward_zero = from_bits(bits_of(d) & ~std::uint64_t{0x1fffffff});
   const double away = toward_zero + 2.0 * (d - toward_zero);
   const bool beyond = (d > 0) == ((exact.hi - d) + exact.lo > 0);
   return static_cast<float>(beyond ? away : toward_zero);

@@ -43,7 +43,8 @@ void folder_of(const char* path, char* out, std::size_t capacity) {
   std::snprintf(out, capacity, "%.*s", length, path);
 }
 
-// The rename only lasts a power cut once the folder itself is on the disk.
+// The rename only lasts a power cut once the folder itself is on the disk. In the browser this
+// fsync is what writes the page's storage, and the game waits until it is written.
 void sync_folder_of(const char* path) {
   char folder[4096];
   folder_of(path, folder, sizeof folder);

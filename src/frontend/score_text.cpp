@@ -1,17 +1,21 @@
 #include "frontend/score_text.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
 std::size_t format_score_text(float value, char (&out)[kScoreTextCapacity]) {
   // Shortest form at seven significant digits: exponent from 1e7 on, no trailing zeros or
   // point.
+  // printf's %g, which every C library has (the browser's C++ library has no floating
+  // to_chars); the float widens to double exactly, so the digits are the float's own.
   if (!std::isfinite(value)) value = 0.0f;
-  const auto result = std::to_chars(out, out + kScoreTextCapacity, value,
-                                    std::chars_format::general, 7);
-  return static_cast<std::size_t>(result.ptr - out);
+  char text[kScoreTextCapacity + 1];
+  const int length = std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
+  const std::size_t size = length < 0 ? 0 : static_cast<std::size_t>(length);
+  for (std::size_t i = 0; i < size && i < kScoreTextCapacity; ++i) out[i] = text[i];
+  return size < kScoreTextCapacity ? size : kScoreTextCapacity;
 }
 
 namespace {
@@ -54,18 +58,14 @@ float parse_score_text(std::string_view text) {
   std::string_view number = text.substr(0, length);
   const bool negative = number[0] == '-';
   if (number[0] == '+' || number[0] == '-') number.remove_prefix(1);
-  float value = 0.0f;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                      std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range) {
-    // strtof on a bounded copy tells overflow (HUGE_VALF) from underflow; too large reads as
-    // the largest finite number, so the table can always be written back.
-    char copy[kMaxNumberText + 1];
-    const std::size_t n = number.size() < kMaxNumberText ? number.size() : kMaxNumberText;
-    number.copy(copy, n);
-    copy[n] = '\0';
-    value = std::strtof(copy, nullptr);
-    if (!std::isfinite(value)) value = std::numeric_limits<float>::max();
-  }
+  // strtof on a bounded copy of the plain decimal text (the locale is never changed, so the
+  // point is '.'); too large reads as the largest finite number, so the table can always be
+  // written back.
+  char copy[kMaxNumberText + 1];
+  const std::size_t n = number.size() < kMaxNumberText ? number.size() : kMaxNumberText;
+  number.copy(copy, n);
+  copy[n] = '\0';
+  float value = std::strtof(copy, nullptr);
+  if (!std::isfinite(value)) value = std::numeric_limits<float>::max();
   return negative ? -value : value;
 }

@@ -1,7 +1,7 @@
 // The house rules: the folders of src/ stand in one order and each includes only the folders
-// below it, so no two folders call each other; only the SDL backend sees SDL, and only the
-// maths room calls sines, powers and the like. Read straight from the sources, so a stray
-// include or call fails here by name.
+// below it, so no two folders call each other; only the SDL backend sees SDL and only the web
+// backend emscripten, and only the maths room calls sines, powers and the like. Read straight
+// from the sources, so a stray include or call fails here by name.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -24,7 +24,7 @@ const std::vector<std::string> kOrder = {"frame", "gfx", "audio", "platform", "s
 
 int rank(const std::string& folder) {
   if (folder == "audio") return 1;
-  const auto at = std::ranges::find(kOrder, folder);
+  const auto at = std::find(kOrder.begin(), kOrder.end(), folder);
   return at == kOrder.end() ? -1 : static_cast<int>(at - kOrder.begin());
 }
 
@@ -40,10 +40,11 @@ const std::set<std::pair<std::string, std::string>> kKnownCrossings = {
     {"round/run_round.cpp", "enemies"},    {"round/run_round.cpp", "frontend"},
     {"round/run_round.cpp", "line"}};
 
-TEST(Layering, EveryFolderIncludesOnlyTheFoldersBelowItAndOnlyTheSdlBackendSeesSdl) {
+TEST(Layering, EveryFolderIncludesOnlyTheFoldersBelowItAndOnlyTheBackendsSeeTheirLibraries) {
   const fs::path src = fs::path(TORVANE_SOURCE_DIR) / "src";
   const std::regex project_include(R"(^\s*#\s*include\s*"([a-z_]+)/)");
   const std::regex sdl_include(R"(^\s*#\s*include\s*[<"]SDL)");
+  const std::regex web_include(R"(^\s*#\s*include\s*[<"]emscripten)");
   int files = 0;
   std::set<std::pair<std::string, std::string>> crossings;
   for (const auto& entry : fs::recursive_directory_iterator(src)) {
@@ -53,6 +54,7 @@ TEST(Layering, EveryFolderIncludesOnlyTheFoldersBelowItAndOnlyTheSdlBackendSeesS
     const std::string name = rel.filename().string();
     ASSERT_GE(rank(folder), 0) << rel << " is in a folder the house rules do not know";
     const bool sdl_backend = folder == "platform" && name.rfind("i_sdl", 0) == 0;
+    const bool web_backend = folder == "platform" && name.rfind("i_web", 0) == 0;
     std::ifstream in(entry.path());
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
@@ -66,6 +68,8 @@ TEST(Layering, EveryFolderIncludesOnlyTheFoldersBelowItAndOnlyTheSdlBackendSeesS
       }
       EXPECT_FALSE(!sdl_backend && std::regex_search(line, sdl_include))
           << rel.string() << ":" << n << " includes SDL outside the SDL backend";
+      EXPECT_FALSE(!web_backend && std::regex_search(line, web_include))
+          << rel.string() << ":" << n << " includes emscripten outside the web backend";
     }
     ++files;
   }

@@ -11,7 +11,7 @@ constexpr Colour kBlack = 0xFF000000u;
 
 inline void fresh_page() { clear_page(kBlack); }
 inline int count_non_black() {
-  return static_cast<int>(std::ranges::count_if(gfx_page(0)->pixels, [](Colour c) { return c != kBlack; }));
+  return static_cast<int>(std::count_if(gfx_page(0)->pixels.begin(), gfx_page(0)->pixels.end(), [](Colour c) { return c != kBlack; }));
 }
 // The colour a translucent primitive leaves on black.
 inline Colour on_black(std::uint32_t alpha, Colour rgb) { return gfx_blend_primitive(kBlack, alpha << 24 | rgb); }

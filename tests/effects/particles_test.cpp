@@ -46,8 +46,8 @@ TEST_F(Effects, ParticleKindsLiveTheirTimeInTheFirstFreeSlotsAndDrawTheirDisc) {
 }
 
 TEST_F(Effects, FullTablesDrawNoRandomNumber) {
-  std::ranges::fill(explosions, Explosion{0, 0, 3, 0});
-  std::ranges::fill(sparks, Spark{0, 0, 3, 0, 0, 0});
+  std::fill(std::begin(explosions), std::end(explosions), Explosion{0, 0, 3, 0});
+  std::fill(std::begin(sparks), std::end(sparks), Spark{0, 0, 3, 0, 0, 0});
   double draws[2];
   draws_after_seed(7, draws, 2);
   spawn_explosion(1, 10.0f, 10.0f);

@@ -20,11 +20,11 @@ namespace combat_test {
 constexpr Colour kBackground = 0xFF203040u, kBody = 0xFFE7E7E7u, kTip = 0xFFC00000u;
 constexpr double kPi6 = 3.141593;
 
-inline void clear_page(Colour fill = kBackground) { std::ranges::fill(gfx_page(0)->pixels, fill); }
+inline void clear_page(Colour fill = kBackground) { std::fill(gfx_page(0)->pixels.begin(), gfx_page(0)->pixels.end(), fill); }
 
 template <class... Tables>
 void clear_tables(Tables&... t) {
-  (std::ranges::fill(t, std::remove_reference_t<decltype(t[0])>{}), ...);
+  (std::fill(std::begin(t), std::end(t), std::remove_reference_t<decltype(t[0])>{}), ...);
 }
 
 // Every sprite a 17x17 disc of radius 7 centred on (8, 8), on the mask colour.
@@ -85,7 +85,7 @@ inline Projectile& place_shot(int slot, int weapon, float x, float y, double ang
 }
 
 inline bool message_shown(const std::string& text) {
-  return std::ranges::any_of(messages, [&](const FloatingMessage& m) { return m.active == 1 && text == m.text; });
+  return std::any_of(std::begin(messages), std::end(messages), [&](const FloatingMessage& m) { return m.active == 1 && text == m.text; });
 }
 
 inline bool powerup_at(int slot, float x, float y) {

@@ -2,10 +2,10 @@
 // over the arguments the game uses. Results are compared bit for bit: a last bit is a pixel.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <limits>
@@ -17,7 +17,15 @@
 
 namespace {
 
-std::uint64_t bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+// By copy: the browser's C++ library has no std::bit_cast.
+template <typename Bits, typename Value>
+Bits bits_as(Value v) {
+  static_assert(sizeof(Bits) == sizeof(Value));
+  Bits b;
+  std::memcpy(&b, &v, sizeof b);
+  return b;
+}
+std::uint64_t bits(double v) { return bits_as<std::uint64_t>(v); }
 
 // Same bits, or both NaN.
 ::testing::AssertionResult same(double got, double want) {
@@ -132,7 +140,7 @@ void agree(const char* what, double floor, const std::function<double(double, do
       continue;
     }
     // Units in the last place of the result's own precision.
-    const std::int64_t apart = single ? std::int64_t{std::bit_cast<std::int32_t>(float(o))} - std::bit_cast<std::int32_t>(float(t))
+    const std::int64_t apart = single ? std::int64_t{bits_as<std::int32_t>(float(o))} - bits_as<std::int32_t>(float(t))
                                       : static_cast<std::int64_t>(bits(o)) - static_cast<std::int64_t>(bits(t));
     ASSERT_LE(std::abs(apart), 1) << what << std::hexfloat << " at " << a << ", " << b << ": " << o << " vs " << t;
   }

@@ -94,7 +94,7 @@ class FrontEndTest : public ::testing::Test {
     std::vector<ScriptEvent> s;
     for (const Key& k : held) s.insert(s.end(), {{k.at, Down, k.scancode, 0}, {k.at + k.held, Up, k.scancode, 0}});
     for (const Typed& t : typed) s.push_back({t.at, Type, 0, t.code});
-    std::ranges::stable_sort(s, {}, &ScriptEvent::at_ms);
+    std::stable_sort(s.begin(), s.end(), [](const ScriptEvent& a, const ScriptEvent& b) { return a.at_ms < b.at_ms; });
     backend.set_script(s);
   }
   // Runs a screen until it returns (true) or the clock reaches stop_ms (false).

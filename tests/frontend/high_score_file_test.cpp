@@ -2,9 +2,15 @@
 
 #include <cfloat>
 #include <chrono>
+#include <cmath>
+#include <cstring>
 #include <csignal>
 #include <fstream>
 #include <random>
+#include <version>
+#ifdef __cpp_lib_to_chars
+#include <charconv>
+#endif
 
 #include "frame/safe_save.h"
 #include "frontend/high_score_file.h"
@@ -45,7 +51,7 @@ TEST_F(HighScoreFileTest, ScrambleAndUnscrambleRoundTripAnyBytesAndLength) {
   std::mt19937 gen(7);
   for (std::size_t length = 0; length < 40; ++length) {
     std::string line(length, '\0'), copy;
-    std::ranges::generate(line, [&] { return static_cast<char>(gen()); });
+    std::generate(line.begin(), line.end(), [&] { return static_cast<char>(gen()); });
     scramble_line((copy = line).data(), length, kScrambleKey);
     EXPECT_EQ(copy, scrambled(line)) << length;
     unscramble_line(copy.data(), copy.size(), kScrambleKey);
@@ -67,9 +73,32 @@ TEST_F(HighScoreFileTest, ScoreTextsHaveSevenDigitsAndExponentsFromTenMillion) {
   for (const auto& [text, value] : read) EXPECT_EQ(parse_score_text(text), value) << text;
 }
 
+#ifdef __cpp_lib_to_chars
+// The texts were once written and read by the C++ library's floating to_chars and from_chars,
+// which the browser's library lacks: the tables written before must read and write the same.
+TEST_F(HighScoreFileTest, ScoreTextsMatchTheFloatingCharConversions) {
+  std::mt19937 bits(22);
+  for (int i = 0; i < 200000; ++i) {
+    const std::uint32_t b = bits();
+    float value;
+    std::memcpy(&value, &b, sizeof value);
+    if (!std::isfinite(value)) continue;
+    char old_text[kScoreTextCapacity], text[kScoreTextCapacity];
+    const auto old_end = std::to_chars(old_text, old_text + sizeof old_text, value, std::chars_format::general, 7).ptr;
+    const std::string expected(old_text, old_end);
+    ASSERT_EQ(std::string(text, format_score_text(value, text)), expected) << b;
+    char digits[32];
+    const std::string exact(digits, std::to_chars(digits, digits + sizeof digits, std::fabs(value)).ptr);
+    float back = 0;
+    std::from_chars(exact.data(), exact.data() + exact.size(), back);
+    ASSERT_EQ(parse_score_text(exact), back) << exact;
+  }
+}
+#endif
+
 TEST_F(HighScoreFileTest, WriteLeavesEightScrambledCrLfLinesAndMakesTheFolder) {
   const Lines plain = {"ANNA", "BO", "", "", "12345678", "4000", "0", "0"};
-  std::ranges::copy(plain, hs_lines + 1);
+  std::copy(plain.begin(), plain.end(), hs_lines + 1);
   ASSERT_TRUE(write_high_score_file());
   EXPECT_EQ(file_bytes(kHighScorePath), table_file(plain));
   EXPECT_EQ(stray_temp_files(), 0);
@@ -99,7 +128,7 @@ TEST_F(HighScoreFileTest, RandomBinaryFilesReadSafelyAndDrawOnlyPrintableText) {
   std::mt19937 gen(11);
   for (int round = 0; round < 50; ++round) {
     std::string bytes(gen() % 20000, '\0');
-    std::ranges::generate(bytes, [&] { return static_cast<char>(gen()); });
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(gen()); });
     put_file(kHighScorePath, bytes);
     for (const std::string& line : read_lines()) {
       char shown[80];
@@ -146,7 +175,7 @@ TEST_F(HighScoreFileTest, AFaultOrAKillAtAnyStepOfASaveLeavesTheOldTableOrTheNew
         for (int step = 1;; ++step) {
           std::filesystem::remove_all(kHighScoreFolder);  // and what a kill left in it
           put_file(kHighScorePath, table_file(before));
-          std::ranges::copy(after, hs_lines + 1);
+          std::copy(after.begin(), after.end(), hs_lines + 1);
           std::tie(steps_until_fault, fault, in_place) = std::tuple(step, how, place);
           bool saved = false;
           try {

@@ -20,7 +20,7 @@ class HighScoresTest : public FrontEndTest {
     FrontEndTest::SetUp();
     RoundState& s = round_state;  // as a round leaves it, faded out
     std::tie(s.fade_alpha, s.glow_pulse, s.glow_pulse_dir) = std::tuple(0, 200, 1);
-    std::ranges::copy(kFour, hs_lines + 1);
+    std::copy(std::begin(kFour), std::end(kFour), hs_lines + 1);
     ASSERT_TRUE(write_high_score_file());
     backend.set_present_hook([this](const Image& page, std::int64_t) {
       table_shown = table_shown || text_shown(page, 285, 120, "TOP SCORES", 0xFF0275BE);
@@ -33,7 +33,8 @@ class HighScoresTest : public FrontEndTest {
 };
 
 TEST_F(HighScoresTest, PlacesGoBelowEqualScoresAndTheFourthMustBeBeaten) {
-  std::ranges::copy(std::array{5000.0f, 4000.0f, 4000.0f, 2000.0f}, hs_scores + 1);
+  const float scores[] = {5000.0f, 4000.0f, 4000.0f, 2000.0f};
+  std::copy(std::begin(scores), std::end(scores), hs_scores + 1);
   const std::pair<float, int> cases[] = {{1999, 0}, {2000, 0}, {2001, 4}, {4000, 4}, {4001, 2}, {5000, 2}, {5001, 1}};
   for (const auto& [score, place] : cases) EXPECT_EQ(high_score_place(score), place) << score;
 }

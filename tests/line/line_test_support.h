@@ -9,7 +9,7 @@ using namespace combat_test;
 
 constexpr Colour kBlack = 0xFF000000u;
 
-inline int count_pixels(Colour c) { return static_cast<int>(std::ranges::count(gfx_page(0)->pixels, c)); }
+inline int count_pixels(Colour c) { return static_cast<int>(std::count(gfx_page(0)->pixels.begin(), gfx_page(0)->pixels.end(), c)); }
 
 struct LineTest : ::testing::Test {
   void SetUp() override {

@@ -30,6 +30,8 @@ TEST_F(RunnerRun, BadInputExitsWith2AndAMessageWithoutRunning) {
       {"--until-ms -3", "--until-ms '-3'"},
       {"--until-ms 1e3", "--until-ms '1e3'"},
       {"--clock-origin nan", "--clock-origin 'nan'"},
+      {"--clock-origin 0x10", "--clock-origin '0x10'"},
+      {"--clock-origin +5", "--clock-origin '+5'"},
       {"--script a --script b", "--script given twice"},
       {"--script " + path("missing.txt") + " --until-ms 100", "cannot read script file"},
       {"--script " + path("bad.txt") + " --until-ms 100", "script line 3: unknown key 'WARP': 250 down WARP"},

@@ -1,7 +1,8 @@
 #include "headless/args.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "headless/parse_number.h"
@@ -10,10 +11,16 @@ namespace {
 
 constexpr double kMaxClockOrigin = 1e9;
 
+// A plain decimal number ([-]digits[.digits][e[sign]digits]), read by strtod: no spaces, no
+// '+' in front, no hexadecimal, no "inf" or "nan".
 bool parse_seconds(std::string_view word, double& seconds) {
-  if (word.empty()) return false;
-  const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), seconds);
-  return ec == std::errc() && end == word.data() + word.size() && std::isfinite(seconds);
+  if (word.empty() || word.front() == '+') return false;
+  for (const char c : word)
+    if (!((c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-')) return false;
+  const std::string text(word);
+  char* end = nullptr;
+  seconds = std::strtod(text.c_str(), &end);
+  return end == text.c_str() + text.size() && std::isfinite(seconds);
 }
 
 }  // namespace

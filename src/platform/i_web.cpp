@@ -1,0 +1,379 @@
+#include "platform/i_web.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "frame/input.h"
+#include "gfx/gfx.h"
+#include "platform/browser_keys.h"
+#include "platform/i_web_audio.h"
+#include "platform/letterbox.h"
+#include "platform/queued_input.h"
+
+namespace {
+
+WebRequest pending_request = WebRequest::None;
+
+// The canvas keeps the page's 640x480 pixels; its shown size is the largest whole multiple
+// that fits the stage around it (device pixels), or a smooth shrink when none does.
+EM_JS(void, web_show_page, (const std::uint8_t* rgba, int width, int height), {
+  const canvas = Module.canvas;
+  if (!Module.torvaneImage) {
+    Module.torvaneContext = canvas.getContext('2d', {alpha: false});
+    Module.torvaneImage = Module.torvaneContext.createImageData(width, height);
+  }
+  Module.torvaneImage.data.set(HEAPU8.subarray(rgba, rgba + width * height * 4));
+  Module.torvaneContext.putImageData(Module.torvaneImage, 0, 0);
+  if (Module.onFrameShown) Module.onFrameShown();
+});
+
+EM_JS(int, web_stage_width, (), {
+  return Math.floor(Module.canvas.parentElement.clientWidth * (window.devicePixelRatio || 1));
+});
+EM_JS(int, web_stage_height, (), {
+  return Math.floor(Module.canvas.parentElement.clientHeight * (window.devicePixelRatio || 1));
+});
+
+EM_JS(void, web_place_canvas, (int x, int y, int w, int h, int crisp), {
+  const ratio = window.devicePixelRatio || 1, style = Module.canvas.style;
+  style.left = (x / ratio) + 'px';
+  style.top = (y / ratio) + 'px';
+  style.width = (w / ratio) + 'px';
+  style.height = (h / ratio) + 'px';
+  style.imageRendering = crisp ? 'pixelated' : 'auto';
+});
+
+// Alt+Enter: the browser allows full screen only from inside the key's own handler.
+EM_JS(void, web_toggle_full_screen, (), {
+  const stage = Module.canvas.parentElement;
+  const done = document.fullscreenElement ? document.exitFullscreen() : stage.requestFullscreen();
+  if (done && done.catch) done.catch(() => {});
+});
+
+EM_JS(void, web_pointer_visible, (int visible), {
+  Module.canvas.style.cursor = visible ? 'default' : 'none';
+});
+
+// The game's icon becomes the page's.
+EM_JS(void, web_set_icon, (const std::uint8_t* rgba, int width, int height), {
+  const canvas = document.createElement('canvas');
+  canvas.width = width;
+  canvas.height = height;
+  const context = canvas.getContext('2d');
+  const image = context.createImageData(width, height);
+  image.data.set(HEAPU8.subarray(rgba, rgba + width * height * 4));
+  context.putImageData(image, 0, 0);
+  let link = document.querySelector('link[rel=icon]');
+  if (!link) {
+    link = document.createElement('link');
+    link.rel = 'icon';
+    document.head.appendChild(link);
+  }
+  link.href = canvas.toDataURL('image/png');
+});
+
+// The frame's work (from the end of one sleep to the start of the next, summed until a page
+// is shown) for the page to read: Module.frameTimes, the last 4096 in milliseconds.
+EM_JS(void, web_note_frame, (double busy_ms), {
+  const times = Module.frameTimes || (Module.frameTimes = []);
+  if (times.length >= 4096) times.shift();
+  times.push(busy_ms);
+  if (Module.firstFrameMs === undefined) Module.firstFrameMs = performance.now();
+});
+
+EM_JS(void, web_note_stopped, (), { Module.stopped = true; });
+
+EM_JS(void, web_keep_status, (const char* text), {
+  sessionStorage.setItem('torvane-status', UTF8ToString(text));
+});
+
+// The page keeps a recording handed in across the reload that starts its playback.
+EM_JS(int, web_stored_recording, (const char* path), {
+  const text = sessionStorage.getItem('torvane-play');
+  if (text === null) return 0;
+  sessionStorage.removeItem('torvane-play');
+  FS.writeFile(UTF8ToString(path), Uint8Array.from(atob(text), (c) => c.charCodeAt(0)));
+  return 1;
+});
+
+// A moment for a download to get going before the page goes.
+EM_JS(void, web_reload_page, (), {
+  setTimeout(() => location.reload(), 300);
+});
+
+EM_JS(void, web_download, (const char* path, const char* name), {
+  const bytes = FS.readFile(UTF8ToString(path));
+  const url = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
+  const link = document.createElement('a');
+  link.href = url;
+  link.download = UTF8ToString(name);
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 60000);
+});
+
+// Test options from the page's address: ?clock=virtual runs the game flat out on a virtual
+// clock that moves only when it sleeps (as the headless runner's, from the same origin), and
+// &stop-ms=T stops it at the first page shown at or after T ms.
+EM_JS(void, web_page_query, (char* out, int size), {
+  stringToUTF8(location.search, out, size);
+});
+
+struct PageOptions {
+  bool virtual_clock = false;
+  std::int64_t stop_us = -1;
+};
+
+PageOptions read_page_options() {
+  PageOptions options;
+  char query[256] = {};
+  web_page_query(query, sizeof query);
+  const std::string text = query;
+  options.virtual_clock = text.find("clock=virtual") != std::string::npos;
+  if (const auto at = text.find("stop-ms="); at != std::string::npos)
+    options.stop_us = std::atoll(text.c_str() + at + 8) * 1000;
+  return options;
+}
+
+class WebPlatform final : public Platform {
+ public:
+  WebPlatform();
+  ~WebPlatform() override;
+
+  bool open_display(bool full_screen) override;
+  void present(const Image& page) override;
+  void pump_events() override;
+  double now_seconds() override;
+  void sleep_ms(int ms) override;
+  void set_mouse(int x, int y, int visible, int clip) override;
+  void set_icon(const Image& icon) override;
+  void play_sound(int handle) override { audio_.play_sound(handle); }
+  void play_music(const char* file_name) override { audio_.play_music(file_name); }
+  void stop_music() override { audio_.stop_music(); }
+  void set_volumes(int music, int effects) override { audio_.set_volumes(music, effects); }
+
+  bool on_key(int type, const EmscriptenKeyboardEvent& key);
+  void on_focus_lost() { queue_.push({QueuedInput::Kind::FocusLost, 0}); }
+  void on_gesture() { audio_.start(); }
+
+ private:
+  void place_canvas();
+  void sleep_for_real(int ms);
+
+  PageOptions options_;
+  InputQueue queue_;
+  WebAudio audio_;
+  std::vector<std::uint8_t> rgba_;
+  int stage_w_ = -1, stage_h_ = -1;
+  std::int64_t virtual_us_ = 0;
+  double busy_since_ms_ = 0.0, busy_ms_ = 0.0;
+  double last_yield_ms_ = 0.0;
+};
+
+WebPlatform* active = nullptr;
+
+const char* kWindow = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+
+EM_BOOL key_callback(int type, const EmscriptenKeyboardEvent* key, void*) {
+  return active && active->on_key(type, *key) ? EM_TRUE : EM_FALSE;
+}
+
+EM_BOOL blur_callback(int, const EmscriptenFocusEvent*, void*) {
+  if (active) active->on_focus_lost();
+  return EM_FALSE;
+}
+
+EM_BOOL visibility_callback(int, const EmscriptenVisibilityChangeEvent* change, void*) {
+  if (active && change->hidden) active->on_focus_lost();
+  return EM_FALSE;
+}
+
+EM_BOOL mouse_callback(int, const EmscriptenMouseEvent*, void*) {
+  if (active) active->on_gesture();
+  return EM_FALSE;
+}
+
+WebPlatform::WebPlatform() : options_(read_page_options()) {
+  active = this;
+  emscripten_set_keydown_callback(kWindow, nullptr, EM_FALSE, key_callback);
+  emscripten_set_keyup_callback(kWindow, nullptr, EM_FALSE, key_callback);
+  emscripten_set_blur_callback(kWindow, nullptr, EM_FALSE, blur_callback);
+  emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, visibility_callback);
+  emscripten_set_mousedown_callback(kWindow, nullptr, EM_FALSE, mouse_callback);
+  busy_since_ms_ = emscripten_get_now();
+}
+
+WebPlatform::~WebPlatform() {
+  if (active == this) active = nullptr;
+}
+
+bool WebPlatform::on_key(int type, const EmscriptenKeyboardEvent& key) {
+  // Browser shortcuts (Ctrl+R, Ctrl+W and the like) stay the browser's.
+  if (key.ctrlKey || key.metaKey) return false;
+  const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+  if (down) audio_.start();
+  const bool enter = std::strcmp(key.code, "Enter") == 0 || std::strcmp(key.code, "NumpadEnter") == 0;
+  if (enter && key.altKey) {
+    // Alt+Enter belongs to the page: it switches full screen and is no Enter for the game.
+    if (down && !key.repeat) {
+      web_toggle_full_screen();
+      queue_.push({QueuedInput::Kind::FullScreenSwitch, 0});
+    }
+    return true;
+  }
+  const int scancode = browser_key_to_set1(key.code);
+  if (scancode >= 0 && !key.repeat)
+    queue_.push({down ? QueuedInput::Kind::Down : QueuedInput::Kind::Up, static_cast<std::uint16_t>(scancode)});
+  // Typed keys repeat like a keyboard buffer.
+  if (down) {
+    if (const int typed = browser_key_to_typed(key.code, key.key); typed != 0)
+      queue_.push({QueuedInput::Kind::Typed, static_cast<std::uint16_t>(typed)});
+  }
+  // The game's keys must not scroll the page or move the focus; F-keys stay the browser's.
+  return scancode >= 0 && key.code[0] != 'F';
+}
+
+bool WebPlatform::open_display(bool full_screen) {
+  // Full screen follows Alt+Enter inside its handler; the page opens in its window.
+  (void)full_screen;
+  rgba_.assign(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 4, 0);
+  stage_w_ = stage_h_ = -1;
+  return true;
+}
+
+void WebPlatform::place_canvas() {
+  const int w = web_stage_width(), h = web_stage_height();
+  if (w == stage_w_ && h == stage_h_) return;
+  stage_w_ = w;
+  stage_h_ = h;
+  const LetterboxRect box = letterbox_rect(w, h, kScreenWidth, kScreenHeight);
+  web_place_canvas(box.x, box.y, box.w, box.h, box.integer_scale ? 1 : 0);
+}
+
+void WebPlatform::present(const Image& page) {
+  if (page.width != kScreenWidth || page.height != kScreenHeight || rgba_.empty()) return;
+  busy_ms_ += emscripten_get_now() - busy_since_ms_;
+  web_note_frame(busy_ms_);
+  busy_ms_ = 0.0;
+  // Pages are ARGB words with translucent top bytes from blending: the canvas takes opaque
+  // RGBA bytes.
+  std::uint8_t* out = rgba_.data();
+  for (int y = 0; y < kScreenHeight; ++y) {
+    const Colour* row = page.row(y);
+    for (int x = 0; x < kScreenWidth; ++x, out += 4) {
+      const Colour c = row[x];
+      out[0] = static_cast<std::uint8_t>(c >> 16);
+      out[1] = static_cast<std::uint8_t>(c >> 8);
+      out[2] = static_cast<std::uint8_t>(c);
+      out[3] = 255;
+    }
+  }
+  place_canvas();
+  web_show_page(rgba_.data(), kScreenWidth, kScreenHeight);
+  queue_.frame_shown();
+  if (options_.virtual_clock && options_.stop_us >= 0 && virtual_us_ >= options_.stop_us) {
+    // The first page at or after the stop stays on the canvas, as the runner's --dump-frame
+    // takes it.
+    web_note_stopped();
+    for (;;) emscripten_sleep(1000);
+  }
+  busy_since_ms_ = emscripten_get_now();
+}
+
+void WebPlatform::pump_events() {
+  queue_.apply();
+  if (pending_request != WebRequest::None) program_exit(0);
+}
+
+double WebPlatform::now_seconds() {
+  // The virtual clock starts where the headless runner's does.
+  if (options_.virtual_clock) return 1000.0 + static_cast<double>(virtual_us_) * 1e-6;
+  return emscripten_get_now() / 1000.0;
+}
+
+void WebPlatform::sleep_for_real(int ms) {
+  busy_ms_ += emscripten_get_now() - busy_since_ms_;
+  emscripten_sleep(static_cast<unsigned>(ms));
+  busy_since_ms_ = emscripten_get_now();
+}
+
+void WebPlatform::sleep_ms(int ms) {
+  if (ms <= 0) return;
+  if (!options_.virtual_clock) {
+    sleep_for_real(ms);
+  } else {
+    virtual_us_ += static_cast<std::int64_t>(ms) * 1000;
+    // Flat out, with the browser's turn (events, drawing) every 10 ms of real time.
+    if (emscripten_get_now() - last_yield_ms_ >= 10.0) {
+      sleep_for_real(0);
+      last_yield_ms_ = emscripten_get_now();
+    }
+  }
+  pump_events();
+}
+
+void WebPlatform::set_mouse(int, int, int visible, int) {
+  if (visible >= 0) web_pointer_visible(visible);
+}
+
+void WebPlatform::set_icon(const Image& icon) {
+  if (icon.width < 1 || icon.height < 1) return;
+  std::vector<std::uint8_t> rgba(static_cast<std::size_t>(icon.width) * icon.height * 4);
+  for (int y = 0; y < icon.height; ++y)
+    for (int x = 0; x < icon.width; ++x) {
+      const Colour c = icon.row(y)[x];
+      std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * icon.width + x) * 4];
+      p[0] = static_cast<std::uint8_t>(c >> 16);
+      p[1] = static_cast<std::uint8_t>(c >> 8);
+      p[2] = static_cast<std::uint8_t>(c);
+      p[3] = static_cast<std::uint8_t>(c >> 24);
+    }
+  web_set_icon(rgba.data(), icon.width, icon.height);
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> make_web_platform() { return std::make_unique<WebPlatform>(); }
+
+// The home folder is kept in memory and copied to the browser's storage by emscripten's fsync on
+// any file or folder of it, which waits until the copy is written: the game syncs the folder
+// after every save (settings, high scores), so a reload or a dying tab loses none.
+EM_ASYNC_JS(void, web_mount_storage_js, (), {
+  const home = '/home/web_user';  // HOME as emscripten sets it
+  FS.mkdirTree(home);
+  FS.mount(IDBFS, {}, home);
+  await new Promise((done) => FS.syncfs(true, (error) => {
+    if (error) console.warn('Torvane: the browser storage could not be read', error);
+    done();
+  }));
+});
+
+void web_mount_storage() { web_mount_storage_js(); }
+
+WebRequest web_take_request() {
+  const WebRequest request = pending_request;
+  pending_request = WebRequest::None;
+  return request;
+}
+
+// Called by the page's buttons.
+extern "C" EMSCRIPTEN_KEEPALIVE void web_request(int what) {
+  pending_request = what == 1 ? WebRequest::DownloadRecording : what == 2 ? WebRequest::PlayRecording : WebRequest::None;
+}
+
+void web_offer_download(const std::string& path, const std::string& name) { web_download(path.c_str(), name.c_str()); }
+
+void web_status_after_reload(const std::string& text) { web_keep_status(text.c_str()); }
+
+bool web_take_recording_to_play() { return web_stored_recording(kWebPlayFile) != 0; }
+
+void web_reload() {
+  web_reload_page();
+  for (;;) emscripten_sleep(1000);
+}

@@ -1,0 +1,82 @@
+# The browser build, included by CMakeLists.txt under emscripten: the page (web backend),
+# the headless runner and the unit tests under node. No SDL, libpng or benchmark here.
+
+# -O2 for size and build time: the game's frame is far inside its budget either way.
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-O2")
+
+# xxHash compiled into each file that uses it, from the host's header alone: the host's
+# include folder itself must stay out of a WebAssembly build.
+set(XXHASH_HEADER /usr/include/xxhash.h)
+if(NOT EXISTS ${XXHASH_HEADER})
+  message(FATAL_ERROR "xxhash.h not found (apt-get install libxxhash-dev)")
+endif()
+file(COPY ${XXHASH_HEADER} DESTINATION ${CMAKE_BINARY_DIR}/xxhash-include)
+target_include_directories(torvane_core SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/xxhash-include)
+target_compile_definitions(torvane_core PUBLIC XXH_INLINE_ALL)
+
+# ProgramExit unwinds to main(): C++ exceptions, the JavaScript kind, which ASYNCIFY allows.
+add_compile_options(-fexceptions)
+target_compile_options(torvane_core PUBLIC -fexceptions)
+set(WEB_COMMON_LINK -fexceptions -sALLOW_MEMORY_GROWTH=1)
+# Node programs (runner, tests) see the real file system and start synchronously.
+set(WEB_NODE_LINK ${WEB_COMMON_LINK} -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0)
+
+# The page: the game on the web backend. ASYNCIFY lets the game's own blocking loop sleep
+# through emscripten_sleep, giving the browser its turn.
+file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/i_web*.cpp)
+add_executable(torvane src/app/web_main.cpp ${WEB_SOURCES})
+target_link_libraries(torvane PRIVATE torvane_core)
+target_link_options(torvane PRIVATE ${WEB_COMMON_LINK} -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
+  -sENVIRONMENT=web -lidbfs.js -sEXPORTED_RUNTIME_METHODS=[FS,IDBFS]
+  "-sEXPORTED_FUNCTIONS=[_main,_malloc,_free]")
+set_target_properties(torvane PROPERTIES SUFFIX .js)
+foreach(file index.html)
+  configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
+endforeach()
+
+# The headless runner under node.
+file(GLOB HEADLESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/headless/*.cpp)
+list(FILTER HEADLESS_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+add_library(torvane_headless STATIC ${HEADLESS_SOURCES})
+target_include_directories(torvane_headless PUBLIC ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(torvane_headless PUBLIC torvane_core)
+add_executable(torvane-headless tools/headless/main.cpp src/platform/i_web_umask.cpp)
+target_link_libraries(torvane-headless PRIVATE torvane_headless)
+target_link_options(torvane-headless PRIVATE ${WEB_NODE_LINK})
+set_target_properties(torvane-headless PROPERTIES SUFFIX .js)
+
+# Unit tests under node, GoogleTest built from Debian's sources. Left out: the tests that start
+# the built programs or read PNGs (e2e, tools) and the SDL backend's; the recorded games run
+# through the node runner instead (tests/web).
+set(GTEST_SOURCE /usr/src/googletest/googletest)
+if(NOT EXISTS ${GTEST_SOURCE}/src/gtest-all.cc)
+  message(FATAL_ERROR "GoogleTest sources not found (apt-get install googletest)")
+endif()
+add_library(web_gtest STATIC ${GTEST_SOURCE}/src/gtest-all.cc ${GTEST_SOURCE}/src/gtest_main.cc)
+target_include_directories(web_gtest SYSTEM PUBLIC ${GTEST_SOURCE}/include PRIVATE ${GTEST_SOURCE})
+target_compile_definitions(web_gtest PUBLIC GTEST_HAS_PTHREAD=0)
+enable_testing()
+# Node's stand-in for a file system has no FIFOs, device links or permission bits that bite:
+# the guards against a table replaced by those are the desktop's and are tested there.
+set(WEB_TEST_FILTER_frontend
+  --gtest_filter=-HighScoreFileTest.OnlyARegularFileIsReadAndNoMoreThanEightLongLinesOfIt:HighScoresTest.ATableThatCannotBeReplacedIsNotOfferedAndSurvivesByteForByte)
+# The browser's C library rounds its sines and the like more loosely than the desktop's: how
+# often the maths room agrees with it says nothing about the game (the pinned values still
+# hold). The game's command line is tried by starting the program, which no test here does.
+set(WEB_TEST_FILTER_frame --gtest_filter=-GameMath.AgreesWithTheCLibraryOverTheGamesArguments)
+set(WEB_TEST_FILTER_app --gtest_filter=-GameCommandLine.*)
+set(WEB_TEST_FOLDERS frame gfx audio platform round line enemies effects frontend assets app)
+foreach(name ${WEB_TEST_FOLDERS})
+  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*.cpp)
+  list(FILTER test_sources EXCLUDE REGEX "/sdl_[^/]*\\.cpp$")
+  add_executable(test_${name} ${test_sources} ${CMAKE_SOURCE_DIR}/src/platform/i_web_umask.cpp)
+  target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(test_${name} PRIVATE torvane_headless web_gtest)
+  # No test built here starts the programs: the helpers beside those that do just compile.
+  target_compile_definitions(test_${name} PRIVATE TORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    TORVANE_HEADLESS_BIN="" TORVANE_GAME_BIN="")
+  target_link_options(test_${name} PRIVATE ${WEB_NODE_LINK})
+  set_target_properties(test_${name} PROPERTIES SUFFIX .js)
+  add_test(NAME web_${name} COMMAND node $<TARGET_FILE:test_${name}> ${WEB_TEST_FILTER_${name}})
+endforeach()
