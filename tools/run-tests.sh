@@ -23,6 +23,7 @@ tools/test-web.sh
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_SANITIZE=ON
 cmake --build build-sanitize -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# The real-window tests ran above; everything else runs again under the sanitizers, the
-# recorded games among them, so whole rounds, menus and name entries are played sanitized.
-ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E '^window_'
+# The real-window and packaging tests ran above; everything else runs again under the
+# sanitizers, the recorded games among them, so whole rounds, menus and name entries are
+# played sanitized.
+ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E '^(window_|deb_package|source_tarball|install_prefix|hardening)'
