@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include <csignal>
 #include <string>
 
 #include "app/command_line.h"
@@ -59,9 +58,6 @@ std::string find_music(const char* name) {
 }  // namespace
 
 void start_up() {
-  // A write past a file-size limit fails with an error the saves report, instead of killing
-  // the game halfway through one.
-  std::signal(SIGXFSZ, SIG_IGN);
   use_settings(load_settings());
   // --fullscreen and --window decide this run's screen only; the saved choice stays.
   const ScreenChoice screen = read_screen_choice();
