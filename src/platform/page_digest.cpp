@@ -21,15 +21,15 @@ std::uint64_t page_digest_chain(std::uint64_t previous, const Image& page) {
   return XXH3_64bits_digest(&state);
 }
 
-std::uint64_t sound_digest_chain(std::uint64_t previous, std::uint32_t kind, std::int64_t value) {
+void SoundDigest::chain(std::uint32_t kind, std::int64_t value) {
   const std::int64_t call[2] = {kind, value};
-  return XXH3_64bits_withSeed(call, sizeof call, previous);
+  value_ = XXH3_64bits_withSeed(call, sizeof call, value_);
 }
 
-std::uint64_t sound_digest_music(std::uint64_t previous, const char* file_name) {
+void SoundDigest::play_music(const char* file_name) {
   std::string_view name = file_name ? file_name : "";
   if (const auto slash = name.rfind('/'); slash != std::string_view::npos) name.remove_prefix(slash + 1);
   std::uint64_t value = 0;  // wraps, as a hash may
   for (const char c : name) value = value * 131 + static_cast<unsigned char>(c);
-  return sound_digest_chain(previous, 2, static_cast<std::int64_t>(value));
+  chain(2, static_cast<std::int64_t>(value));
 }

@@ -171,8 +171,8 @@ void ReplayPlayer::present(const Image& page) {
     if (r.digest != digest_)
       diverge("at checkpoint frame " + std::to_string(frames_) + ": the page differs (digest " + hex(digest_) +
               ", recorded " + hex(r.digest) + ")");
-    if (r.sound != sound_)
-      diverge("at checkpoint frame " + std::to_string(frames_) + ": the sound differs (digest " + hex(sound_) +
+    if (r.sound != sound_.value())
+      diverge("at checkpoint frame " + std::to_string(frames_) + ": the sound differs (digest " + hex(sound_.value()) +
               ", recorded " + hex(r.sound) + ")");
     consume();
   }
@@ -223,22 +223,22 @@ void ReplayPlayer::sleep_ms(int ms) {
 }
 
 void ReplayPlayer::play_sound(int handle) {
-  sound_ = sound_digest_chain(sound_, 1, handle);
+  sound_.play_sound(handle);
   inner_.play_sound(handle);
 }
 
 void ReplayPlayer::play_music(const char* file_name) {
-  sound_ = sound_digest_music(sound_, file_name);
+  sound_.play_music(file_name);
   inner_.play_music(file_name);
 }
 
 void ReplayPlayer::stop_music() {
-  sound_ = sound_digest_chain(sound_, 3, 0);
+  sound_.stop_music();
   inner_.stop_music();
 }
 
 void ReplayPlayer::set_volumes(int music, int effects) {
-  sound_ = sound_digest_chain(sound_, 4, music * 1000 + effects);
+  sound_.set_volumes(music, effects);
   inner_.set_volumes(music, effects);
 }
 

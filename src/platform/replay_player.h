@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/replay_format.h"
+#include "platform/page_digest.h"
 #include "platform/wrapped_platform.h"
 
 inline constexpr int kReplayDivergedExit = 3;
@@ -61,7 +62,8 @@ class ReplayPlayer final : public WrappedPlatform {
   std::size_t next_ = 0;                 // index of the next record
   std::uint64_t next_call_ = 0;          // the seam call it belongs to
   std::uint64_t call_ = 0;
-  std::uint64_t digest_ = 0, sound_ = 0;
+  std::uint64_t digest_ = 0;
+  SoundDigest sound_;
   std::int64_t frames_ = 0;
   bool finished_ = false;
   bool completed_ = false;

@@ -69,7 +69,7 @@ void ReplayRecorder::present(const Image& page) {
   digest_ = page_digest_chain(digest_, page);
   ++frames_;
   if (frames_ % kReplayCheckpointFrames == 0 && !ended_) {
-    writer_.checkpoint(gap(), digest_, sound_);
+    writer_.checkpoint(gap(), digest_, sound_.value());
     note_failure();
   }
   if (failure_told_ && notice_on_screen_ && page.width * page.height <= static_cast<int>(notice_page_.pixels.capacity())) {
@@ -118,22 +118,22 @@ void ReplayRecorder::sleep_ms(int ms) {
 }
 
 void ReplayRecorder::play_sound(int handle) {
-  sound_ = sound_digest_chain(sound_, 1, handle);
+  sound_.play_sound(handle);
   inner_.play_sound(handle);
 }
 
 void ReplayRecorder::play_music(const char* file_name) {
-  sound_ = sound_digest_music(sound_, file_name);
+  sound_.play_music(file_name);
   inner_.play_music(file_name);
 }
 
 void ReplayRecorder::stop_music() {
-  sound_ = sound_digest_chain(sound_, 3, 0);
+  sound_.stop_music();
   inner_.stop_music();
 }
 
 void ReplayRecorder::set_volumes(int music, int effects) {
-  sound_ = sound_digest_chain(sound_, 4, music * 1000 + effects);
+  sound_.set_volumes(music, effects);
   inner_.set_volumes(music, effects);
 }
 

@@ -10,6 +10,7 @@
 
 #include "gfx/gfx.h"
 #include "platform/replay_writer.h"
+#include "platform/page_digest.h"
 #include "platform/wrapped_platform.h"
 
 class ReplayRecorder final : public WrappedPlatform {
@@ -56,7 +57,8 @@ class ReplayRecorder final : public WrappedPlatform {
   std::uint64_t last_record_call_ = 0;
   bool in_call_ = false;
   bool ended_ = false;
-  std::uint64_t digest_ = 0, sound_ = 0;
+  std::uint64_t digest_ = 0;
+  SoundDigest sound_;
   std::int64_t frames_ = 0;
   bool have_first_clock_ = false;
   double first_clock_ = 0.0;

@@ -53,12 +53,12 @@ void HeadlessPlatform::apply_due_events() {
   }
 }
 
-void HeadlessPlatform::play_sound(int handle) { sound_digest_ = sound_digest_chain(sound_digest_, 1, handle); }
+void HeadlessPlatform::play_sound(int handle) { sound_digest_.play_sound(handle); }
 
-void HeadlessPlatform::play_music(const char* file_name) { sound_digest_ = sound_digest_music(sound_digest_, file_name); }
+void HeadlessPlatform::play_music(const char* file_name) { sound_digest_.play_music(file_name); }
 
-void HeadlessPlatform::stop_music() { sound_digest_ = sound_digest_chain(sound_digest_, 3, 0); }
+void HeadlessPlatform::stop_music() { sound_digest_.stop_music(); }
 
 void HeadlessPlatform::set_volumes(int music, int effects) {
-  sound_digest_ = sound_digest_chain(sound_digest_, 4, music * 1000 + effects);
+  sound_digest_.set_volumes(music, effects);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame/i_platform.h"
+#include "platform/page_digest.h"
 
 struct ScriptEvent {
   std::int64_t at_ms;
@@ -43,7 +44,7 @@ class HeadlessPlatform : public Platform {
   std::int64_t now_us() const { return now_us_; }
   std::int64_t frames_shown() const { return frames_shown_; }
   bool full_screen() const { return full_screen_; }
-  std::uint64_t sound_digest() const { return sound_digest_; }
+  std::uint64_t sound_digest() const { return sound_digest_.value(); }
 
  private:
   void advance_to(std::int64_t target_us);
@@ -57,5 +58,5 @@ class HeadlessPlatform : public Platform {
   std::function<void(const Image&, std::int64_t)> present_hook_;
   std::int64_t frames_shown_ = 0;
   bool full_screen_ = false;
-  std::uint64_t sound_digest_ = 0;
+  SoundDigest sound_digest_;
 };
