@@ -1,4 +1,4 @@
-// The maths room against the C library it replaces, over the game's own arguments. The C
+// The game's maths against the C library it replaces, over the game's own arguments. The C
 // library is only the yardstick here; the game never calls it.
 #include <benchmark/benchmark.h>
 
@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "frame/game_math.h"
+#include "base/game_math.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "frame/i_platform.h"
-#include "frame/input.h"
 #include "gfx/gfx.h"
-#include "platform/page_digest.h"
-#include "platform/replay_recorder.h"
+#include "replay/page_digest.h"
+#include "replay/replay_recorder.h"
+#include "system/i_platform.h"
+#include "system/input.h"
 
 namespace {
 

@@ -1,15 +1,14 @@
 // Fuzzes the high-score file reader with arbitrary file contents. Build and run from the
 // project root (kept out of the CMake build: it needs clang's libFuzzer):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Isrc fuzz/high_score_reader_fuzz.cpp src/frontend/high_score_file.cpp src/frontend/high_score_location.cpp src/frame/user_folders.cpp src/frame/plain_file.cpp src/frontend/score_text.cpp -o /tmp/hs_fuzz && /tmp/hs_fuzz -runs=200000 -max_len=20000
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Isrc fuzz/high_score_reader_fuzz.cpp src/files/high_score_file.cpp src/files/high_score_location.cpp src/system/user_folders.cpp src/system/plain_file.cpp src/files/score_text.cpp -o /tmp/hs_fuzz && /tmp/hs_fuzz -runs=200000 -max_len=20000
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "frontend/high_score_file.h"
-#include "frontend/high_scores.h"
-#include "frontend/score_text.h"
+#include "files/high_score_file.h"
+#include "files/score_text.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Fuzzes the replay file reader with arbitrary file contents. Build and run from the project
 // root (kept out of the CMake build: it needs clang's libFuzzer):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Isrc fuzz/replay_reader_fuzz.cpp src/platform/replay_reader.cpp src/platform/replay_clock.cpp $(pkg-config --cflags --libs libxxhash) -o /tmp/replay_fuzz && /tmp/replay_fuzz -runs=1000000 -max_len=4096 fuzz/replay_corpus
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Isrc fuzz/replay_reader_fuzz.cpp src/replay/replay_reader.cpp src/replay/replay_clock.cpp $(pkg-config --cflags --libs libxxhash) -o /tmp/replay_fuzz && /tmp/replay_fuzz -runs=1000000 -max_len=4096 fuzz/replay_corpus
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/replay_format.h"
+#include "replay/replay_format.h"
 
 namespace {
 

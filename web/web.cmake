@@ -59,15 +59,17 @@ target_compile_definitions(web_gtest PUBLIC GTEST_HAS_PTHREAD=0)
 enable_testing()
 # Node's stand-in for a file system has no FIFOs, device links or permission bits that bite:
 # the guards against a table replaced by those are the desktop's and are tested there.
-set(WEB_TEST_FILTER_frontend
-  --gtest_filter=-HighScoreFileTest.OnlyARegularFileIsReadAndNoMoreThanEightLongLinesOfIt:HighScoresTest.ATableThatCannotBeReplacedIsNotOfferedAndSurvivesByteForByte)
+set(WEB_TEST_FILTER_files --gtest_filter=-HighScoreFileTest.OnlyARegularFileIsReadAndNoMoreThanEightLongLinesOfIt)
+set(WEB_TEST_FILTER_screens --gtest_filter=-HighScoresTest.ATableThatCannotBeReplacedIsNotOfferedAndSurvivesByteForByte)
 # The browser's C library rounds its sines and the like more loosely than the desktop's: how
-# often the maths room agrees with it says nothing about the game (the pinned values still
+# often the game's maths agrees with it says nothing about the game (the pinned values still
 # hold). The game's command line is tried by starting the program, which no test here does.
-set(WEB_TEST_FILTER_frame --gtest_filter=-GameMath.AgreesWithTheCLibraryOverTheGamesArguments)
+set(WEB_TEST_FILTER_base --gtest_filter=-GameMath.AgreesWithTheCLibraryOverTheGamesArguments)
 set(WEB_TEST_FILTER_app --gtest_filter=-GameCommandLine.*)
-set(WEB_TEST_FOLDERS frame gfx audio platform round line enemies effects frontend assets app)
-foreach(name ${WEB_TEST_FOLDERS})
+foreach(name ${GAME_FOLDERS})
+  if(NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/${name})
+    continue()
+  endif()
   file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*.cpp)
   list(FILTER test_sources EXCLUDE REGEX "/sdl_[^/]*\\.cpp$")
   add_executable(test_${name} ${test_sources} ${CMAKE_SOURCE_DIR}/src/platform/i_web_umask.cpp)

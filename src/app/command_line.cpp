@@ -1,3 +1,4 @@
+// The windowed game's command line: --help, --version, --fullscreen and --window.
 #include "app/command_line.h"
 
 #include <cstdio>

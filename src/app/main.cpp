@@ -4,9 +4,9 @@
 #include "app/command_line.h"
 #include "app/replay_options.h"
 #include "app/replay_session.h"
-#include "frame/file_size_signal.h"
 #include "platform/i_sdl.h"
-#include "platform/replay_writer.h"
+#include "replay/replay_writer.h"
+#include "system/file_size_signal.h"
 
 int main(int argc, char** argv) {
   ignore_file_size_signal();

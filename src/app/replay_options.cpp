@@ -1,3 +1,4 @@
+// Reading --record FILE and --play FILE off the command line.
 #include "app/replay_options.h"
 
 #include <string_view>

@@ -1,12 +1,13 @@
+// A session on a backend, plain, recorded or played back.
 #include "app/replay_session.h"
 
 #include <cstdio>
 
 #include "app/startup.h"
-#include "settings/settings_file.h"
-#include "platform/replay_format.h"
-#include "platform/replay_player.h"
-#include "platform/replay_recorder.h"
+#include "files/settings_file.h"
+#include "replay/replay_format.h"
+#include "replay/replay_player.h"
+#include "replay/replay_recorder.h"
 
 namespace {
 

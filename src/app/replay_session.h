@@ -1,7 +1,7 @@
 #pragma once
 // Runs the game on a backend, recording the session or playing one back when asked.
 #include "app/replay_options.h"
-#include "frame/i_platform.h"
+#include "system/i_platform.h"
 
 // Bad replay files and recordings that cannot be made: 2. A replay that goes its own way: 3.
 // Otherwise the game's own exit code.

@@ -1,22 +1,25 @@
+// Start-up and the top-level loop between the menu and a round.
 #include "app/startup.h"
 
 #include <string>
 
 #include "app/command_line.h"
-#include "assets/icon.h"
 #include "assets/generate_assets.h"
+#include "assets/icon.h"
 #include "assets/images.h"
 #include "audio/audio.h"
-#include "frame/i_platform.h"
-#include "frame/input.h"
-#include "frame/user_folders.h"
-#include "frontend/main_menu.h"
-#include "frontend/options.h"
-#include "settings/settings_file.h"
+#include "files/settings_file.h"
 #include "gfx/gfx.h"
-#include "round/round_state.h"
 #include "round/run_round.h"
-#include "round/tables.h"
+#include "screens/high_scores.h"
+#include "screens/item_list.h"
+#include "screens/main_menu.h"
+#include "screens/options.h"
+#include "state/round_state.h"
+#include "state/tables.h"
+#include "system/i_platform.h"
+#include "system/input.h"
+#include "system/user_folders.h"
 
 void open_display_and_create_images(bool full_screen) {
   gfx_open_screen(kScreenWidth, kScreenHeight, 32, 2, kGfxAlphaPrimitives | (full_screen ? kGfxFullScreen : 0), 0);
@@ -65,8 +68,8 @@ void start_up() {
   open_display_and_create_images(full_screen == 2);
   audio_apply_volume();  // the sound device opens with the display: only now can it take the volumes
   RoundState& rs = round_state;
-  rs.menu_item = 1;
-  rs.menu_marker_y = 10;
+  menu_state.menu_item = 1;
+  menu_state.menu_marker_y = 10;
   rs.speed_factor = 1.2f;
   for (int i = 1; i <= kTrailSlots; ++i) rotation_trail[i].life = 0;
   generate_assets();
@@ -91,7 +94,7 @@ int main_flow(int argc, char** argv) {
       rs.rotate_dir = 0;
       audio_stop_music();
       audio_play_music(round_music);
-      run_round();
+      if (run_round() == RoundEnd::Scored) enter_high_score();
       // An Escape still held as the game returns must not reach the menu.
       while (key_down(kKeyEscape)) platform().sleep_ms(1);
     }

@@ -4,7 +4,7 @@
 // cloud draws some 350,000 boxes of one or two pixels each, so this stays inline.
 #include <algorithm>
 
-#include "frame/rounding.h"
+#include "base/rounding.h"
 #include "gfx/gfx.h"
 
 // The same box from corners already rounded as the layer rounds them.

@@ -1,10 +1,11 @@
+// The two cellular backgrounds, coloured by distance to scattered points.
 #include "assets/cellular.h"
 
 #include <cmath>
 
 #include "assets/fast_round.h"
 #include "assets/images.h"
-#include "frame/random.h"
+#include "base/random.h"
 #include "gfx/gfx.h"
 #include "gfx/gfx_blend.h"
 

@@ -1,3 +1,4 @@
+// The fractal cloud backgrounds, by midpoint displacement.
 #include "assets/fractal.h"
 
 #include <cmath>
@@ -7,8 +8,8 @@
 #include "assets/fast_round.h"
 #include "assets/images.h"
 #include "assets/palette.h"
-#include "frame/random.h"
-#include "frame/rounding.h"
+#include "base/random.h"
+#include "base/rounding.h"
 #include "gfx/gfx.h"
 
 namespace {

@@ -1,26 +1,25 @@
+// Drawing every sprite and background once, at start-up.
 #include "assets/generate_assets.h"
 
 #include "assets/cellular.h"
 #include "assets/fractal.h"
 #include "assets/sprites.h"
 #include "gfx/gfx.h"
-#include "round/round_state.h"
+#include "gfx/page_flip.h"
 
 namespace {
 
 // The page just drawn becomes the visible one and drawing moves to the other.
 void switch_pages() {
-  RoundState& rs = round_state;
-  rs.work_page ^= 1;
-  gfx_set_pages(rs.work_page, rs.work_page ^ 1);
+  work_page ^= 1;
+  gfx_set_pages(work_page, work_page ^ 1);
 }
 
 }  // namespace
 
 void generate_assets() {
-  RoundState& rs = round_state;
   gfx_lock();
-  gfx_set_pages(rs.work_page, rs.work_page ^ 1);
+  gfx_set_pages(work_page, work_page ^ 1);
   clear_sprite_ground();
   draw_ball_sprites();
   draw_powerup_sprites();

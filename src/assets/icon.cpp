@@ -1,3 +1,4 @@
+// The game's icon, drawn from its own generated art.
 #include "assets/icon.h"
 
 #include <algorithm>

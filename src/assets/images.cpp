@@ -1,3 +1,4 @@
+// The images made at start-up.
 #include "assets/images.h"
 
 Image* background_images[5]{};

@@ -1,3 +1,4 @@
+// The colour ramp the fractal clouds are painted with.
 #include "assets/palette.h"
 
 Colour palette[256];

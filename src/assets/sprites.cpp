@@ -1,9 +1,10 @@
+// Ball, powerup and laser-glow sprites.
 #include "assets/sprites.h"
 
 #include <cmath>
 
 #include "assets/images.h"
-#include "frame/rounding.h"
+#include "base/rounding.h"
 #include "gfx/gfx.h"
 
 namespace {

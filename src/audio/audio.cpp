@@ -1,6 +1,7 @@
+// The sound hooks, passed on to the platform.
 #include "audio/audio.h"
 
-#include "frame/i_platform.h"
+#include "system/i_platform.h"
 
 std::int32_t audio_music_volume = 0;
 std::int32_t audio_sfx_volume = 0;

@@ -1,3 +1,4 @@
+// Mixing the synthesised effects into the audio stream.
 #include "audio/sound_mixer.h"
 
 #include <cmath>

@@ -1,10 +1,11 @@
+// The sound effects, synthesised at start-up.
 #include "audio/sound_synth.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "audio/audio.h"
-#include "frame/game_math.h"
+#include "base/game_math.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Explosions: fading, shrinking discs, some drifting diagonally. Drawn over the line, so they
 // change its pixels before the powerups read them.
 #include "audio/audio.h"
+#include "base/random.h"
+#include "base/rounding.h"
 #include "effects/particles.h"
-#include "frame/random.h"
-#include "frame/rounding.h"
 #include "gfx/gfx.h"
-#include "round/tables.h"
+#include "state/tables.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "effects/messages.h"
 
 #include "gfx/gfx.h"
-#include "round/tables.h"
+#include "state/tables.h"
 
 namespace {
 

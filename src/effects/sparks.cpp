@@ -1,12 +1,12 @@
 // Sparks: invisible movers that fly off in a random direction and leave particle trails.
 #include <cmath>
 
+#include "base/game_math.h"
+#include "base/random.h"
+#include "base/rounding.h"
 #include "effects/particles.h"
-#include "frame/game_math.h"
-#include "frame/random.h"
-#include "frame/rounding.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 void spawn_spark(float x, float y, int kind) {
   for (int i = 1; i <= kSparkSlots; ++i) {

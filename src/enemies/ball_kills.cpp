@@ -1,12 +1,14 @@
 // How a ball's life ends: killed (points, burst, powerup count) or striking the line.
 #include "audio/audio.h"
+#include "base/text_buf.h"
 #include "effects/messages.h"
 #include "effects/particles.h"
 #include "enemies/balls.h"
-#include "enemies/sensing.h"
-#include "frame/text_buf.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "enemies/line_strike.h"
+#include "powerups/powerups.h"
+#include "sensing/sensing.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 void pay_tagged_bonus(int kind) {
   const int points = kind * 200 + 1000;

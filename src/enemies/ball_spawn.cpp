@@ -1,12 +1,13 @@
 // Placing a ball just outside an edge, aimed roughly at the pivot.
 #include <cmath>
 
+#include "base/game_math.h"
+#include "base/random.h"
+#include "base/rounding.h"
 #include "enemies/balls.h"
-#include "frame/game_math.h"
-#include "frame/random.h"
-#include "frame/rounding.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/heading.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 namespace {
 
@@ -25,14 +26,6 @@ constexpr double kSpeedMultiplier[6] = {0.0, 1.0, 1.3, 1.5, 1.5, 1.6};
 constexpr int kHp[6] = {0, 1, 1, 2, 3, 4};
 
 }  // namespace
-
-float direction_to_pivot_deg(float x, float y) {
-  // The game's own decimal constants, not full-precision pi.
-  float a = static_cast<float>(gmath::atan2(static_cast<double>(y) - 220.0, static_cast<double>(x) - 320.0) -
-                               1.5707965);
-  if (a < 0.0f) a = static_cast<float>(a + 6.283186);
-  return static_cast<float>(180.0 * a / 3.141593);
-}
 
 void spawn_ball(int slot, int mode) {
   RoundState& rs = round_state;

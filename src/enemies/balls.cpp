@@ -5,14 +5,14 @@
 
 #include "assets/images.h"
 #include "audio/audio.h"
+#include "base/game_math.h"
+#include "base/text_buf.h"
 #include "effects/messages.h"
 #include "effects/particles.h"
-#include "enemies/sensing.h"
-#include "frame/game_math.h"
-#include "frame/text_buf.h"
 #include "gfx/gfx.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "sensing/sensing.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 namespace {
 

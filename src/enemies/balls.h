@@ -3,8 +3,6 @@
 void spawn_ball(int slot, int mode);  // mode 1 respawn, 2 wave start
 void update_balls();
 void destroy_ball(int slot);
-// Clockwise degrees from straight up of the direction from (x, y) to the pivot (320, 220).
-float direction_to_pivot_deg(float x, float y);
 // The line strike of ball `slot` (the ordinary line costs, the killer line kills).
 void ball_strikes_line(int slot);
 // The bonus for destroying a tagged ball of kind `kind`.

@@ -1,14 +1,15 @@
+// The hit pass of a shot against balls, and the homing and detonation it shares with kamikazes.
 #include "enemies/hits.h"
 
 #include <cmath>
 
+#include "base/game_math.h"
 #include "effects/particles.h"
 #include "enemies/balls.h"
 #include "enemies/kamikazes.h"
-#include "frame/game_math.h"
-#include "round/heading.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/heading.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 bool within_box(float ax, float ay, float bx, float by, float n) {
   return std::fabs(ax - bx) < n && std::fabs(ay - by) < n;

@@ -3,8 +3,8 @@
 #include "enemies/hits.h"
 #include "enemies/kamikazes.h"
 #include "gfx/gfx.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 void check_projectile_hits_kamikazes(int p) {
   Projectile& s = projectiles[p];

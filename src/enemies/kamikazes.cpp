@@ -3,16 +3,18 @@
 
 #include <cmath>
 
+#include "base/game_math.h"
+#include "base/random.h"
+#include "base/rounding.h"
 #include "effects/particles.h"
 #include "enemies/balls.h"
-#include "enemies/sensing.h"
-#include "frame/game_math.h"
-#include "frame/random.h"
-#include "frame/rounding.h"
+#include "enemies/line_strike.h"
 #include "gfx/gfx.h"
-#include "round/heading.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "powerups/powerups.h"
+#include "sensing/sensing.h"
+#include "state/heading.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 namespace {
 

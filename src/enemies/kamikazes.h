@@ -1,7 +1,7 @@
 #pragma once
 // Kamikazes: steering triangles of the last wave.
 #include "gfx/gfx.h"
-#include "round/tables.h"
+#include "state/tables.h"
 
 // The fill colours of the two kinds; the cannon finds a kamikaze by them.
 constexpr Colour kKamikazeFill1 = 0xFFF000F0u;

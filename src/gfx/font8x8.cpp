@@ -1,3 +1,4 @@
+// The built-in 8x8 font's glyphs.
 #include "gfx/font8x8.h"
 
 // 256 glyphs, 8 rows each, top row first; bit 7 (0x80) of a row byte is the leftmost pixel.

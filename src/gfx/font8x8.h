@@ -1,4 +1,5 @@
 #pragma once
+// The built-in 8x8 font: one byte a row, the top bit leftmost.
 #include <cstdint>
 
 // The built-in 8x8 font in code-page-437 order; bit 7 of a row is the leftmost pixel.

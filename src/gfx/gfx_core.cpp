@@ -1,9 +1,9 @@
 // Display, pages and images of the presentation layer.
 #include <algorithm>
 
-#include "frame/i_platform.h"
 #include "gfx/gfx.h"
 #include "gfx/gfx_internal.h"
+#include "system/i_platform.h"
 
 namespace {
 

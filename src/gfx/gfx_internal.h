@@ -1,6 +1,6 @@
 #pragma once
 // Pieces shared by the presentation layer's own files.
-#include "frame/rounding.h"
+#include "base/rounding.h"
 #include "gfx/gfx.h"
 #include "gfx/gfx_blend.h"
 

@@ -4,8 +4,8 @@
 #include "audio/audio.h"
 #include "gfx/gfx.h"
 #include "line/weapons.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 namespace {
 

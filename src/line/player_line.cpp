@@ -3,8 +3,8 @@
 #include "line/player_line.h"
 
 #include "effects/particles.h"
-#include "round/glow_pulse.h"
-#include "round/round_state.h"
+#include "state/glow_pulse.h"
+#include "state/round_state.h"
 
 namespace {
 

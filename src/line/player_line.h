@@ -2,7 +2,7 @@
 // The player line: geometry, drawing, collapse, and the rotation trail.
 #include <cstdint>
 
-#include "round/line_colours.h"
+#include "sensing/line_colours.h"
 
 constexpr float kPivotX = 320.0f;
 constexpr float kPivotY = 220.0f;

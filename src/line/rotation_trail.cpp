@@ -1,11 +1,11 @@
 // The fading ghost lines that trail behind the line while it turns.
 #include <cmath>
 
-#include "frame/game_math.h"
+#include "base/game_math.h"
 #include "gfx/gfx.h"
 #include "line/player_line.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "frame/rounding.h"
+#include "base/rounding.h"
 #include "gfx/gfx.h"
 #include "line/player_line.h"
 

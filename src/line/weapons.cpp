@@ -1,14 +1,15 @@
+// Cannon and blaster shots in flight.
 #include "line/weapons.h"
 
 #include <cmath>
 
+#include "base/game_math.h"
+#include "base/rounding.h"
 #include "effects/particles.h"
 #include "enemies/hits.h"
-#include "frame/game_math.h"
-#include "frame/rounding.h"
 #include "gfx/gfx.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// The browser's key codes to the game's scancodes.
 #include "platform/browser_keys.h"
 
 #include <array>

@@ -1,6 +1,7 @@
+// What each controller button and stick holds down on the keyboard.
 #include "platform/gamepad_map.h"
 
-#include "frame/input.h"
+#include "system/input.h"
 
 PadKeys pad_control_keys(PadControl control) {
   switch (control) {

@@ -1,3 +1,4 @@
+// The SDL2 backend: window, page presentation, events, clock.
 #include "platform/i_sdl.h"
 
 #include <SDL2/SDL.h>
@@ -9,12 +10,12 @@
 #include <memory>
 #include <thread>
 
-#include "frame/input.h"
 #include "gfx/gfx.h"
 #include "platform/i_sdl_audio.h"
 #include "platform/i_sdl_gamepad.h"
 #include "platform/i_sdl_keys.h"
 #include "platform/letterbox.h"
+#include "system/input.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // The SDL2 backend. Only main() and the i_sdl files know about it (and the backend's tests).
 #include <memory>
 
-#include "frame/i_platform.h"
+#include "system/i_platform.h"
 
 // The game refuses SDL's drivers that show nothing (dummy, offscreen); tests of the backend
 // run on them with allow_hidden_display.

@@ -1,3 +1,4 @@
+// Sound through SDL2_mixer.
 #include "platform/i_sdl_audio.h"
 
 #include <SDL2/SDL.h>

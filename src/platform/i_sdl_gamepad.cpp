@@ -1,6 +1,7 @@
+// Game controllers through SDL2, hot-plugged.
 #include "platform/i_sdl_gamepad.h"
 
-#include "frame/input.h"
+#include "system/input.h"
 
 namespace {
 

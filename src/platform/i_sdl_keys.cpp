@@ -1,3 +1,4 @@
+// SDL's keys to the game's scancodes and typed characters.
 #include "platform/i_sdl_keys.h"
 
 int sdl_key_to_set1(SDL_Scancode key) {

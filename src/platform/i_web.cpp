@@ -1,3 +1,4 @@
+// The browser backend: canvas, events, storage, clock.
 #include "platform/i_web.h"
 
 #include <emscripten.h>
@@ -8,12 +9,12 @@
 #include <cstring>
 #include <vector>
 
-#include "frame/input.h"
 #include "gfx/gfx.h"
 #include "platform/browser_keys.h"
 #include "platform/i_web_audio.h"
 #include "platform/letterbox.h"
 #include "platform/queued_input.h"
+#include "system/input.h"
 
 namespace {
 

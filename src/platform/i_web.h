@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "frame/i_platform.h"
+#include "system/i_platform.h"
 
 std::unique_ptr<Platform> make_web_platform();
 

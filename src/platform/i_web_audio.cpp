@@ -1,3 +1,4 @@
+// Sound in the page through Web Audio.
 #include "platform/i_web_audio.h"
 
 #include <emscripten.h>

@@ -1,3 +1,4 @@
+// Where the page lands in a window of any size.
 #include "platform/letterbox.h"
 
 #include <algorithm>

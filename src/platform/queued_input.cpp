@@ -1,6 +1,7 @@
+// Input that arrives between the game's looks at the keyboard.
 #include "platform/queued_input.h"
 
-#include "frame/input.h"
+#include "system/input.h"
 
 bool InputQueue::push(QueuedInput input) {
   const std::size_t next = (tail_ + 1) % kCapacity;

@@ -15,7 +15,7 @@ class InputQueue {
  public:
   // False when the queue is full (the input is dropped: the game is not looking).
   bool push(QueuedInput input);
-  // Applies what is due to the input state (frame/input.h).
+  // Applies what is due to the input state (system/input.h).
   void apply();
   // A page was shown: taps held back for it may now end.
   void frame_shown() { ++frame_; }

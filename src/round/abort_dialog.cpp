@@ -1,11 +1,12 @@
+// The abort question over a frozen frame, and the round's closing fade.
 #include "round/abort_dialog.h"
 
 #include "assets/images.h"
 #include "audio/audio.h"
-#include "frame/input.h"
+#include "display/frame_pacing.h"
 #include "gfx/gfx.h"
-#include "round/frame_pacing.h"
-#include "round/round_state.h"
+#include "state/round_state.h"
+#include "system/input.h"
 
 void show_snapshot_frame(bool with_question) {
   begin_frame();

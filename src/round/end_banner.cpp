@@ -1,9 +1,10 @@
+// The "GAME OVER" / "ROUND OVER" banner sliding in.
 #include "round/end_banner.h"
 
 #include <string_view>
 
 #include "gfx/gfx.h"
-#include "round/round_state.h"
+#include "state/round_state.h"
 
 namespace {
 

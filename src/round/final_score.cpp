@@ -1,14 +1,15 @@
+// The final-score screen that counts up the bonuses.
 #include "round/final_score.h"
 
 #include "audio/audio.h"
-#include "frame/input.h"
-#include "frame/text_buf.h"
-#include "frontend/fades.h"
+#include "base/text_buf.h"
+#include "display/fades.h"
+#include "display/frame_pacing.h"
 #include "gfx/gfx.h"
-#include "round/frame_pacing.h"
+#include "line/round_calls.h"
 #include "round/hud.h"
-#include "round/round_calls.h"
-#include "round/round_state.h"
+#include "state/round_state.h"
+#include "system/input.h"
 
 std::int32_t score_frame = 0;
 std::int32_t completion_percent = 0;

@@ -1,11 +1,12 @@
+// The heads-up display.
 #include "round/hud.h"
 
 #include <cstdlib>
 
-#include "frame/rounding.h"
-#include "frame/text_buf.h"
+#include "base/rounding.h"
+#include "base/text_buf.h"
 #include "gfx/gfx.h"
-#include "round/round_state.h"
+#include "state/round_state.h"
 
 std::uint32_t energy_bar_colour = 0;
 std::int32_t weapon_label_alpha[4] = {};

@@ -1,3 +1,4 @@
+// The round's timetable: phases, waves, messages, bonuses and backgrounds.
 #include "round/phase_script.h"
 
 #include <string_view>
@@ -5,8 +6,8 @@
 #include "effects/messages.h"
 #include "enemies/balls.h"
 #include "enemies/kamikazes.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 namespace {
 

@@ -1,25 +1,26 @@
+// The round's frame loop: the order in which everything moves and is drawn.
 #include "round/run_round.h"
 
 #include "assets/images.h"
+#include "display/fades.h"
+#include "display/frame_pacing.h"
 #include "effects/messages.h"
 #include "effects/particles.h"
-#include "effects/powerups.h"
 #include "enemies/balls.h"
 #include "enemies/kamikazes.h"
-#include "frame/input.h"
-#include "frontend/fades.h"
-#include "frontend/high_scores.h"
 #include "gfx/gfx.h"
+#include "line/line_controls.h"
 #include "line/player_line.h"
 #include "line/weapons.h"
+#include "powerups/powerups.h"
 #include "round/abort_dialog.h"
+#include "round/background.h"
 #include "round/end_banner.h"
 #include "round/final_score.h"
-#include "round/frame_pacing.h"
-#include "round/frame_steps.h"
 #include "round/hud.h"
 #include "round/phase_script.h"
-#include "round/round_state.h"
+#include "state/round_state.h"
+#include "system/input.h"
 
 namespace {
 
@@ -54,20 +55,21 @@ void toggle_frame_rate() {
   }
 }
 
-void finish_round() {
+RoundEnd finish_round() {
   run_closing_fade();
   const RoundState& rs = round_state;
   if (rs.game_over == 1 || rs.phase == 8) {
     // Closing the window from here on first keeps the score.
     hold_close_requests(true);
     show_final_score();
-    enter_high_score();
+    return RoundEnd::Scored;
   }
+  return RoundEnd::Aborted;
 }
 
 }  // namespace
 
-void run_round() {
+RoundEnd run_round() {
   RoundState& rs = round_state;
   (void)take_focus_lost();  // only a loss during the round counts
   for (;;) {
@@ -96,16 +98,14 @@ void run_round() {
     if ((key_down(kKeyEscape) || focus_lost) && rs.game_over == 0) {
       // A resumed game goes straight on: the interrupted frame gets no pacing and no script.
       if (run_abort_dialog() == AbortAnswer::Resume) continue;
-      finish_round();
-      return;
+      return finish_round();
     }
 
     pace_frame();
     if (!key_down(kKeyLeft) && !key_down(kKeyRight)) rs.rotate_dir = 1;
     if (rs.end_anim > 1200) {
       gfx_get(nullptr, 0, 0, 639, 479, snapshot_image);
-      finish_round();
-      return;
+      return finish_round();
     }
     run_phase_script();
   }

@@ -1,3 +1,9 @@
 #pragma once
-// One whole game: the frame loop, the abort dialog and the end of the round.
-void run_round();
+// One whole round: the frame loop, the abort question, the closing fade and the final score.
+
+enum class RoundEnd {
+  Aborted,  // left by the abort question: nothing to record
+  Scored,   // lost or finished: the final score was shown and may go into the table
+};
+
+RoundEnd run_round();

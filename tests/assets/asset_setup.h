@@ -3,9 +3,9 @@
 #include "app/startup.h"
 #include "assets/generate_assets.h"
 #include "assets/images.h"
-#include "frame/i_platform.h"
 #include "gfx/gfx.h"
 #include "headless/headless_platform.h"
+#include "system/i_platform.h"
 
 inline Colour at(const Image* image, int x, int y) { return image->row(y)[x]; }
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "assets/fast_round.h"
-#include "frame/random.h"
-#include "frame/rounding.h"
+#include "base/random.h"
+#include "base/rounding.h"
 
 namespace {
 

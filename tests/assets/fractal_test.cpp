@@ -10,7 +10,7 @@
 #include "assets/box_fill.h"
 #include "assets/fractal.h"
 #include "assets/palette.h"
-#include "frame/random.h"
+#include "base/random.h"
 #include "gfx/gfx.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <xxhash.h>
 
 #include "e2e/e2e_support.h"
-#include "platform/replay_format.h"
+#include "replay/replay_format.h"
 
 namespace fs = std::filesystem;
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "combat_fixture.h"
-#include "effects/powerups.h"
 #include "enemies/balls.h"
+#include "powerups/powerups.h"
 
 using namespace combat_test;
 

@@ -3,6 +3,7 @@
 
 #include "combat_fixture.h"
 #include "enemies/balls.h"
+#include "state/heading.h"
 
 using namespace combat_test;
 

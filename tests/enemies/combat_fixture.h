@@ -10,10 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "assets/images.h"
-#include "frame/random.h"
+#include "base/random.h"
 #include "gfx/gfx.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 namespace combat_test {
 

@@ -4,7 +4,7 @@
 #include "enemies/combat_fixture.h"
 #include "enemies/hits.h"
 #include "line/weapons.h"
-#include "round/heading.h"
+#include "state/heading.h"
 
 using namespace combat_test;
 

@@ -2,9 +2,9 @@
 // applies them when the game looks, holding a short tap until a frame has shown it.
 #include <gtest/gtest.h>
 
-#include "frame/input.h"
 #include "platform/browser_keys.h"
 #include "platform/queued_input.h"
+#include "system/input.h"
 
 namespace {
 

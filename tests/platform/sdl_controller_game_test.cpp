@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "app/replay_session.h"
-#include "frame/input.h"
 #include "gfx/gfx.h"
 #include "platform/i_sdl.h"
 #include "platform/virtual_pad.h"
-#include "platform/wrapped_platform.h"
-#include "round/round_state.h"
+#include "replay/wrapped_platform.h"
+#include "screens/item_list.h"
+#include "state/round_state.h"
+#include "system/input.h"
 #include "tools/runner_process.h"
 
 namespace {
@@ -70,7 +71,7 @@ Ready question(bool shown) {
   };
 }
 Ready menu_at(int item) {
-  return when([item] { return round_state.menu_item == item; });
+  return when([item] { return menu_state.menu_item == item; });
 }
 Ready turning(int dir) {
   return when([dir] { return round_state.rotate_dir == dir; });

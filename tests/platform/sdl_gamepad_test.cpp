@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-#include "frame/i_platform.h"
-#include "frame/input.h"
 #include "platform/i_sdl.h"
 #include "platform/virtual_pad.h"
+#include "system/i_platform.h"
+#include "system/input.h"
 
 namespace {
 

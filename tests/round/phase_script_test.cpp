@@ -7,9 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "frame/random.h"
-#include "frame/rounding.h"
-#include "round/frame_steps.h"
+#include "base/random.h"
+#include "base/rounding.h"
 #include "round_test_support.h"
 
 using namespace round_test;

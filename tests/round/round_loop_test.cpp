@@ -4,7 +4,7 @@
 
 
 #include "round/final_score.h"
-#include "round/frame_steps.h"
+#include "line/line_controls.h"
 #include "round_test_support.h"
 
 using namespace round_test;

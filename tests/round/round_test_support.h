@@ -10,14 +10,14 @@
 
 #include "assets/images.h"
 #include "audio/audio.h"
-#include "frame/input.h"
 #include "gfx/gfx.h"
 #include "headless/headless_platform.h"
+#include "line/round_calls.h"
 #include "line/weapons.h"
-#include "round/reset_game.h"
-#include "round/round_calls.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "state/reset_game.h"
+#include "state/round_state.h"
+#include "state/tables.h"
+#include "system/input.h"
 
 namespace round_test {
 

@@ -7,7 +7,7 @@
 #include <chrono>
 
 #include "headless/headless_platform.h"
-#include "frame/input.h"
+#include "system/input.h"
 #include "tools/runner_process.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// The command line of torvane-headless.
 #include "headless/args.h"
 
 #include <cmath>

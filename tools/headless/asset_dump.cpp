@@ -1,3 +1,4 @@
+// --dump-assets: every generated image as PNG.
 #include "headless/asset_dump.h"
 
 #include <filesystem>

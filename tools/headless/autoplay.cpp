@@ -1,3 +1,4 @@
+// --autoplay: a built-in player that plays whole rounds.
 #include "headless/autoplay.h"
 
 #include <atomic>
@@ -6,11 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frame/i_platform.h"
-#include "frame/input.h"
-#include "frontend/high_scores.h"
 #include "headless/autoplay_steer.h"
-#include "round/round_state.h"
+#include "screens/high_scores.h"
+#include "state/round_state.h"
+#include "system/i_platform.h"
+#include "system/input.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// Telling which screen a page is by the texts on it.
 #include "headless/autoplay_screens.h"
 
 #include "gfx/font8x8.h"

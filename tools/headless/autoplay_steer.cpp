@@ -1,10 +1,11 @@
+// The autoplayer's choice within one frame of a round.
 #include "headless/autoplay_steer.h"
 
 #include <cmath>
 
-#include "frame/game_math.h"
-#include "round/round_state.h"
-#include "round/tables.h"
+#include "base/game_math.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// --dump-frame: the visible page at requested times as PNG.
 #include "headless/frame_dump.h"
 
 #include "headless/png_writer.h"

@@ -1,3 +1,4 @@
+// The runner's per-frame CPU figures.
 #include "headless/frame_timer.h"
 
 #include <algorithm>

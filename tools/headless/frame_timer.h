@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/wrapped_platform.h"
+#include "replay/wrapped_platform.h"
 
 // Per-frame CPU times in 1 us buckets.
 class CpuHistogram {

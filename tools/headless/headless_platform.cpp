@@ -1,9 +1,10 @@
+// The headless backend on a virtual clock.
 #include "headless/headless_platform.h"
 
 #include <string_view>
 
-#include "frame/input.h"
-#include "platform/page_digest.h"
+#include "replay/page_digest.h"
+#include "system/input.h"
 
 HeadlessPlatform::HeadlessPlatform(double clock_origin)
     : origin_(clock_origin) {}

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "frame/i_platform.h"
-#include "platform/page_digest.h"
+#include "replay/page_digest.h"
+#include "system/i_platform.h"
 
 struct ScriptEvent {
   std::int64_t at_ms;

@@ -1,3 +1,4 @@
+// Key names of the script.
 #include "headless/key_names.h"
 
 #include <array>

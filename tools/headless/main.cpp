@@ -2,9 +2,9 @@
 #include <cstdlib>
 #include <new>
 
-#include "frame/file_size_signal.h"
 #include "headless/autoplay.h"
 #include "headless/runner.h"
+#include "system/file_size_signal.h"
 
 // Counts heap allocations while a round runs (the round must make none). Only this executable
 // replaces operator new; the library and the tests keep the standard one.

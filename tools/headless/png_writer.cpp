@@ -1,3 +1,4 @@
+// Writing an image as an 8-bit RGBA PNG.
 #include "headless/png_writer.h"
 
 // The WebAssembly build of the runner (under node) has no libpng: it replays and plays, but

@@ -1,3 +1,4 @@
+// torvane-headless from command line to exit code.
 #include "headless/runner.h"
 
 #include <unistd.h>
@@ -10,8 +11,7 @@
 #include <system_error>
 
 #include "app/startup.h"
-#include "frame/i_platform.h"
-#include "frontend/high_score_file.h"
+#include "files/high_score_file.h"
 #include "headless/args.h"
 #include "headless/asset_dump.h"
 #include "headless/autoplay.h"
@@ -20,11 +20,12 @@
 #include "headless/headless_platform.h"
 #include "headless/script.h"
 #include "headless/summary.h"
-#include "platform/page_digest.h"
-#include "platform/replay_format.h"
-#include "platform/replay_player.h"
-#include "platform/replay_recorder.h"
-#include "platform/replay_writer.h"
+#include "replay/page_digest.h"
+#include "replay/replay_format.h"
+#include "replay/replay_player.h"
+#include "replay/replay_recorder.h"
+#include "replay/replay_writer.h"
+#include "system/i_platform.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
+// Reading the key script of a headless run.
 #include "headless/script.h"
 
 #include <algorithm>
 
-#include "frame/plain_file.h"
 #include "headless/key_names.h"
 #include "headless/parse_number.h"
+#include "system/plain_file.h"
 
 namespace {
 

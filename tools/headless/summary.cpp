@@ -1,9 +1,10 @@
+// The JSON line a headless run prints as it ends.
 #include "headless/summary.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "round/round_state.h"
+#include "state/round_state.h"
 
 namespace {
 

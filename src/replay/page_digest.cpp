@@ -1,0 +1,36 @@
+// The chained digest of every page shown.
+#include "replay/page_digest.h"
+
+#include <string_view>
+
+#define XXH_STATIC_LINKING_ONLY  // the streaming state on the stack
+#include <xxhash.h>
+
+#include <cstddef>
+
+#include "gfx/gfx.h"
+
+std::uint64_t page_digest_chain(std::uint64_t previous, const Image& page) {
+  const std::size_t row_bytes = static_cast<std::size_t>(page.width) * sizeof(Colour);
+  if (page.width <= 0 || page.height <= 0) return XXH3_64bits_withSeed(nullptr, 0, previous);
+  if (page.stride == page.width)
+    return XXH3_64bits_withSeed(page.row(0), row_bytes * static_cast<std::size_t>(page.height), previous);
+  // Rows with a gap between them hash as if they were packed.
+  XXH3_state_t state;
+  XXH3_64bits_reset_withSeed(&state, previous);
+  for (int y = 0; y < page.height; ++y) XXH3_64bits_update(&state, page.row(y), row_bytes);
+  return XXH3_64bits_digest(&state);
+}
+
+void SoundDigest::chain(std::uint32_t kind, std::int64_t value) {
+  const std::int64_t call[2] = {kind, value};
+  value_ = XXH3_64bits_withSeed(call, sizeof call, value_);
+}
+
+void SoundDigest::play_music(const char* file_name) {
+  std::string_view name = file_name ? file_name : "";
+  if (const auto slash = name.rfind('/'); slash != std::string_view::npos) name.remove_prefix(slash + 1);
+  std::uint64_t value = 0;  // wraps, as a hash may
+  for (const char c : name) value = value * 131 + static_cast<unsigned char>(c);
+  chain(2, static_cast<std::int64_t>(value));
+}

@@ -1,0 +1,3 @@
+#pragma once
+// The round's background picture, cross-faded when the waves change it.
+void draw_background();

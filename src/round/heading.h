@@ -1,5 +1,0 @@
-#pragma once
-// The turn rule that homing shots and kamikazes share: one step of `step` degrees toward the
-// bearing t, the short way round, wrapped into 0..359. Within a step of the bearing the two
-// corrections cancel.
-int turn_heading_toward(int heading, double t, int step);

@@ -1,0 +1,21 @@
+#pragma once
+// The options screen: music and sound-effect volume in five levels, window or full screen.
+// The settings file holds them between runs; every change is saved at once.
+#include <cstdint>
+
+#include "display/screen_switch.h"
+
+extern std::int32_t music_level;   // 0..4
+extern std::int32_t sfx_level;     // 0..4
+extern std::int32_t audio_volume;  // 0..255, handed to the audio hook
+
+// The volume of each level 0..4.
+std::int32_t level_volume(std::int32_t level);
+
+void run_options();
+
+// Takes loaded settings: levels, device volumes and the screen wanted (the display is not
+// reopened here).
+void use_settings(const Settings& settings);
+// What a save writes now.
+Settings current_settings();

@@ -1,0 +1,16 @@
+// The round state and the slot tables, all starting at zero.
+#include "state/round_state.h"
+#include "state/tables.h"
+
+RoundState round_state{};
+
+TrailGhost rotation_trail[kTrailSlots + 1]{};
+Projectile projectiles[kProjectileSlots + 1]{};
+LaserBeam laser_beams[kLaserBeamSlots + 1]{};
+Particle particles[kParticleSlots + 1]{};
+Spark sparks[kSparkSlots + 1]{};
+Explosion explosions[kExplosionSlots + 1]{};
+FloatingMessage messages[kMessageSlots + 1]{};
+Powerup powerups[kPowerupSlots + 1]{};
+Ball balls[kBallSlots + 1]{};
+Kamikaze kamikazes[kKamikazeSlots + 1]{};

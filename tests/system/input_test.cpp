@@ -1,0 +1,48 @@
+// Key state and the typed-key ring, driven through the headless backend. (Sleeps move the
+// virtual clock of every recorded game.)
+#include <gtest/gtest.h>
+
+#include "headless/headless_platform.h"
+#include "system/input.h"
+
+namespace {
+
+class Input : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform_install(&backend);
+    input_release_all_keys();
+    while (!key_read().empty()) {
+    }
+  }
+  void TearDown() override { platform_install(nullptr); }
+  HeadlessPlatform backend{1000.0};
+};
+
+TEST_F(Input, HeldKeysReadAsHeldUntilReleasedAndOutOfRangeIsNever) {
+  input_key_event(kKeyRight, true);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(key_down(kKeyRight), -1);
+  input_key_event(kKeyRight, false);
+  EXPECT_EQ(key_down(kKeyRight), 0);
+  EXPECT_EQ(key_down(200), 0);
+  EXPECT_EQ(key_down(-1), 0);
+  input_key_event(300, true);  // ignored, no crash
+}
+
+TEST_F(Input, TypedKeysComeOldestFirstAndASixteenthPushesOutTheOldest) {
+  input_typed_key('a');
+  input_typed_key(0xFF00 | kKeyUp);
+  EXPECT_EQ(key_read(), "a");
+  const std::string up = key_read();
+  ASSERT_EQ(up.size(), 2u);
+  EXPECT_EQ(static_cast<unsigned char>(up[0]), 255);
+  EXPECT_EQ(up[1], 72);
+  EXPECT_EQ(key_read(), "");
+  for (int i = 0; i < 16; ++i) input_typed_key(static_cast<std::uint16_t>('A' + i));
+  EXPECT_EQ(key_read(), "B");  // at most 15 wait: 'A' was pushed out
+  int left = 1;
+  while (!key_read().empty()) ++left;
+  EXPECT_EQ(left, 15);
+}
+
+}  // namespace
