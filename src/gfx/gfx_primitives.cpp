@@ -4,6 +4,7 @@
 
 #include "gfx/font8x8.h"
 #include "gfx/gfx_internal.h"
+#include "gfx/pixel_rows.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ void fill_span(Image& t, int y, int xa, int xb, Colour c) {
   if ((c >> 24) == 255) {
     std::fill(row + xa, row + xb + 1, c);
   } else {
-    for (int x = xa; x <= xb; ++x) row[x] = blend_primitive(row[x], c);
+    row_blend_colour(row + xa, xb - xa + 1, c);
   }
 }
 

@@ -1,0 +1,112 @@
+// Row loops of the blits and spans: four pixels at a time, with the per-pixel reference.
+#include "gfx/pixel_rows.h"
+
+#include <cstring>
+
+#include "gfx/gfx_blend.h"
+
+namespace {
+
+// Four pixels seen as 32-bit words, as 16-bit halves (blue|green, red|alpha) or as bytes.
+// Each byte's product with a weight out of 256 fits a 16-bit half, so a half holds one byte's
+// arithmetic without touching its neighbour.
+typedef std::uint32_t Pixels __attribute__((vector_size(16)));
+typedef std::uint16_t Halves __attribute__((vector_size(16)));
+typedef std::uint8_t Bytes __attribute__((vector_size(16)));
+constexpr int kLanes = 4;
+
+inline Pixels load(const Colour* p) {
+  Pixels v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline void store(Colour* p, Pixels v) { std::memcpy(p, &v, sizeof v); }
+
+// All ones in the lanes whose pixel is the mask colour.
+inline Pixels mask_lanes(Pixels s) { return (Pixels)((s & 0x00FFFFFFu) == 0x00FF00FFu); }
+
+inline Pixels select(Pixels mask, Pixels if_mask, Pixels otherwise) { return (mask & if_mask) | (~mask & otherwise); }
+
+// (d * (256 - w) + s * w) >> 8 per byte, the products of s already taken: blue and red in the
+// low bytes of the halves, green and alpha in the high bytes.
+inline Pixels lerp(Pixels d, Halves s_low_w, Halves s_high_w, Halves iw) {
+  const Halves h = (Halves)d;
+  return (Pixels)((((h & 0xFF) * iw + s_low_w) >> 8) | (((h >> 8) * iw + s_high_w) & 0xFF00));
+}
+
+}  // namespace
+
+void row_blend_colour(Colour* row, int n, Colour c) {
+  const std::uint16_t a = static_cast<std::uint16_t>(c >> 24);
+  if (a == 255) {  // opaque: the colour itself, as the reference gives
+    for (int i = 0; i < n; ++i) row[i] = c;
+    return;
+  }
+  const Halves w = Halves{} + a, iw = 256 - w;
+  const Halves ch = (Halves)(Pixels{} + c);
+  const Halves c_low_w = (ch & 0xFF) * w, c_high_w = (ch >> 8) * w;
+  int i = 0;
+  for (; i + kLanes <= n; i += kLanes) store(row + i, lerp(load(row + i), c_low_w, c_high_w, iw));
+  row_blend_colour_reference(row + i, n - i, c);
+}
+
+void row_blend_colour_reference(Colour* row, int n, Colour c) {
+  for (int i = 0; i < n; ++i) row[i] = blend_primitive(row[i], c);
+}
+
+void row_transparent(Colour* dst, const Colour* src, int n) {
+  int i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    const Pixels s = load(src + i);
+    store(dst + i, select(mask_lanes(s), load(dst + i), s & 0x00FFFFFFu));
+  }
+  row_transparent_reference(dst + i, src + i, n - i);
+}
+
+void row_transparent_reference(Colour* dst, const Colour* src, int n) {
+  for (int i = 0; i < n; ++i) {
+    const Colour s = src[i];
+    dst[i] = is_mask(s) ? dst[i] : (s & 0x00FFFFFFu);
+  }
+}
+
+void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {
+  const Halves a = Halves{} + static_cast<std::uint16_t>(alpha & 0xFF);
+  int i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    const Pixels s = load(src + i), d = load(dst + i);
+    const Halves sh = (Halves)s;
+    // floor(s * alpha / 256) per byte, put back in its byte.
+    const Bytes scaled = (Bytes)((((sh & 0xFF) * a) >> 8) | (((sh >> 8) * a) & 0xFF00));
+    const Bytes sum = (Bytes)d + scaled;
+    // A byte that wrapped is below what it started from: it stops at 255.
+    const Bytes saturated = sum | (Bytes)(sum < (Bytes)d);
+    store(dst + i, select(mask_lanes(s), d, (Pixels)saturated));
+  }
+  row_additive_reference(dst + i, src + i, n - i, alpha);
+}
+
+void row_additive_reference(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {
+  for (int i = 0; i < n; ++i) {
+    const Colour s = src[i];
+    dst[i] = is_mask(s) ? dst[i] : additive_colour(dst[i], s, alpha);
+  }
+}
+
+void row_blend(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
+  const Halves w = Halves{} + static_cast<std::uint16_t>(weight), iw = 256 - w;
+  int i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    const Pixels s = load(src + i), d = load(dst + i);
+    const Halves sh = (Halves)s;
+    store(dst + i, select(mask_lanes(s), d, lerp(d, (sh & 0xFF) * w, (sh >> 8) * w, iw)));
+  }
+  row_blend_reference(dst + i, src + i, n - i, weight);
+}
+
+void row_blend_reference(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
+  for (int i = 0; i < n; ++i) {
+    const Colour s = src[i];
+    dst[i] = is_mask(s) ? dst[i] : lerp_colour(dst[i], s, weight);
+  }
+}
