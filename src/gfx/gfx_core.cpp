@@ -15,9 +15,11 @@ struct Display {
   int visible = 0;
   int flags = 0;
   Image pages[2];
+  DrawnColumns drawn[2];
 };
 
 Display display;
+std::uint64_t last_stamp = 0;
 
 int padded_stride(int width) { return (width + 3) / 4 * 4; }
 
@@ -25,6 +27,7 @@ void size_image(Image& image, int width, int height) {
   image.width = width;
   image.height = height;
   image.stride = padded_stride(width);
+  image.stamp = gfx_new_stamp();
   const std::size_t needed = static_cast<std::size_t>(image.stride) * height;
   if (image.pixels.size() < needed) image.pixels.resize(needed);
 }
@@ -52,9 +55,11 @@ int gfx_open_screen(int width, int height, int depth, int pages, int flags, int 
   if (width != kScreenWidth || height != kScreenHeight) return 1;  // the game's only mode
   if (!platform().open_display((flags & kGfxFullScreen) != 0)) return 1;
   display.flags = flags;
-  for (Image& page : display.pages) {
+  for (int i = 0; i < 2; ++i) {
+    Image& page = display.pages[i];
     size_image(page, width, height);
     std::fill(page.pixels.begin(), page.pixels.end(), 0xFF000000u);
+    attach_drawn(page, &display.drawn[i]);
   }
   if (!display.open) {
     display.work = 0;
@@ -106,7 +111,19 @@ void gfx_unlock(int first_line, int last_line) {
 }
 
 int gfx_work_page_index() { return display.work; }
-Image* gfx_page(int index) { return (index == 0 || index == 1) ? &display.pages[index] : nullptr; }
+Image* gfx_page(int index) {
+  if (index != 0 && index != 1) return nullptr;
+  for (Image& page : display.pages) forget_drawn(page);
+  return &display.pages[index];
+}
+
+std::uint64_t gfx_new_stamp() { return ++last_stamp; }
+
+Image* gfx_draw_target(Image* target) {
+  Image* t = gfx_resolve_target(target);
+  if (t) t->stamp = gfx_new_stamp();
+  return t;
+}
 
 Image* gfx_resolve_target(Image* target) {
   if (target) return target;
@@ -133,6 +150,7 @@ int gfx_get(Image* target, float x1, float y1, float x2, float y2, Image* image)
   const int w = bx - ax + 1, h = by - ay + 1;
   if (image == src) return 1;
   size_image(*image, w, h);
+  forget_drawn(*image);  // a page captured into
   for (int y = 0; y < h; ++y) std::copy_n(src->row(ay + y) + ax, w, image->row(y));
   return 0;
 }

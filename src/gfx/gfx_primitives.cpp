@@ -15,6 +15,7 @@ void fill_span(Image& t, int y, int xa, int xb, Colour c) {
   xa = std::max(xa, 0);
   xb = std::min(xb, t.width - 1);
   if (xa > xb) return;
+  note_drawn(t, y, xa, xb);
   Colour* row = t.row(y);
   if ((c >> 24) == 255) {
     std::fill(row + xa, row + xb + 1, c);
@@ -58,7 +59,7 @@ void bresenham(Image& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std:
 }  // namespace
 
 int gfx_pset(Image* target, float x, float y, Colour colour) {
-  Image* t = gfx_resolve_target(target);
+  Image* t = gfx_draw_target(target);
   if (!t) return 1;
   plot_clipped(*t, round_coord(x), round_coord(y), colour);
   return 0;
@@ -74,7 +75,7 @@ Colour gfx_point(Image* target, float x, float y) {
 
 int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colour, int shape,
              int style) {
-  Image* t = gfx_resolve_target(target);
+  Image* t = gfx_draw_target(target);
   if (!t) return 1;
   // A NaN end point has no place at all: nothing is drawn.
   if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return 0;
@@ -105,7 +106,7 @@ int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colou
 }
 
 int gfx_circle(Image* target, float x, float y, float radius, Colour colour) {
-  Image* t = gfx_resolve_target(target);
+  Image* t = gfx_draw_target(target);
   if (!t) return 1;
   const int cx = round_coord(x), cy = round_coord(y);
   const double r = radius;
@@ -144,12 +145,14 @@ int gfx_circle(Image* target, float x, float y, float radius, Colour colour) {
 }
 
 void gfx_cls() {
-  Image* t = gfx_resolve_target(nullptr);
-  if (t) std::fill(t->pixels.begin(), t->pixels.end(), 0xFF000000u);
+  Image* t = gfx_draw_target(nullptr);
+  if (!t) return;
+  std::fill(t->pixels.begin(), t->pixels.end(), 0xFF000000u);
+  forget_drawn(*t);
 }
 
 void gfx_draw_text(Image* target, float x, float y, std::string_view text, Colour colour) {
-  Image* t = gfx_resolve_target(target);
+  Image* t = gfx_draw_target(target);
   if (!t) return;
   const int left = round_coord(x), top = round_coord(y);
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -14,7 +14,7 @@ void row_copy(Colour* dst, const Colour* src, int n) {
 }  // namespace
 
 int gfx_put(Image* target, float x, float y, const Image* image, int mode, int alpha) {
-  Image* dst = gfx_resolve_target(target);
+  Image* dst = gfx_draw_target(target);
   if (!dst || !image) return 1;
   const int px = round_coord(x), py = round_coord(y);
   const int x0 = std::max(0, px), y0 = std::max(0, py);
@@ -25,6 +25,13 @@ int gfx_put(Image* target, float x, float y, const Image* image, int mode, int a
   const std::uint32_t a = static_cast<std::uint32_t>(alpha) & 0xFFu;
   // Mode 9 with alpha 0 is not blended at all: it draws like mode 0.
   if (mode == kPutBlend && a == 0) mode = kPutTransparent;
+  if (image == dst && mode == kPutCopy) return 0;  // an image copied onto itself
+  if (mode == kPutCopy && px == 0 && py == 0 && image->width == dst->width && image->height == dst->height) {
+    restore_page(*dst, *image);  // the background of a frame
+    return 0;
+  }
+  if (mode != kPutCopy && mode != kPutTransparent && mode != kPutAdditive && mode != kPutBlend) return 1;
+  note_drawn_rect(*dst, x0, y0, x1 - 1, y1 - 1);
   for (int yy = y0; yy < y1; ++yy) {
     Colour* d = dst->row(yy) + x0;
     const Colour* s = image->row(yy - py) + (x0 - px);
