@@ -46,13 +46,29 @@ void bresenham(Image& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std:
   std::int64_t last = dir > 0 ? extent - 1 - start : start;
   first = std::max<std::int64_t>(first, 0);
   last = std::min(last, length);
+  if (first > last) return;
+  // The short axis's move as quotient and remainder of that fraction, divided once at the
+  // first step and then carried along: 2 * across never exceeds 2 * length, so a step carries
+  // at most one.
+  const std::int64_t whole = 2 * length;
+  std::int64_t moved = 0, rest = 0;
+  if (length > 0) {
+    const std::int64_t start_fraction = 2 * across * first + length;
+    moved = start_fraction / whole;
+    rest = start_fraction % whole;
+  }
   for (std::int64_t i = first; i <= last; ++i) {
     const unsigned pattern_bit = 15u - static_cast<unsigned>(i & 15);
-    if (!((style >> pattern_bit) & 1)) continue;
-    const std::int64_t moved = length == 0 ? 0 : (2 * across * i + length) / (2 * length);
-    const std::int64_t x = x_major ? x1 + step_x * i : x1 + step_x * moved;
-    const std::int64_t y = x_major ? y1 + step_y * moved : y1 + step_y * i;
-    if (x >= 0 && y >= 0 && x < t.width && y < t.height) plot_unchecked(t, static_cast<int>(x), static_cast<int>(y), c);
+    if ((style >> pattern_bit) & 1) {
+      const std::int64_t x = x_major ? x1 + step_x * i : x1 + step_x * moved;
+      const std::int64_t y = x_major ? y1 + step_y * moved : y1 + step_y * i;
+      if (x >= 0 && y >= 0 && x < t.width && y < t.height) plot_unchecked(t, static_cast<int>(x), static_cast<int>(y), c);
+    }
+    rest += 2 * across;
+    if (rest >= whole) {
+      rest -= whole;
+      ++moved;
+    }
   }
 }
 
