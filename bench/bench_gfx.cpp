@@ -43,6 +43,17 @@ void BM_FramePrimitives(benchmark::State& state) {
 }
 BENCHMARK(BM_FramePrimitives);
 
+// The heads-up display's energy bar at full energy: one translucent box blended 100 times.
+void BM_EnergyBar(benchmark::State& state) {
+  full_screen_image();
+  for (auto _ : state) {
+    gfx_put(nullptr, 0, 0, full_screen_image(), kPutCopy);
+    for (int i = 0; i < 100; ++i) gfx_line(nullptr, 430, 7, 630, 10, 0xBE55FE02u, kLineFilledBox);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EnergyBar);
+
 void BM_FloodFillKamikaze(benchmark::State& state) {
   full_screen_image();
   for (auto _ : state) {

@@ -54,8 +54,9 @@ int gfx_set_pages(int work, int visible);
 void gfx_lock();
 void gfx_unlock(int first_line = -1, int last_line = -1);
 int gfx_work_page_index();
-// Direct access for the start-up's painters, the platform and tests: what is written through
-// it is unseen by the page restore, which therefore starts afresh on both pages.
+// Direct access for the start-up's painters, the platform and tests. What is written through it
+// is unseen by the layer's own accounts (the page restore, settled boxes), which therefore
+// start afresh on both pages; write through it only until the next gfx_unlock.
 Image* gfx_page(int index);
 
 // Images. A null target means the current work page.

@@ -20,6 +20,7 @@ struct Display {
 
 Display display;
 std::uint64_t last_stamp = 0;
+bool pages_handed_out = false;
 
 int padded_stride(int width) { return (width + 3) / 4 * 4; }
 
@@ -107,6 +108,7 @@ void gfx_unlock(int first_line, int last_line) {
   // Drawing into the visible page itself shows at the next unlock.
   if (display.work == display.visible) display.visible_dirty = true;
   display.locked = false;
+  pages_handed_out = false;
   present_if_dirty();
 }
 
@@ -114,10 +116,12 @@ int gfx_work_page_index() { return display.work; }
 Image* gfx_page(int index) {
   if (index != 0 && index != 1) return nullptr;
   for (Image& page : display.pages) forget_drawn(page);
+  pages_handed_out = true;
   return &display.pages[index];
 }
 
 std::uint64_t gfx_new_stamp() { return ++last_stamp; }
+bool gfx_pages_handed_out() { return pages_handed_out; }
 
 Image* gfx_draw_target(Image* target) {
   Image* t = gfx_resolve_target(target);

@@ -8,20 +8,52 @@
 
 namespace {
 
-// One clipped horizontal run, every pixel blended once.
-void fill_span(Image& t, int y, int xa, int xb, Colour c) {
-  if (y < 0 || y >= t.height) return;
+// One clipped horizontal run, every pixel blended once; true when a translucent colour
+// changed a pixel.
+bool fill_span(Image& t, int y, int xa, int xb, Colour c) {
+  if (y < 0 || y >= t.height) return false;
   if (xa > xb) std::swap(xa, xb);
   xa = std::max(xa, 0);
   xb = std::min(xb, t.width - 1);
-  if (xa > xb) return;
+  if (xa > xb) return false;
   note_drawn(t, y, xa, xb);
   Colour* row = t.row(y);
   if ((c >> 24) == 255) {
     std::fill(row + xa, row + xb + 1, c);
-  } else {
-    row_blend_colour(row + xa, xb - xa + 1, c);
+    return false;
   }
+  return row_blend_colour(row + xa, xb - xa + 1, c);
+}
+
+// A translucent filled box on the work page that changed no pixel, with the stamp it left on
+// the page: drawn again with nothing drawn in between, it would change nothing again. The
+// energy bar blends one box up to a hundred times a frame; its pixels settle within a few.
+struct SettledBox {
+  const Image* page = nullptr;
+  std::uint64_t stamp = 0;
+  int ax = 0, ay = 0, bx = 0, by = 0;
+  Colour colour = 0;
+  bool is(const Image* t, int x1, int y1, int x2, int y2, Colour c) const {
+    return page == t && stamp == t->stamp && ax == x1 && ay == y1 && bx == x2 && by == y2 && colour == c;
+  }
+};
+SettledBox settled;
+
+int filled_box(Image* target, Image& t, int ax, int ay, int bx, int by, Colour colour) {
+  // Only boxes given to the work page by the layer: pixels written straight into a page
+  // (gfx_page) carry no stamp, so the page must not have been handed out since the last unlock.
+  const bool tracked = !target && (colour >> 24) != 255 && !gfx_pages_handed_out();
+  const bool again = tracked && settled.is(&t, ax, ay, bx, by, colour);
+  t.stamp = gfx_new_stamp();
+  if (again) {
+    settled.stamp = t.stamp;
+    return 0;
+  }
+  bool changed = false;
+  const int top = std::max(std::min(ay, by), 0), bottom = std::min(std::max(ay, by), t.height - 1);
+  for (int y = top; y <= bottom; ++y) changed = fill_span(t, y, ax, bx, colour) || changed;
+  settled = tracked && !changed ? SettledBox{&t, t.stamp, ax, ay, bx, by, colour} : SettledBox{};
+  return 0;
 }
 
 void plot_clipped(Image& t, int x, int y, Colour c) {
@@ -91,11 +123,13 @@ Colour gfx_point(Image* target, float x, float y) {
 
 int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colour, int shape,
              int style) {
-  Image* t = gfx_draw_target(target);
+  Image* t = gfx_resolve_target(target);
   if (!t) return 1;
   // A NaN end point has no place at all: nothing is drawn.
   if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return 0;
   const int ax = round_coord(x1), ay = round_coord(y1), bx = round_coord(x2), by = round_coord(y2);
+  if (shape == kLineFilledBox) return filled_box(target, *t, ax, ay, bx, by, colour);
+  t->stamp = gfx_new_stamp();
   switch (shape) {
     case kLinePlain:
       bresenham(*t, ax, ay, bx, by, colour, style & 0xFFFF);
@@ -109,11 +143,6 @@ int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colou
         plot_clipped(*t, left, y, colour);
         if (right != left) plot_clipped(*t, right, y, colour);
       }
-      return 0;
-    }
-    case kLineFilledBox: {
-      const int top = std::max(std::min(ay, by), 0), bottom = std::min(std::max(ay, by), t->height - 1);
-      for (int y = top; y <= bottom; ++y) fill_span(*t, y, ax, bx, colour);
       return 0;
     }
     default:

@@ -36,22 +36,31 @@ inline Pixels lerp(Pixels d, Halves s_low_w, Halves s_high_w, Halves iw) {
 
 }  // namespace
 
-void row_blend_colour(Colour* row, int n, Colour c) {
+bool row_blend_colour(Colour* row, int n, Colour c) {
   const std::uint16_t a = static_cast<std::uint16_t>(c >> 24);
-  if (a == 255) {  // opaque: the colour itself, as the reference gives
-    for (int i = 0; i < n; ++i) row[i] = c;
-    return;
-  }
+  if (a == 255) return row_blend_colour_reference(row, n, c);  // opaque: the colour itself
   const Halves w = Halves{} + a, iw = 256 - w;
   const Halves ch = (Halves)(Pixels{} + c);
   const Halves c_low_w = (ch & 0xFF) * w, c_high_w = (ch >> 8) * w;
+  Pixels changed{};
   int i = 0;
-  for (; i + kLanes <= n; i += kLanes) store(row + i, lerp(load(row + i), c_low_w, c_high_w, iw));
-  row_blend_colour_reference(row + i, n - i, c);
+  for (; i + kLanes <= n; i += kLanes) {
+    const Pixels d = load(row + i), out = lerp(d, c_low_w, c_high_w, iw);
+    changed |= d ^ out;
+    store(row + i, out);
+  }
+  const bool tail_changed = row_blend_colour_reference(row + i, n - i, c);
+  return tail_changed || (changed[0] | changed[1] | changed[2] | changed[3]) != 0;
 }
 
-void row_blend_colour_reference(Colour* row, int n, Colour c) {
-  for (int i = 0; i < n; ++i) row[i] = blend_primitive(row[i], c);
+bool row_blend_colour_reference(Colour* row, int n, Colour c) {
+  Colour changed = 0;
+  for (int i = 0; i < n; ++i) {
+    const Colour out = blend_primitive(row[i], c);
+    changed |= out ^ row[i];
+    row[i] = out;
+  }
+  return changed != 0;
 }
 
 void row_transparent(Colour* dst, const Colour* src, int n) {

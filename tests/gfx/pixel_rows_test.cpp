@@ -85,9 +85,20 @@ TEST(PixelRows, BlendColourMatchesReferenceForEveryAlpha) {
     for (std::uint32_t a = 0; a < 256; ++a) {
       const Colour c = (a << 24) | (gen() & 0x00FFFFFFu);
       std::vector<Colour> want = r.dst, got = r.dst;
-      row_blend_colour_reference(want.data() + offset, n, c);
-      row_blend_colour(got.data() + offset, n, c);
+      const bool want_changed = row_blend_colour_reference(want.data() + offset, n, c);
+      const bool got_changed = row_blend_colour(got.data() + offset, n, c);
       ASSERT_EQ(got, want) << "n " << n << " offset " << offset << " colour " << std::hex << c;
+      ASSERT_EQ(got_changed, want_changed) << "n " << n << " offset " << offset << " colour " << std::hex << c;
+      // Blended until settled, the row says it is.
+      if (n > 0 && (a == 0 || a == 200)) {
+        for (int k = 0; k < 40; ++k) row_blend_colour(got.data() + offset, n, c);
+        want = got;
+        EXPECT_FALSE(row_blend_colour(got.data() + offset, n, c)) << n << " " << a;
+        EXPECT_EQ(got, want);
+        // One pixel unsettled, however far into the row, shows (alpha 0 changes nothing ever).
+        got[offset + n - 1] ^= 0x00800000u;
+        EXPECT_EQ(row_blend_colour(got.data() + offset, n, c), a != 0) << n << " " << a;
+      }
     }
   });
 }
