@@ -43,6 +43,19 @@ void BM_FramePrimitives(benchmark::State& state) {
 }
 BENCHMARK(BM_FramePrimitives);
 
+// A rotation trail's worth of plain lines: 90 translucent spokes about the pivot.
+void BM_TrailLines(benchmark::State& state) {
+  full_screen_image();
+  for (auto _ : state) {
+    for (int i = 0; i < 90; ++i) {
+      const float dx = static_cast<float>((i * 37) % 200 - 100), dy = static_cast<float>((i * 53) % 200 - 100);
+      gfx_line(nullptr, 320 - dx, 220 - dy, 320 + dx, 220 + dy, 0x30E7E7E7u);
+    }
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_TrailLines);
+
 // The heads-up display's energy bar at full energy: one translucent box blended 100 times.
 void BM_EnergyBar(benchmark::State& state) {
   full_screen_image();

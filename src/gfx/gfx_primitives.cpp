@@ -89,17 +89,21 @@ void bresenham(Image& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std:
     moved = start_fraction / whole;
     rest = start_fraction % whole;
   }
+  // Both coordinates carried along; the long one is on the page at every step walked.
+  const int side = x_major ? step_y : step_x;
+  const std::int64_t side_extent = x_major ? t.height : t.width;
+  std::int64_t along = start + dir * first, aside = (x_major ? y1 : x1) + side * moved;
+  const bool solid = style == 0xFFFF;
   for (std::int64_t i = first; i <= last; ++i) {
-    const unsigned pattern_bit = 15u - static_cast<unsigned>(i & 15);
-    if ((style >> pattern_bit) & 1) {
-      const std::int64_t x = x_major ? x1 + step_x * i : x1 + step_x * moved;
-      const std::int64_t y = x_major ? y1 + step_y * moved : y1 + step_y * i;
-      if (x >= 0 && y >= 0 && x < t.width && y < t.height) plot_unchecked(t, static_cast<int>(x), static_cast<int>(y), c);
+    if ((solid || ((style >> (15u - static_cast<unsigned>(i & 15))) & 1)) && aside >= 0 && aside < side_extent) {
+      const int a = static_cast<int>(along), b = static_cast<int>(aside);
+      plot_unchecked(t, x_major ? a : b, x_major ? b : a, c);
     }
+    along += dir;
     rest += 2 * across;
     if (rest >= whole) {
       rest -= whole;
-      ++moved;
+      aside += side;
     }
   }
 }
