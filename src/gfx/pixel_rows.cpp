@@ -3,6 +3,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "gfx/gfx_blend.h"
 
 namespace {
@@ -24,6 +28,17 @@ inline void store(Colour* p, Pixels v) { std::memcpy(p, &v, sizeof v); }
 
 // All ones in the lanes whose pixel is the mask colour.
 inline Pixels mask_lanes(Pixels s) { return (Pixels)((s & 0x00FFFFFFu) == 0x00FF00FFu); }
+
+// min(255, a + b) per byte: SSE2 has it as one instruction, elsewhere a byte that wrapped is
+// below what it started from.
+inline Bytes add_saturate(Bytes a, Bytes b) {
+#if defined(__SSE2__)
+  return (Bytes)_mm_adds_epu8((__m128i)a, (__m128i)b);
+#else
+  const Bytes sum = a + b;
+  return sum | (Bytes)(sum < a);
+#endif
+}
 
 inline Pixels select(Pixels mask, Pixels if_mask, Pixels otherwise) { return (mask & if_mask) | (~mask & otherwise); }
 
@@ -87,10 +102,7 @@ void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {
     const Halves sh = (Halves)s;
     // floor(s * alpha / 256) per byte, put back in its byte.
     const Bytes scaled = (Bytes)((((sh & 0xFF) * a) >> 8) | (((sh >> 8) * a) & 0xFF00));
-    const Bytes sum = (Bytes)d + scaled;
-    // A byte that wrapped is below what it started from: it stops at 255.
-    const Bytes saturated = sum | (Bytes)(sum < (Bytes)d);
-    store(dst + i, select(mask_lanes(s), d, (Pixels)saturated));
+    store(dst + i, select(mask_lanes(s), d, (Pixels)add_saturate((Bytes)d, scaled)));
   }
   row_additive_reference(dst + i, src + i, n - i, alpha);
 }
