@@ -110,6 +110,9 @@ TEST(PixelRows, PutRowsMatchReferenceForEveryAlpha) {
       row_blend_reference(want.data() + offset, r.src.data() + offset, n, a + 1);
       row_blend(got.data() + offset, r.src.data() + offset, n, a + 1);
       ASSERT_EQ(got, want) << "blend n " << n << " offset " << offset << " alpha " << a;
+      got = r.dst;  // the 16-byte loop alone, which machines without AVX2 run
+      row_blend_narrow(got.data() + offset, r.src.data() + offset, n, a + 1);
+      ASSERT_EQ(got, want) << "narrow blend n " << n << " offset " << offset << " alpha " << a;
       want = got = r.dst;
       row_additive_reference(want.data() + offset, r.src.data() + offset, n, a);
       row_additive(got.data() + offset, r.src.data() + offset, n, a);
