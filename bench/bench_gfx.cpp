@@ -1,4 +1,6 @@
-// Full-screen blits and a frame's worth of primitives: the per-frame drawing cost.
+// Full-screen blits and a frame's worth of primitives: the per-frame drawing cost. (A whole
+// copy in mode 1 onto a page that nothing was drawn on since the last one costs next to
+// nothing: see BM_RoundFrameDrawing for the copy in a frame.)
 #include <benchmark/benchmark.h>
 
 #include "gfx/gfx.h"
@@ -42,6 +44,66 @@ void BM_FramePrimitives(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FramePrimitives);
+
+// A rotation trail's worth of plain lines: 90 translucent spokes about the pivot.
+void BM_TrailLines(benchmark::State& state) {
+  full_screen_image();
+  for (auto _ : state) {
+    for (int i = 0; i < 90; ++i) {
+      const float dx = static_cast<float>((i * 37) % 200 - 100), dy = static_cast<float>((i * 53) % 200 - 100);
+      gfx_line(nullptr, 320 - dx, 220 - dy, 320 + dx, 220 + dy, 0x30E7E7E7u);
+    }
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_TrailLines);
+
+// The heads-up display's energy bar at full energy: one translucent box blended 100 times.
+void BM_EnergyBar(benchmark::State& state) {
+  full_screen_image();
+  for (auto _ : state) {
+    gfx_put(nullptr, 0, 0, full_screen_image(), kPutCopy);
+    for (int i = 0; i < 100; ++i) gfx_line(nullptr, 430, 7, 630, 10, 0xBE55FE02u, kLineFilledBox);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EnergyBar);
+
+// Translucent boxes of every width from 1 to 64 pixels, as discs and boxes give the spans.
+void BM_TranslucentSpans(benchmark::State& state) {
+  full_screen_image();
+  for (auto _ : state) {
+    for (int w = 1; w <= 64; ++w) gfx_line(nullptr, 10.0f * (w % 50), 7.0f * w, 10.0f * (w % 50) + w - 1, 7.0f * w + 3, 0x80F58C05u, kLineFilledBox);
+    gfx_pset(nullptr, 0, 0, 0xFF000000u);  // another box drawn between frames
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * 4 * 64 * 65 / 2);
+}
+BENCHMARK(BM_TranslucentSpans);
+
+// A busy round frame's drawing: the background put back, particles, shots, the trail and
+// the line, the energy bar at full energy and the score.
+void BM_RoundFrameDrawing(benchmark::State& state) {
+  Image* background = full_screen_image();
+  int frame = 0;
+  for (auto _ : state) {
+    gfx_set_pages(frame & 1, (frame & 1) ^ 1);
+    ++frame;
+    gfx_put(nullptr, 0, 0, background, kPutCopy);
+    for (int i = 0; i < 200; ++i)
+      gfx_circle(nullptr, 20.0f + (i * 97 + frame) % 600, 40.0f + (i * 61) % 400, 1.0f + (i % 5), 0x80F58C05);
+    for (int i = 0; i < 20; ++i) gfx_circle(nullptr, 300.0f + i * 7, 200.0f + i, 4.0f, 0x9100A8C6);
+    for (int i = 0; i < 90; ++i) {
+      const float dx = static_cast<float>((i * 37 + frame) % 200 - 100), dy = static_cast<float>((i * 53) % 200 - 100);
+      gfx_line(nullptr, 320 - dx, 220 - dy, 320 + dx, 220 + dy, 0x30E7E7E7u);
+    }
+    for (int i = 0; i < 6; ++i) gfx_line(nullptr, 200, 150.0f + i, 440, 290.0f + i, 0xFFE7E7E7);
+    for (int i = 0; i < 100; ++i) gfx_line(nullptr, 430, 7, 630, 10, 0xBE55FE02u, kLineFilledBox);
+    gfx_draw_text(nullptr, 13, 466, "Score:004000  Laser:500  Blasters:25", 0xFF0275BE);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_RoundFrameDrawing);
 
 void BM_FloodFillKamikaze(benchmark::State& state) {
   full_screen_image();

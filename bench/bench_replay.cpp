@@ -1,12 +1,20 @@
 // What recording costs a frame: the recorder's own bookkeeping around a frame's seam calls, and
-// the page digest every shown page adds to it.
+// the page digest (BM_PageDigest: one page; BM_PageChainPerFrame: per frame shown, on average).
 #include <benchmark/benchmark.h>
 
+#include <xxhash.h>
+
 #include <filesystem>
+#include <utility>
 
 #include "gfx/gfx.h"
 #include "replay/page_digest.h"
+#if __has_include("replay/page_chain.h")
+#include "replay/page_chain.h"
+#endif
 #include "replay/replay_recorder.h"
+#include "state/round_state.h"
+#include "state/tables.h"
 #include "system/i_platform.h"
 #include "system/input.h"
 
@@ -63,5 +71,37 @@ void BM_PageDigest(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * 640 * 480 * 4);
 }
 BENCHMARK(BM_PageDigest);
+
+// The alternative weighed against hashing pages: the game's own state (the round state and
+// every slot table) hashed each frame.
+void BM_StateDigestPerFrame(benchmark::State& state) {
+  const std::pair<const void*, std::size_t> parts[] = {
+      {&round_state, sizeof round_state}, {rotation_trail, sizeof rotation_trail}, {projectiles, sizeof projectiles},
+      {laser_beams, sizeof laser_beams},   {particles, sizeof particles},           {sparks, sizeof sparks},
+      {explosions, sizeof explosions},     {messages, sizeof messages},             {powerups, sizeof powerups},
+      {balls, sizeof balls},               {kamikazes, sizeof kamikazes}};
+  std::uint64_t digest = 0;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    bytes = 0;
+    for (const auto& [at, size] : parts) {
+      digest = XXH3_64bits_withSeed(at, size, digest);
+      bytes += size;
+    }
+    benchmark::DoNotOptimize(digest);
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_StateDigestPerFrame);
+
+#if __has_include("replay/page_chain.h")
+// What checking a session's pages costs a frame on average: one page in 41 is hashed.
+void BM_PageChainPerFrame(benchmark::State& state) {
+  PageChain chain;
+  for (auto _ : state) benchmark::DoNotOptimize(chain.shown(page()));
+  benchmark::DoNotOptimize(chain.value());
+}
+BENCHMARK(BM_PageChainPerFrame);
+#endif
 
 }  // namespace

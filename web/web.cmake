@@ -15,6 +15,10 @@ file(COPY ${XXHASH_HEADER} DESTINATION ${CMAKE_BINARY_DIR}/xxhash-include)
 target_include_directories(torvane_core SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/xxhash-include)
 target_compile_definitions(torvane_core PUBLIC XXH_INLINE_ALL)
 
+# WebAssembly SIMD: the row loops of the blits and spans are written in the compiler's vector
+# types, which become 128-bit SIMD here as they become SSE2 or NEON on the desktop.
+target_compile_options(torvane_core PUBLIC -msimd128)
+
 # ProgramExit unwinds to main(): C++ exceptions, the JavaScript kind, which ASYNCIFY allows.
 add_compile_options(-fexceptions)
 target_compile_options(torvane_core PUBLIC -fexceptions)

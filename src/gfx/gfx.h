@@ -26,12 +26,20 @@ constexpr int kLinePlain = 0;
 constexpr int kLineBox = 1;
 constexpr int kLineFilledBox = 2;
 
+struct DrawnColumns;
+
 // An off-screen pixel buffer. Rows are padded to 16 bytes like the screen format.
 struct Image {
   int width = 0;
   int height = 0;
   int stride = 0;  // pixels per row
   std::vector<Colour> pixels;
+  // Set anew by every drawing operation that writes into the image, unique across images, so
+  // that (image, stamp) names one content.
+  std::uint64_t stamp = 0;
+  // The display's pages only: where the page may differ from the image last copied onto it
+  // whole (see page_restore.h).
+  DrawnColumns* drawn = nullptr;
   Colour* row(int y) { return pixels.data() + static_cast<std::size_t>(y) * stride; }
   const Colour* row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * stride; }
 };
@@ -46,7 +54,10 @@ int gfx_set_pages(int work, int visible);
 void gfx_lock();
 void gfx_unlock(int first_line = -1, int last_line = -1);
 int gfx_work_page_index();
-Image* gfx_page(int index);  // direct access for the platform and for tests
+// Direct access for the start-up's painters, the platform and tests. What is written through it
+// is unseen by the layer's own accounts (the page restore, settled boxes), which therefore
+// start afresh on both pages; write through it only until the next gfx_unlock.
+Image* gfx_page(int index);
 
 // Images. A null target means the current work page.
 Image* gfx_image_create(int width, int height);

@@ -15,9 +15,12 @@ struct Display {
   int visible = 0;
   int flags = 0;
   Image pages[2];
+  DrawnColumns drawn[2];
 };
 
 Display display;
+std::uint64_t last_stamp = 0;
+bool pages_handed_out = false;
 
 int padded_stride(int width) { return (width + 3) / 4 * 4; }
 
@@ -25,6 +28,7 @@ void size_image(Image& image, int width, int height) {
   image.width = width;
   image.height = height;
   image.stride = padded_stride(width);
+  image.stamp = gfx_new_stamp();
   const std::size_t needed = static_cast<std::size_t>(image.stride) * height;
   if (image.pixels.size() < needed) image.pixels.resize(needed);
 }
@@ -52,9 +56,11 @@ int gfx_open_screen(int width, int height, int depth, int pages, int flags, int 
   if (width != kScreenWidth || height != kScreenHeight) return 1;  // the game's only mode
   if (!platform().open_display((flags & kGfxFullScreen) != 0)) return 1;
   display.flags = flags;
-  for (Image& page : display.pages) {
+  for (int i = 0; i < 2; ++i) {
+    Image& page = display.pages[i];
     size_image(page, width, height);
     std::fill(page.pixels.begin(), page.pixels.end(), 0xFF000000u);
+    attach_drawn(page, &display.drawn[i]);
   }
   if (!display.open) {
     display.work = 0;
@@ -102,11 +108,26 @@ void gfx_unlock(int first_line, int last_line) {
   // Drawing into the visible page itself shows at the next unlock.
   if (display.work == display.visible) display.visible_dirty = true;
   display.locked = false;
+  pages_handed_out = false;
   present_if_dirty();
 }
 
 int gfx_work_page_index() { return display.work; }
-Image* gfx_page(int index) { return (index == 0 || index == 1) ? &display.pages[index] : nullptr; }
+Image* gfx_page(int index) {
+  if (index != 0 && index != 1) return nullptr;
+  for (Image& page : display.pages) forget_drawn(page);
+  pages_handed_out = true;
+  return &display.pages[index];
+}
+
+std::uint64_t gfx_new_stamp() { return ++last_stamp; }
+bool gfx_pages_handed_out() { return pages_handed_out; }
+
+Image* gfx_draw_target(Image* target) {
+  Image* t = gfx_resolve_target(target);
+  if (t) t->stamp = gfx_new_stamp();
+  return t;
+}
 
 Image* gfx_resolve_target(Image* target) {
   if (target) return target;
@@ -133,6 +154,7 @@ int gfx_get(Image* target, float x1, float y1, float x2, float y2, Image* image)
   const int w = bx - ax + 1, h = by - ay + 1;
   if (image == src) return 1;
   size_image(*image, w, h);
+  forget_drawn(*image);  // a page captured into
   for (int y = 0; y < h; ++y) std::copy_n(src->row(ay + y) + ax, w, image->row(y));
   return 0;
 }

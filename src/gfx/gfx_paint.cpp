@@ -32,7 +32,7 @@ void ensure_scratch(int width, int height) {
 void gfx_internal_prepare(int width, int height) { ensure_scratch(width, height); }
 
 int gfx_paint(Image* target, float x, float y, Colour fill, Colour border) {
-  Image* t = gfx_resolve_target(target);
+  Image* t = gfx_draw_target(target);
   if (!t) return 1;
   const int sx = round_coord(x), sy = round_coord(y);
   if (sx < 0 || sy < 0 || sx >= t->width || sy >= t->height) return 0;
@@ -70,6 +70,7 @@ int gfx_paint(Image* target, float x, float y, Colour fill, Colour border) {
     }
   }
   for (const Run& run : runs) {
+    note_drawn(*t, run.y, run.x1, run.x2);
     Colour* row = t->row(run.y);
     for (int px = run.x1; px <= run.x2; ++px) row[px] = blend_primitive(row[px], fill);
   }

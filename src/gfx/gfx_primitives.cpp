@@ -4,22 +4,56 @@
 
 #include "gfx/font8x8.h"
 #include "gfx/gfx_internal.h"
+#include "gfx/pixel_rows.h"
 
 namespace {
 
-// One clipped horizontal run, every pixel blended once.
-void fill_span(Image& t, int y, int xa, int xb, Colour c) {
-  if (y < 0 || y >= t.height) return;
+// One clipped horizontal run, every pixel blended once; true when a translucent colour
+// changed a pixel.
+bool fill_span(Image& t, int y, int xa, int xb, Colour c) {
+  if (y < 0 || y >= t.height) return false;
   if (xa > xb) std::swap(xa, xb);
   xa = std::max(xa, 0);
   xb = std::min(xb, t.width - 1);
-  if (xa > xb) return;
+  if (xa > xb) return false;
+  note_drawn(t, y, xa, xb);
   Colour* row = t.row(y);
   if ((c >> 24) == 255) {
     std::fill(row + xa, row + xb + 1, c);
-  } else {
-    for (int x = xa; x <= xb; ++x) row[x] = blend_primitive(row[x], c);
+    return false;
   }
+  return row_blend_colour(row + xa, xb - xa + 1, c);
+}
+
+// A translucent filled box on the work page that changed no pixel, with the stamp it left on
+// the page: drawn again with nothing drawn in between, it would change nothing again. The
+// energy bar blends one box up to a hundred times a frame; its pixels settle within a few.
+struct SettledBox {
+  const Image* page = nullptr;
+  std::uint64_t stamp = 0;
+  int ax = 0, ay = 0, bx = 0, by = 0;
+  Colour colour = 0;
+  bool is(const Image* t, int x1, int y1, int x2, int y2, Colour c) const {
+    return page == t && stamp == t->stamp && ax == x1 && ay == y1 && bx == x2 && by == y2 && colour == c;
+  }
+};
+SettledBox settled;
+
+int filled_box(Image* target, Image& t, int ax, int ay, int bx, int by, Colour colour) {
+  // Only boxes given to the work page by the layer: pixels written straight into a page
+  // (gfx_page) carry no stamp, so the page must not have been handed out since the last unlock.
+  const bool tracked = !target && (colour >> 24) != 255 && !gfx_pages_handed_out();
+  const bool again = tracked && settled.is(&t, ax, ay, bx, by, colour);
+  t.stamp = gfx_new_stamp();
+  if (again) {
+    settled.stamp = t.stamp;
+    return 0;
+  }
+  bool changed = false;
+  const int top = std::max(std::min(ay, by), 0), bottom = std::min(std::max(ay, by), t.height - 1);
+  for (int y = top; y <= bottom; ++y) changed = fill_span(t, y, ax, bx, colour) || changed;
+  settled = tracked && !changed ? SettledBox{&t, t.stamp, ax, ay, bx, by, colour} : SettledBox{};
+  return 0;
 }
 
 void plot_clipped(Image& t, int x, int y, Colour c) {
@@ -44,20 +78,40 @@ void bresenham(Image& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std:
   std::int64_t last = dir > 0 ? extent - 1 - start : start;
   first = std::max<std::int64_t>(first, 0);
   last = std::min(last, length);
+  if (first > last) return;
+  // The short axis's move as quotient and remainder of that fraction, divided once at the
+  // first step and then carried along: 2 * across never exceeds 2 * length, so a step carries
+  // at most one.
+  const std::int64_t whole = 2 * length;
+  std::int64_t moved = 0, rest = 0;
+  if (length > 0) {
+    const std::int64_t start_fraction = 2 * across * first + length;
+    moved = start_fraction / whole;
+    rest = start_fraction % whole;
+  }
+  // Both coordinates carried along; the long one is on the page at every step walked.
+  const int side = x_major ? step_y : step_x;
+  const std::int64_t side_extent = x_major ? t.height : t.width;
+  std::int64_t along = start + dir * first, aside = (x_major ? y1 : x1) + side * moved;
+  const bool solid = style == 0xFFFF;
   for (std::int64_t i = first; i <= last; ++i) {
-    const unsigned pattern_bit = 15u - static_cast<unsigned>(i & 15);
-    if (!((style >> pattern_bit) & 1)) continue;
-    const std::int64_t moved = length == 0 ? 0 : (2 * across * i + length) / (2 * length);
-    const std::int64_t x = x_major ? x1 + step_x * i : x1 + step_x * moved;
-    const std::int64_t y = x_major ? y1 + step_y * moved : y1 + step_y * i;
-    if (x >= 0 && y >= 0 && x < t.width && y < t.height) plot_unchecked(t, static_cast<int>(x), static_cast<int>(y), c);
+    if ((solid || ((style >> (15u - static_cast<unsigned>(i & 15))) & 1)) && aside >= 0 && aside < side_extent) {
+      const int a = static_cast<int>(along), b = static_cast<int>(aside);
+      plot_unchecked(t, x_major ? a : b, x_major ? b : a, c);
+    }
+    along += dir;
+    rest += 2 * across;
+    if (rest >= whole) {
+      rest -= whole;
+      aside += side;
+    }
   }
 }
 
 }  // namespace
 
 int gfx_pset(Image* target, float x, float y, Colour colour) {
-  Image* t = gfx_resolve_target(target);
+  Image* t = gfx_draw_target(target);
   if (!t) return 1;
   plot_clipped(*t, round_coord(x), round_coord(y), colour);
   return 0;
@@ -78,6 +132,8 @@ int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colou
   // A NaN end point has no place at all: nothing is drawn.
   if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return 0;
   const int ax = round_coord(x1), ay = round_coord(y1), bx = round_coord(x2), by = round_coord(y2);
+  if (shape == kLineFilledBox) return filled_box(target, *t, ax, ay, bx, by, colour);
+  t->stamp = gfx_new_stamp();
   switch (shape) {
     case kLinePlain:
       bresenham(*t, ax, ay, bx, by, colour, style & 0xFFFF);
@@ -93,18 +149,13 @@ int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colou
       }
       return 0;
     }
-    case kLineFilledBox: {
-      const int top = std::max(std::min(ay, by), 0), bottom = std::min(std::max(ay, by), t->height - 1);
-      for (int y = top; y <= bottom; ++y) fill_span(*t, y, ax, bx, colour);
-      return 0;
-    }
     default:
       return 1;
   }
 }
 
 int gfx_circle(Image* target, float x, float y, float radius, Colour colour) {
-  Image* t = gfx_resolve_target(target);
+  Image* t = gfx_draw_target(target);
   if (!t) return 1;
   const int cx = round_coord(x), cy = round_coord(y);
   const double r = radius;
@@ -143,12 +194,14 @@ int gfx_circle(Image* target, float x, float y, float radius, Colour colour) {
 }
 
 void gfx_cls() {
-  Image* t = gfx_resolve_target(nullptr);
-  if (t) std::fill(t->pixels.begin(), t->pixels.end(), 0xFF000000u);
+  Image* t = gfx_draw_target(nullptr);
+  if (!t) return;
+  std::fill(t->pixels.begin(), t->pixels.end(), 0xFF000000u);
+  forget_drawn(*t);
 }
 
 void gfx_draw_text(Image* target, float x, float y, std::string_view text, Colour colour) {
-  Image* t = gfx_resolve_target(target);
+  Image* t = gfx_draw_target(target);
   if (!t) return;
   const int left = round_coord(x), top = round_coord(y);
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -12,6 +12,10 @@
 //            then the kind's payload (below)
 // Varints are unsigned LEB128. The last record is the one End record, the file ends with its
 // chunk.
+//
+// The page digest (see page_chain.h) chains, from format 3 on, only the pages at checkpoints
+// and, in the End record, the last page shown; format 2 chained every page shown and is still
+// played. Both formats lay their bytes out alike.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -21,7 +25,9 @@
 #include "system/i_platform.h"
 
 inline constexpr char kReplayMagic[8] = {'T', 'V', 'R', 'E', 'P', 'L', 'A', 'Y'};
-inline constexpr std::uint16_t kReplayFormatVersion = 2;
+inline constexpr std::uint16_t kReplayFormatVersion = 3;
+// The oldest format still played: its page digest chains every page.
+inline constexpr std::uint16_t kReplayEveryPageFormat = 2;
 #ifndef TORVANE_VERSION
 #define TORVANE_VERSION "unknown"
 #endif
@@ -73,6 +79,7 @@ struct ReplayRecord {
 };
 
 struct ReplayData {
+  std::uint16_t format = kReplayFormatVersion;
   std::string game_version;
   std::uint32_t state_size = 0;
   std::vector<ReplayRecord> records;

@@ -35,7 +35,12 @@ std::string hex(std::uint64_t v) {
 }  // namespace
 
 ReplayPlayer::ReplayPlayer(Platform& inner, const ReplayData& data, bool real_time, const char* who)
-    : WrappedPlatform(inner), data_(data), real_time_(real_time), who_(who), saved_(input_state_bytes().size()) {
+    : WrappedPlatform(inner),
+      data_(data),
+      real_time_(real_time),
+      who_(who),
+      pages_(data.format == kReplayEveryPageFormat),
+      saved_(input_state_bytes().size()) {
   // The recording starts from the state the recorder found, whatever this process holds.
   const auto state = input_state_bytes();
   std::memset(state.data(), 0, state.size());
@@ -53,7 +58,7 @@ std::string replay_fits_this_build(const ReplayData& data) {
 }
 
 std::string ReplayPlayer::next_checkpoint() const {
-  return "before checkpoint frame " + std::to_string((frames_ / kReplayCheckpointFrames + 1) * kReplayCheckpointFrames);
+  return "before checkpoint frame " + std::to_string((pages_.frames() / kReplayCheckpointFrames + 1) * kReplayCheckpointFrames);
 }
 
 std::string ReplayPlayer::divergence(const std::string& where_and_what) const {
@@ -115,9 +120,10 @@ void ReplayPlayer::end_call() {
       consume();
     } else if (r.kind == ReplayKind::End && r.inside_call) {
       // The recorded session ended inside this very call (a close, a stop time).
-      if (r.digest != digest_ || r.frames != frames_)
-        diverge("at the end (frame " + std::to_string(r.frames) + "): page digest " + hex(digest_) +
-                " after " + std::to_string(frames_) + " pages, recorded " + hex(r.digest));
+      const std::uint64_t digest = pages_.at_end();
+      if (r.digest != digest || r.frames != pages_.frames())
+        diverge("at the end (frame " + std::to_string(r.frames) + "): page digest " + hex(digest) + " after " +
+                std::to_string(pages_.frames()) + " pages, recorded " + hex(r.digest));
       finished_ = completed_ = true;
       program_exit(r.exit_code);
     } else {
@@ -127,7 +133,7 @@ void ReplayPlayer::end_call() {
   if (!finished_ && data_.cut_short && next_ == data_.records.size()) {
     // Everything the file holds has played as recorded.
     std::fprintf(stderr, "%s: recording cut short: played as recorded up to checkpoint frame %lld, where the file ends\n",
-                 who_, static_cast<long long>(frames_));
+                 who_, static_cast<long long>(pages_.frames()));
     finished_ = completed_ = true;
     program_exit(0);
   }
@@ -164,16 +170,14 @@ bool ReplayPlayer::open_display(bool full_screen) {
 void ReplayPlayer::present(const Image& page) {
   if (finished_) return inner_.present(page);
   begin_call();
-  digest_ = page_digest_chain(digest_, page);
-  ++frames_;
-  if (frames_ % kReplayCheckpointFrames == 0) {
+  if (pages_.shown(page)) {
     const ReplayRecord& r = expect(ReplayKind::Checkpoint, "a checkpoint");
     // The message is put together only when needed: no heap while a round runs.
-    if (r.digest != digest_)
-      diverge("at checkpoint frame " + std::to_string(frames_) + ": the page differs (digest " + hex(digest_) +
-              ", recorded " + hex(r.digest) + ")");
+    if (r.digest != pages_.value())
+      diverge("at checkpoint frame " + std::to_string(pages_.frames()) + ": the page differs (digest " + hex(pages_.value()) + ", recorded " +
+              hex(r.digest) + ")");
     if (r.sound != sound_.value())
-      diverge("at checkpoint frame " + std::to_string(frames_) + ": the sound differs (digest " + hex(sound_.value()) +
+      diverge("at checkpoint frame " + std::to_string(pages_.frames()) + ": the sound differs (digest " + hex(sound_.value()) +
               ", recorded " + hex(r.sound) + ")");
     consume();
   }
@@ -272,9 +276,10 @@ void ReplayPlayer::shutdown(int exit_code) {
       throw ProgramExit{kReplayDivergedExit};
     }
     const ReplayRecord& r = data_.records[next_];
-    if (r.digest != digest_ || r.frames != frames_ || r.exit_code != exit_code) {
-      std::fputs(divergence("at the end (frame " + std::to_string(r.frames) + "): the page differs (digest " + hex(digest_) +
-                            " after " + std::to_string(frames_) + " pages, recorded " + hex(r.digest) + ")")
+    const std::uint64_t digest = pages_.at_end();
+    if (r.digest != digest || r.frames != pages_.frames() || r.exit_code != exit_code) {
+      std::fputs(divergence("at the end (frame " + std::to_string(r.frames) + "): the page differs (digest " + hex(digest) +
+                            " after " + std::to_string(pages_.frames()) + " pages, recorded " + hex(r.digest) + ")")
                      .c_str(),
                  stderr);
       inner_.shutdown(kReplayDivergedExit);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "replay/page_chain.h"
 #include "replay/page_digest.h"
 #include "replay/replay_format.h"
 #include "replay/wrapped_platform.h"
@@ -23,7 +24,8 @@ class ReplayPlayer final : public WrappedPlatform {
   // wrapped backend (the headless runner's virtual clock). `who` prefixes the messages.
   ReplayPlayer(Platform& inner, const ReplayData& data, bool real_time, const char* who);
 
-  std::uint64_t page_digest() const { return digest_; }
+  // The chain through the latest checkpoint and, once the replay has ended, the last page.
+  std::uint64_t page_digest() const { return finished_ ? pages_.at_end() : pages_.value(); }
   // True once the whole recording was served and matched.
   bool completed() const { return completed_; }
 
@@ -62,9 +64,8 @@ class ReplayPlayer final : public WrappedPlatform {
   std::size_t next_ = 0;                 // index of the next record
   std::uint64_t next_call_ = 0;          // the seam call it belongs to
   std::uint64_t call_ = 0;
-  std::uint64_t digest_ = 0;
+  PageChain pages_;
   SoundDigest sound_;
-  std::int64_t frames_ = 0;
   bool finished_ = false;
   bool completed_ = false;
   bool inner_busy_ = false;

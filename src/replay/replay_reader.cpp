@@ -243,12 +243,13 @@ ReplayParse parse_replay(std::span<const std::uint8_t> bytes, bool check_sum) {
   std::uint16_t version = 0, state_size = 0;
   std::uint8_t name_length = 0;
   if (!in.fixed16(version)) return failed("cut short inside the header");
-  if (version < kReplayFormatVersion)
-    return failed("recorded in replay format " + std::to_string(version) + " by an older version of the game; this one plays format " +
-                  std::to_string(kReplayFormatVersion) + " only");
-  if (version != kReplayFormatVersion)
-    return failed("replay format version " + std::to_string(version) + ", this game reads version " +
-                  std::to_string(kReplayFormatVersion));
+  if (version < kReplayEveryPageFormat)
+    return failed("recorded in replay format " + std::to_string(version) + " by an older version of the game; this one plays formats " +
+                  std::to_string(kReplayEveryPageFormat) + " to " + std::to_string(kReplayFormatVersion) + " only");
+  if (version > kReplayFormatVersion)
+    return failed("replay format version " + std::to_string(version) + ", this game reads versions " +
+                  std::to_string(kReplayEveryPageFormat) + " to " + std::to_string(kReplayFormatVersion));
+  data.format = version;
   if (!in.fixed16(state_size) || !in.byte(name_length) || in.left() < name_length)
     return failed("cut short inside the header");
   if (state_size == 0) return failed("the header gives no input state");

@@ -67,10 +67,8 @@ bool ReplayRecorder::open_display(bool full_screen) {
 
 void ReplayRecorder::present(const Image& page) {
   begin_call();
-  digest_ = page_digest_chain(digest_, page);
-  ++frames_;
-  if (frames_ % kReplayCheckpointFrames == 0 && !ended_) {
-    writer_.checkpoint(gap(), digest_, sound_.value());
+  if (pages_.shown(page) && !ended_) {
+    writer_.checkpoint(gap(), pages_.value(), sound_.value());
     note_failure();
   }
   if (failure_told_ && notice_on_screen_ && page.width * page.height <= static_cast<int>(notice_page_.pixels.capacity())) {
@@ -148,17 +146,21 @@ Reading ReplayRecorder::take_reading(ReadingKind kind, char* out, std::size_t ca
 }
 
 void ReplayRecorder::shutdown(int exit_code) {
-  if (!ended_ && writer_.is_open()) {
+  if (!ended_) {
+    end_digest_ = pages_.at_end();
     // Inside a call: the backend itself ended the session (a close, a stop time) before the
     // call could return.
-    writer_.end(gap(), exit_code, in_call_, digest_, frames_);
+    if (writer_.is_open()) writer_.end(gap(), exit_code, in_call_, end_digest_, pages_.frames());
   }
   ended_ = true;
   inner_.shutdown(exit_code);
 }
 
 std::string ReplayRecorder::finish() {
-  if (!ended_ && writer_.is_open()) writer_.end(gap(), 0, false, digest_, frames_);
+  if (!ended_) {
+    end_digest_ = pages_.at_end();
+    if (writer_.is_open()) writer_.end(gap(), 0, false, end_digest_, pages_.frames());
+  }
   ended_ = true;
   return writer_.finish();
 }

@@ -2,13 +2,14 @@
 // Records a session at the platform seam: wraps any backend, passes every call through, and
 // writes down each reading the game takes from it (clock readings, changes of the input state
 // around every call, the display's opening, what it read from files) plus the chained page and
-// sound digests every 41 pages. A recording that can no longer be written (a full disk, a size
+// sound digests every 41 pages (the page chain holds only those pages, see page_chain.h). A recording that can no longer be written (a full disk, a size
 // limit) stops there and says so; the game goes on.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "gfx/gfx.h"
+#include "replay/page_chain.h"
 #include "replay/page_digest.h"
 #include "replay/replay_writer.h"
 #include "replay/wrapped_platform.h"
@@ -25,7 +26,8 @@ class ReplayRecorder final : public WrappedPlatform {
   // recording cut short is put in place too; cut_short() then says why.
   std::string finish();
   const char* cut_short() const { return writer_.failure(); }
-  std::uint64_t page_digest() const { return digest_; }
+  // The chain through the latest checkpoint and, once the recording has ended, the last page.
+  std::uint64_t page_digest() const { return ended_ ? end_digest_ : pages_.value(); }
   std::uint64_t bytes_written() const { return writer_.bytes_written(); }
 
   bool open_display(bool full_screen) override;
@@ -57,9 +59,9 @@ class ReplayRecorder final : public WrappedPlatform {
   std::uint64_t last_record_call_ = 0;
   bool in_call_ = false;
   bool ended_ = false;
-  std::uint64_t digest_ = 0;
+  PageChain pages_;
+  std::uint64_t end_digest_ = 0;  // as written in the end record
   SoundDigest sound_;
-  std::int64_t frames_ = 0;
   bool have_first_clock_ = false;
   double first_clock_ = 0.0;
 };

@@ -163,11 +163,15 @@ TEST(ReplayFile, HeaderProblemsAreNamed) {
   const std::string text = "# a key script\n100 tap ENTER\n";
   EXPECT_EQ(parse_replay({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}).error,
             "not a replay file (no TVREPLAY header)");
-  bytes[8] = 3;  // a later format: named as such, not as damage
-  EXPECT_EQ(parse_replay(bytes).error, "replay format version 3, this game reads version 2");
+  EXPECT_EQ(parse_replay(bytes).data.format, 3);
+  bytes[8] = 4;  // a later format: named as such, not as damage
+  EXPECT_EQ(parse_replay(bytes).error, "replay format version 4, this game reads versions 2 to 3");
+  bytes[8] = 2;  // the same bytes, every page in the digest: still read, as format 2
+  const ReplayParse format2 = parse_replay(bytes, false);
+  EXPECT_EQ(std::pair(format2.error, format2.data.format), std::pair(std::string(), std::uint16_t{2}));
   bytes[8] = 1;
   EXPECT_EQ(parse_replay(bytes).error,
-            "recorded in replay format 1 by an older version of the game; this one plays format 2 only");
+            "recorded in replay format 1 by an older version of the game; this one plays formats 2 to 3 only");
   fs::remove_all(s.dir);
 }
 

@@ -20,7 +20,7 @@
 #include "headless/headless_platform.h"
 #include "headless/script.h"
 #include "headless/summary.h"
-#include "replay/page_digest.h"
+#include "replay/page_chain.h"
 #include "replay/replay_format.h"
 #include "replay/replay_player.h"
 #include "replay/replay_recorder.h"
@@ -75,10 +75,11 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
     replayer.emplace(backend, *replay, false, "torvane-headless");
     installed = &*replayer;
   }
-  std::uint64_t digest = 0;
+  // Without either the runner keeps the same chain itself, for the summary.
+  PageChain pages;
   // Dumps first: the page is the one shown, whatever the player then decides.
-  backend.set_present_hook([&dumps, &player, &digest, &recorder, &replayer](const Image& page, std::int64_t now_us) {
-    digest = recorder ? recorder->page_digest() : replayer ? replayer->page_digest() : page_digest_chain(digest, page);
+  backend.set_present_hook([&dumps, &player, &pages, &recorder, &replayer](const Image& page, std::int64_t now_us) {
+    if (!recorder && !replayer) pages.shown(page);
     // Writing a PNG allocates; that is the runner's doing, not the round's.
     const bool counting = alloc_counting_on();
     alloc_counting(false);
@@ -115,7 +116,7 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   summary.rss_kb = resident_kb();
   summary.rss_kb_per_round = player.rss_kb_per_round;
   summary.startup_ms = player.startup_ms;
-  summary.page_digest = digest;
+  summary.page_digest = recorder ? recorder->page_digest() : replayer ? replayer->page_digest() : pages.at_end();
   summary.sound_digest = backend.sound_digest();
   if (alloc_counting_available()) summary.alloc_count_in_rounds = static_cast<std::int64_t>(alloc_count());
   std::printf("%s\n", summary_json(summary).c_str());

@@ -27,7 +27,7 @@ struct RunSummary {
   std::vector<long> rss_kb_per_round;
   double startup_ms = -1.0;  // wall clock to the first menu frame; -1 when none was shown
   std::int64_t alloc_count_in_rounds = -1;  // -1 when not counted
-  std::uint64_t page_digest = 0;  // chained over every page shown
+  std::uint64_t page_digest = 0;  // the pages at checkpoints and the last (format 2: every page)
   std::uint64_t sound_digest = 0;  // chained over every call of the sound hooks
 };
 

@@ -1,0 +1,180 @@
+// Row loops of the blits and spans: four pixels at a time, with the per-pixel reference.
+#include "gfx/pixel_rows.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "gfx/gfx_blend.h"
+
+namespace {
+
+// Four pixels seen as 32-bit words, as 16-bit halves (blue|green, red|alpha) or as bytes.
+// Each byte's product with a weight out of 256 fits a 16-bit half, so a half holds one byte's
+// arithmetic without touching its neighbour.
+typedef std::uint32_t Pixels __attribute__((vector_size(16)));
+typedef std::uint16_t Halves __attribute__((vector_size(16)));
+typedef std::uint8_t Bytes __attribute__((vector_size(16)));
+constexpr int kLanes = 4;
+
+inline Pixels load(const Colour* p) {
+  Pixels v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline void store(Colour* p, Pixels v) { std::memcpy(p, &v, sizeof v); }
+
+// All ones in the lanes whose pixel is the mask colour.
+inline Pixels mask_lanes(Pixels s) { return (Pixels)((s & 0x00FFFFFFu) == 0x00FF00FFu); }
+
+// min(255, a + b) per byte: SSE2 has it as one instruction, elsewhere a byte that wrapped is
+// below what it started from.
+inline Bytes add_saturate(Bytes a, Bytes b) {
+#if defined(__SSE2__)
+  return (Bytes)_mm_adds_epu8((__m128i)a, (__m128i)b);
+#else
+  const Bytes sum = a + b;
+  return sum | (Bytes)(sum < a);
+#endif
+}
+
+inline Pixels select(Pixels mask, Pixels if_mask, Pixels otherwise) { return (mask & if_mask) | (~mask & otherwise); }
+
+// (d * (256 - w) + s * w) >> 8 per byte, the products of s already taken: blue and red in the
+// low bytes of the halves, green and alpha in the high bytes.
+inline Pixels lerp(Pixels d, Halves s_low_w, Halves s_high_w, Halves iw) {
+  const Halves h = (Halves)d;
+  return (Pixels)((((h & 0xFF) * iw + s_low_w) >> 8) | (((h >> 8) * iw + s_high_w) & 0xFF00));
+}
+
+}  // namespace
+
+bool row_blend_colour(Colour* row, int n, Colour c) {
+  const std::uint16_t a = static_cast<std::uint16_t>(c >> 24);
+  if (a == 255) return row_blend_colour_reference(row, n, c);  // opaque: the colour itself
+  const Halves w = Halves{} + a, iw = 256 - w;
+  const Halves ch = (Halves)(Pixels{} + c);
+  const Halves c_low_w = (ch & 0xFF) * w, c_high_w = (ch >> 8) * w;
+  Pixels changed{};
+  int i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    const Pixels d = load(row + i), out = lerp(d, c_low_w, c_high_w, iw);
+    changed |= d ^ out;
+    store(row + i, out);
+  }
+  const bool tail_changed = row_blend_colour_reference(row + i, n - i, c);
+  return tail_changed || (changed[0] | changed[1] | changed[2] | changed[3]) != 0;
+}
+
+bool row_blend_colour_reference(Colour* row, int n, Colour c) {
+  Colour changed = 0;
+  for (int i = 0; i < n; ++i) {
+    const Colour out = blend_primitive(row[i], c);
+    changed |= out ^ row[i];
+    row[i] = out;
+  }
+  return changed != 0;
+}
+
+void row_transparent(Colour* dst, const Colour* src, int n) {
+  int i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    const Pixels s = load(src + i);
+    store(dst + i, select(mask_lanes(s), load(dst + i), s & 0x00FFFFFFu));
+  }
+  row_transparent_reference(dst + i, src + i, n - i);
+}
+
+void row_transparent_reference(Colour* dst, const Colour* src, int n) {
+  for (int i = 0; i < n; ++i) {
+    const Colour s = src[i];
+    dst[i] = is_mask(s) ? dst[i] : (s & 0x00FFFFFFu);
+  }
+}
+
+void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {
+  const Halves a = Halves{} + static_cast<std::uint16_t>(alpha & 0xFF);
+  int i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    const Pixels s = load(src + i), d = load(dst + i);
+    const Halves sh = (Halves)s;
+    // floor(s * alpha / 256) per byte, put back in its byte.
+    const Bytes scaled = (Bytes)((((sh & 0xFF) * a) >> 8) | (((sh >> 8) * a) & 0xFF00));
+    store(dst + i, select(mask_lanes(s), d, (Pixels)add_saturate((Bytes)d, scaled)));
+  }
+  row_additive_reference(dst + i, src + i, n - i, alpha);
+}
+
+void row_additive_reference(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {
+  for (int i = 0; i < n; ++i) {
+    const Colour s = src[i];
+    dst[i] = is_mask(s) ? dst[i] : additive_colour(dst[i], s, alpha);
+  }
+}
+
+namespace {
+
+// Put mode 9's loop at any vector width: 16 bytes everywhere, 32 where the CPU has AVX2 (the
+// background cross-fade blends two whole pages a frame, the round's costliest frames). The
+// same integer steps at either width, so the same pixels. Returns how many it did.
+template <int kBytes>
+struct Wide {
+  typedef std::uint32_t Pixels __attribute__((vector_size(kBytes)));
+  typedef std::uint16_t Halves __attribute__((vector_size(kBytes)));
+};
+
+template <int kBytes>
+[[gnu::always_inline]] inline int blend_lanes(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
+  using P = typename Wide<kBytes>::Pixels;
+  using H = typename Wide<kBytes>::Halves;
+  constexpr int kWidth = kBytes / 4;
+  const H w = H{} + static_cast<std::uint16_t>(weight), iw = 256 - w;
+  int i = 0;
+  for (; i + kWidth <= n; i += kWidth) {
+    P s, d;
+    std::memcpy(&s, src + i, sizeof s);
+    std::memcpy(&d, dst + i, sizeof d);
+    const P mask = (P)((s & 0x00FFFFFFu) == 0x00FF00FFu);
+    const H sh = (H)s, dh = (H)d;
+    const P out = (P)((((dh & 0xFF) * iw + (sh & 0xFF) * w) >> 8) | (((dh >> 8) * iw + (sh >> 8) * w) & 0xFF00));
+    const P kept = (mask & d) | (~mask & out);
+    std::memcpy(dst + i, &kept, sizeof kept);
+  }
+  return i;
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+[[gnu::target("avx2")]] int blend_lanes_avx2(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
+  return blend_lanes<32>(dst, src, n, weight);
+}
+
+bool cpu_has_avx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+#endif
+
+}  // namespace
+
+void row_blend(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
+  int i = 0;
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  if (cpu_has_avx2()) i = blend_lanes_avx2(dst, src, n, weight);
+#endif
+  i += blend_lanes<16>(dst + i, src + i, n - i, weight);
+  row_blend_reference(dst + i, src + i, n - i, weight);
+}
+
+void row_blend_narrow(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
+  const int i = blend_lanes<16>(dst, src, n, weight);
+  row_blend_reference(dst + i, src + i, n - i, weight);
+}
+
+void row_blend_reference(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
+  for (int i = 0; i < n; ++i) {
+    const Colour s = src[i];
+    dst[i] = is_mask(s) ? dst[i] : lerp_colour(dst[i], s, weight);
+  }
+}

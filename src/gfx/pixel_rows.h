@@ -1,0 +1,26 @@
+#pragma once
+// The row loops every blit and span runs through, in two kinds: vector code (16-byte lanes
+// through the compiler's vector types: SSE2, NEON or WebAssembly SIMD, whichever is built for)
+// and the plain per-pixel loop it must match bit for bit, kept beside it as the reference the
+// tests hold it to.
+#include <cstdint>
+
+#include "gfx/gfx.h"
+
+// Each pixel of the row blended with the primitive colour c; true when any pixel changed.
+bool row_blend_colour(Colour* row, int n, Colour c);
+bool row_blend_colour_reference(Colour* row, int n, Colour c);
+
+// Put mode 0: non-mask pixels with their top byte cleared.
+void row_transparent(Colour* dst, const Colour* src, int n);
+void row_transparent_reference(Colour* dst, const Colour* src, int n);
+
+// Put mode 7 with alpha 0..255.
+void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha);
+void row_additive_reference(Colour* dst, const Colour* src, int n, std::uint32_t alpha);
+
+// Put mode 9 with weight alpha + 1 (1..256).
+void row_blend(Colour* dst, const Colour* src, int n, std::uint32_t weight);
+// The same at 16-byte width only, whatever the CPU (row_blend uses 32 bytes with AVX2).
+void row_blend_narrow(Colour* dst, const Colour* src, int n, std::uint32_t weight);
+void row_blend_reference(Colour* dst, const Colour* src, int n, std::uint32_t weight);

@@ -1,0 +1,102 @@
+// A translucent box drawn over and over (the energy bar) comes out exactly as if every pass
+// were blended, however the passes are interleaved with other drawing.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "gfx/gfx.h"
+
+namespace {
+
+constexpr Colour kBar = 0xBE55FE02u;
+
+class SettledBox : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(gfx_open_screen(640, 480, 32, 2, kGfxAlphaPrimitives, 0), 0);
+    gfx_set_pages(0, 1);
+    std::mt19937 gen(11);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 420; x < 640; ++x) gfx_pset(nullptr, static_cast<float>(x), static_cast<float>(y), gen() | 0xFF000000u);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 420; x < 640; ++x) expected[y][x - 420] = pixel(x, y);
+  }
+  static Colour pixel(int x, int y) { return gfx_point(nullptr, static_cast<float>(x), static_cast<float>(y)); }
+  // The box blended once into the expected pixels, one by one.
+  void expect_pass(int x1, int y1, int x2, int y2, Colour c) {
+    for (int y = y1; y <= y2; ++y)
+      for (int x = x1; x <= x2; ++x) expected[y][x - 420] = gfx_blend_primitive(expected[y][x - 420], c);
+  }
+  void expect_pset(int x, int y, Colour c) { expected[y][x - 420] = gfx_blend_primitive(expected[y][x - 420], c); }
+  void check(const char* what) {
+    for (int y = 0; y < 20; ++y)
+      for (int x = 420; x < 640; ++x) ASSERT_EQ(pixel(x, y), expected[y][x - 420]) << what << " at " << x << "," << y;
+  }
+  Colour expected[20][220];
+};
+
+TEST_F(SettledBox, ManyPassesBlendAsManyTimes) {
+  for (int i = 0; i < 100; ++i) {
+    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+    expect_pass(430, 7, 630, 10, kBar);
+  }
+  check("100 passes");
+}
+
+// The box is settled only when every row is: here the last row is from the start.
+TEST_F(SettledBox, OneRowStillMovingKeepsTheBoxBlending) {
+  Colour settled = 0xFF000000u;
+  for (int i = 0; i < 100; ++i) settled = gfx_blend_primitive(settled, kBar);
+  Image* page = gfx_page(0);
+  for (int x = 430; x <= 630; ++x) page->row(10)[x] = expected[10][x - 420] = settled;
+  gfx_unlock(-1, -1);
+  for (int i = 0; i < 5; ++i) {
+    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+    expect_pass(430, 7, 630, 10, kBar);
+  }
+  check("first rows still moving");
+}
+
+// Whatever is drawn between two passes, however small, is blended by the next.
+TEST_F(SettledBox, DrawingBetweenPassesIsBlendedByTheNext) {
+  for (int i = 0; i < 30; ++i) {
+    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+    expect_pass(430, 7, 630, 10, kBar);
+  }
+  gfx_pset(nullptr, 629, 9, 0xFF000000u);
+  expect_pset(629, 9, 0xFF000000u);
+  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+  expect_pass(430, 7, 630, 10, kBar);
+  check("after a pixel");
+  // A neighbouring box, then the first one again.
+  for (int i = 0; i < 30; ++i) {
+    gfx_line(nullptr, 430, 7, 631, 10, kBar, kLineFilledBox);
+    expect_pass(430, 7, 631, 10, kBar);
+    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+    expect_pass(430, 7, 630, 10, kBar);
+  }
+  check("alternating boxes");
+  // Another colour over the same box.
+  gfx_line(nullptr, 430, 7, 630, 10, 0x80FF0000u, kLineFilledBox);
+  expect_pass(430, 7, 630, 10, 0x80FF0000u);
+  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+  expect_pass(430, 7, 630, 10, kBar);
+  check("another colour");
+}
+
+// A pixel written straight into the page between passes is blended too.
+TEST_F(SettledBox, DirectWritesBetweenPassesAreBlended) {
+  for (int i = 0; i < 30; ++i) {
+    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+    expect_pass(430, 7, 630, 10, kBar);
+  }
+  Image* page = gfx_page(0);
+  page->row(8)[500] = 0xFF123456u;
+  expected[8][500 - 420] = 0xFF123456u;
+  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+  expect_pass(430, 7, 630, 10, kBar);
+  check("after a direct write");
+}
+
+}  // namespace
