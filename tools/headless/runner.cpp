@@ -102,6 +102,7 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
     } catch (const PlaybackRestart& restart) {
       // A jump back: a new player in the same place, so the timer above still wraps it.
       playback = playback_after(playback, restart);
+      autoplay_start_over(player);
       replayer.emplace(backend, *replay, false, "torvane-headless", playback);
     }
   }
