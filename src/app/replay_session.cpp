@@ -6,18 +6,27 @@
 #include "app/startup.h"
 #include "files/settings_file.h"
 #include "replay/replay_format.h"
+#include "replay/playback_restarts.h"
 #include "replay/replay_player.h"
 #include "replay/replay_recorder.h"
+#include "state/round_state.h"
 
 namespace {
 
 constexpr int kBadFile = 2;
 
+int current_score() { return round_state.score; }
+
 int run_installed(Platform& backend, int argc, char** argv) {
   platform_install(&backend);
-  const int code = main_flow(argc, argv);
-  platform_install(nullptr);
-  return code;
+  try {
+    const int code = main_flow(argc, argv);
+    platform_install(nullptr);
+    return code;
+  } catch (...) {
+    platform_install(nullptr);  // a jump back starts the game again with a new player
+    throw;
+  }
 }
 
 }  // namespace
@@ -30,8 +39,11 @@ int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, c
       std::fprintf(stderr, "torvane: %s\n", error.c_str());
       return kBadFile;
     }
-    ReplayPlayer player(backend, parse.data, true, "torvane");
-    return run_installed(player, argc, argv);
+    PlaybackSetup setup;
+    setup.controls = true;
+    setup.score = current_score;
+    return play_with_restarts(backend, parse.data, true, "torvane", setup,
+                              [&](ReplayPlayer& player) { return run_installed(player, argc, argv); });
   }
   if (!options.record_path.empty()) {
     ReplayRecorder recorder(backend, "torvane", true);

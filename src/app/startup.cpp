@@ -8,6 +8,8 @@
 #include "assets/icon.h"
 #include "assets/images.h"
 #include "audio/audio.h"
+#include "base/random.h"
+#include "display/screen_switch.h"
 #include "files/settings_file.h"
 #include "gfx/gfx.h"
 #include "round/run_round.h"
@@ -60,7 +62,23 @@ std::string find_music(const char* name) {
 
 }  // namespace
 
+namespace {
+
+// Everything the game holds back to how a new program finds it: a playback that jumps back
+// starts the game again in the same process and must play the same pages.
+void start_fresh() {
+  forget_random();
+  gfx_close_screen();
+  forget_round_state();
+  forget_screen_switch();
+  menu_state = MenuState{};
+  hold_close_requests(false);
+}
+
+}  // namespace
+
 void start_up() {
+  start_fresh();
   use_settings(load_settings());
   // --fullscreen and --window decide this run's screen only; the saved choice stays.
   const ScreenChoice screen = read_screen_choice();

@@ -27,6 +27,11 @@ void randomize(double seed) {
   seeded = true;
 }
 
+void forget_random() {
+  state = RandomState{};
+  seeded = false;
+}
+
 double rnd() {
   if (!seeded) randomize(0);
   if (state.position >= 624) twist();

@@ -5,6 +5,8 @@
 
 void randomize(double seed);
 double rnd();
+// Unseeded again, as at program start.
+void forget_random();
 
 // The raw table, for tests that cross-check the twister.
 struct RandomState {

@@ -16,6 +16,12 @@ Settings& chosen_settings() {
   return chosen;
 }
 
+void forget_screen_switch() {
+  full_screen = 1;
+  save_failed = false;
+  chosen_settings() = Settings{};
+}
+
 // Reopening the display needs it unlocked; the frame goes on drawing afterwards.
 void toggle_full_screen() {
   if (full_screen != 1 && full_screen != 2) return;

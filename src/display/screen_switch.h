@@ -19,5 +19,7 @@ void toggle_full_screen();
 void switch_full_screen_and_save();
 // Saves chosen_settings(); a failure goes to stderr and is remembered for the options page.
 bool save_chosen_settings();
+// As at program start: a window, nothing chosen, no failed save.
+void forget_screen_switch();
 // True when the last save failed.
 bool settings_save_failed();

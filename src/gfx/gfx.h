@@ -47,6 +47,8 @@ struct Image {
 // Display and pages. Operations return 0 on success and 1 on failure, never stopping the game.
 int gfx_open_screen(int width, int height, int depth, int pages, int flags, int refresh);
 bool gfx_screen_open();
+// Forgets the open display and the page choice (the pages' memory stays for the next open).
+void gfx_close_screen();
 // Places, shows or hides the pointer over the display (x < 0 leaves it where it is); 1 when
 // no display is open.
 int mouse_set(int x, int y, int visible, int clip);

@@ -3,6 +3,7 @@
 
 #include "gfx/gfx.h"
 #include "gfx/gfx_internal.h"
+#include "gfx/page_flip.h"
 #include "system/i_platform.h"
 
 namespace {
@@ -73,6 +74,12 @@ int gfx_open_screen(int width, int height, int depth, int pages, int flags, int 
 }
 
 bool gfx_screen_open() { return display.open; }
+
+void gfx_close_screen() {
+  display.open = display.locked = display.visible_dirty = false;
+  display.work = display.visible = display.flags = 0;
+  work_page = 0;
+}
 
 int mouse_set(int x, int y, int visible, int clip) {
   if (!display.open) return 1;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "replay/page_digest.h"
+#include "replay/playback_bar.h"
 #include "system/input.h"
 
 namespace {
@@ -34,17 +35,31 @@ std::string hex(std::uint64_t v) {
 
 }  // namespace
 
-ReplayPlayer::ReplayPlayer(Platform& inner, const ReplayData& data, bool real_time, const char* who)
+ReplayPlayer::ReplayPlayer(Platform& inner, const ReplayData& data, bool real_time, const char* who,
+                           const PlaybackSetup& setup)
     : WrappedPlatform(inner),
       data_(data),
       real_time_(real_time),
       who_(who),
       pages_(data.format == kReplayEveryPageFormat),
-      saved_(input_state_bytes().size()) {
+      saved_(input_state_bytes().size()),
+      controlled_(setup.controls),
+      controls_(setup.carried),
+      total_frames_(replay_total_frames(data)),
+      skip_until_(setup.start_at),
+      score_(setup.score) {
   // The recording starts from the state the recorder found, whatever this process holds.
   const auto state = input_state_bytes();
   std::memset(state.data(), 0, state.size());
-  if (data_.game_version != kReplayGameVersion)
+  controls_.seek_to = -1;
+  controls_.step = false;
+  if (controlled_) {
+    shown_.pixels.reserve(std::size_t{1} << 20);  // no heap in a round
+    music_.reserve(4096);
+    last_key_at_ = inner_.now_seconds();
+  }
+  muted_ = controlled_ && (seeking() || !playback_audible(controls_));
+  if (data_.game_version != kReplayGameVersion && setup.start_at == 0)
     std::fprintf(stderr, "%s: note: recorded by %s, this is %s\n", who_, data_.game_version.c_str(), kReplayGameVersion);
   if (!data_.records.empty()) next_call_ = data_.records[0].gap;
   end_call();
@@ -143,16 +158,102 @@ template <typename Call>
 void ReplayPlayer::guarded(Call call) {
   const auto state = input_state_bytes();
   std::memcpy(saved_.data(), state.data(), saved_.size());
+  // The keys the game has yet to read are in the copy; what is typed now is the viewer's.
+  if (controlled_)
+    while (input_take_typed() != 0) {
+    }
   const bool escape_before = input_key_held(kKeyEscape), close_before = close_requested();
   inner_busy_ = true;
   call();
   inner_busy_ = false;
   // The close button too, while the game holds close requests (its final-score screens).
   const bool stop = (input_key_held(kKeyEscape) && !escape_before) || (close_requested() && !close_before);
+  if (controlled_) take_control_keys();
   std::memcpy(state.data(), saved_.data(), saved_.size());
   if (stop) {
     finished_ = true;
     program_exit(0);
+  }
+}
+
+void ReplayPlayer::take_control_keys() {
+  const PlaybackControls before = controls_;
+  for (std::uint16_t code; (code = input_take_typed()) != 0;) {
+    int scancode = code >= 256 ? code & 0xFF : 0;
+    if (code == ' ') scancode = kKeySpace;
+    if (code == '.') scancode = 52;
+    if (code == '-') scancode = 12;
+    if (code == '+' || code == '=') scancode = 13;
+    if (playback_key(controls_, scancode, pages_.frames(), total_frames_)) last_key_at_ = inner_.now_seconds();
+  }
+  // A new speed or a pause starts the pace afresh from the next clock reading.
+  if (controls_.speed != before.speed || controls_.paused != before.paused) paced_ = false;
+  apply_volumes();
+}
+
+void ReplayPlayer::apply_volumes() {
+  const bool mute = controlled_ && (seeking() || !playback_audible(controls_));
+  if (mute == muted_) return;
+  muted_ = mute;
+  if (mute) {
+    inner_.stop_music();
+    inner_.set_volumes(0, 0);
+  } else {
+    inner_.set_volumes(music_volume_, effects_volume_);
+    if (!music_.empty()) inner_.play_music(music_.c_str());
+  }
+}
+
+void ReplayPlayer::show(const Image& page) {
+  constexpr double kBarSeconds = 3.0;
+  const bool bar = controlled_ && (controls_.paused || inner_.now_seconds() - last_key_at_ < kBarSeconds);
+  if (!bar || page.width * page.height > static_cast<int>(shown_.pixels.capacity())) {
+    guarded([&] { inner_.present(page); });
+    return;
+  }
+  shown_.width = shown_.stride = page.width;
+  shown_.height = page.height;
+  shown_.pixels.resize(static_cast<std::size_t>(page.width) * page.height);
+  for (int y = 0; y < page.height; ++y) std::memcpy(shown_.row(y), page.row(y), page.width * sizeof(Colour));
+  draw_playback_bar(shown_, controls_, pages_.frames(), total_frames_, score_ ? score_() : 0);
+  guarded([&] { inner_.present(shown_); });
+}
+
+void ReplayPlayer::after_page(const Image& page) {
+  if (!controlled_) return;
+  if (pages_.frames() == skip_until_) {
+    // Arrived where the viewer jumped to: the pace starts afresh, the sound comes back.
+    paced_ = false;
+    apply_volumes();
+  }
+  for (;;) {
+    if (controls_.seek_to >= 0) {
+      const std::int64_t target = controls_.seek_to;
+      controls_.seek_to = -1;
+      if (target < pages_.frames()) {
+        PlaybackControls carried = controls_;
+        carried.seek_to = target;
+        finished_ = true;
+        throw PlaybackRestart{carried};
+      }
+      if (target > pages_.frames()) {
+        skip_until_ = target;
+        apply_volumes();
+        return;
+      }
+    }
+    if (!controls_.paused || seeking()) return;
+    if (controls_.step) {
+      controls_.step = false;
+      return;  // one more page, then paused again
+    }
+    // Paused: the window stays alive and the bar up to date.
+    guarded([&] {
+      inner_.sleep_ms(20);
+      inner_.pump_events();
+    });
+    show(page);
+    paced_ = false;
   }
 }
 
@@ -181,7 +282,11 @@ void ReplayPlayer::present(const Image& page) {
               ", recorded " + hex(r.sound) + ")");
     consume();
   }
-  guarded([&] { inner_.present(page); });
+  if (!seeking())
+    show(page);
+  else if (pages_.frames() % kReplayCheckpointFrames == 0)
+    guarded([&] { inner_.pump_events(); });  // unseen, but the window still answers
+  after_page(page);
   end_call();
 }
 
@@ -197,15 +302,17 @@ double ReplayPlayer::now_seconds() {
   begin_call();
   const double reading = expect(ReplayKind::ClockRaw, "a clock reading").clock;
   consume();
-  if (real_time_) {
-    // The recorded pace: wait until as much time has passed here as had there.
-    if (!paced_) {
-      paced_ = true;
-      wall_start_ = inner_.now_seconds();
-      recorded_start_ = reading;
-    }
+  const double speed = kPlaybackSpeeds[controls_.speed];
+  if (real_time_ && !seeking() && speed > 0.0) {
+    // The recorded pace, times the viewer's speed: wait until as much time has passed here as
+    // had there.
     for (;;) {
-      const double ahead = (reading - recorded_start_) - (inner_.now_seconds() - wall_start_);
+      if (!paced_) {
+        paced_ = true;
+        wall_start_ = inner_.now_seconds();
+        recorded_start_ = reading;
+      }
+      const double ahead = (reading - recorded_start_) / speed - (inner_.now_seconds() - wall_start_);
       if (ahead <= 0.0) break;
       const int ms = ahead > 0.02 ? 20 : 1;
       guarded([&] { inner_.sleep_ms(ms); });
@@ -220,31 +327,39 @@ void ReplayPlayer::sleep_ms(int ms) {
   begin_call();
   // In the window the pace comes from the clock readings; headless, the wrapped backend's
   // virtual clock moves as it did when recorded.
-  if (real_time_)
+  if (seeking()) {
+    // Flat out and unseen: neither the window nor the virtual clock need the sleep.
+  } else if (real_time_) {
     guarded([&] { inner_.pump_events(); });
-  else
+  } else {
     guarded([&] { inner_.sleep_ms(ms); });
+  }
   end_call();
 }
 
+// The sound is heard at the normal speed only; its digest counts every call.
 void ReplayPlayer::play_sound(int handle) {
   sound_.play_sound(handle);
-  inner_.play_sound(handle);
+  if (!muted_) inner_.play_sound(handle);
 }
 
 void ReplayPlayer::play_music(const char* file_name) {
   sound_.play_music(file_name);
-  inner_.play_music(file_name);
+  if (controlled_) music_ = file_name;  // played again when the sound comes back
+  if (!muted_) inner_.play_music(file_name);
 }
 
 void ReplayPlayer::stop_music() {
   sound_.stop_music();
-  inner_.stop_music();
+  music_.clear();
+  if (!muted_) inner_.stop_music();
 }
 
 void ReplayPlayer::set_volumes(int music, int effects) {
   sound_.set_volumes(music, effects);
-  inner_.set_volumes(music, effects);
+  music_volume_ = music;
+  effects_volume_ = effects;
+  if (!muted_) inner_.set_volumes(music, effects);
 }
 
 Reading ReplayPlayer::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work,

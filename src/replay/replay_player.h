@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "gfx/gfx.h"
 #include "replay/page_chain.h"
 #include "replay/page_digest.h"
+#include "replay/playback_controls.h"
 #include "replay/replay_format.h"
 #include "replay/wrapped_platform.h"
 
@@ -17,17 +19,34 @@ inline constexpr int kReplayDivergedExit = 3;
 // "" when this build can play the recording; otherwise why not.
 std::string replay_fits_this_build(const ReplayData& data);
 
+// How a playback starts: with the viewer's keys or without, and from where.
+struct PlaybackSetup {
+  bool controls = false;       // pause, step, speed and seek keys, and the progress bar
+  std::int64_t start_at = 0;   // played flat out and unseen up to this frame
+  PlaybackControls carried;    // the viewer's choices from before a restart
+  int (*score)() = nullptr;    // the score shown on the bar
+};
+
+// Thrown by the player when the viewer seeks backwards: the game starts again from the
+// recording's first call, and a new player runs it flat out to the frame sought.
+struct PlaybackRestart {
+  PlaybackControls controls;
+};
+
 class ReplayPlayer final : public WrappedPlatform {
  public:
   // real_time: keep the recorded pace on the wrapped backend's clock and let only Escape and
   // its close button through (the window); otherwise run flat out, passing sleeps on to the
   // wrapped backend (the headless runner's virtual clock). `who` prefixes the messages.
-  ReplayPlayer(Platform& inner, const ReplayData& data, bool real_time, const char* who);
+  ReplayPlayer(Platform& inner, const ReplayData& data, bool real_time, const char* who,
+               const PlaybackSetup& setup = {});
 
   // The chain through the latest checkpoint and, once the replay has ended, the last page.
   std::uint64_t page_digest() const { return finished_ ? pages_.at_end() : pages_.value(); }
   // True once the whole recording was served and matched.
   bool completed() const { return completed_; }
+  std::int64_t frames() const { return pages_.frames(); }
+  const PlaybackControls& controls() const { return controls_; }
 
   bool open_display(bool full_screen) override;
   void present(const Image& page) override;
@@ -57,6 +76,13 @@ class ReplayPlayer final : public WrappedPlatform {
   // Escape pressed meanwhile stops the playback.
   template <typename Call>
   void guarded(Call call);
+  // The viewer's keys typed during a wrapped call.
+  void take_control_keys();
+  // After a page: a jump that is due, the pause and the single step.
+  void after_page(const Image& page);
+  void show(const Image& page);
+  bool seeking() const { return pages_.frames() < skip_until_; }
+  void apply_volumes();
 
   const ReplayData& data_;
   bool real_time_;
@@ -72,4 +98,15 @@ class ReplayPlayer final : public WrappedPlatform {
   bool paced_ = false;
   double wall_start_ = 0.0, recorded_start_ = 0.0;
   std::vector<std::uint8_t> saved_;  // the input state around a wrapped call
+  // The viewer's controls.
+  bool controlled_ = false;
+  PlaybackControls controls_;
+  std::int64_t total_frames_ = 0;
+  std::int64_t skip_until_ = 0;
+  int (*score_)() = nullptr;
+  double last_key_at_ = 0.0;  // the bar hides a while after the last control key
+  int music_volume_ = 0, effects_volume_ = 0;
+  bool muted_ = false;
+  std::string music_;  // the tune the game plays, to start again when the sound comes back
+  Image shown_;  // the page with the bar on it: the game's own page stays as recorded
 };

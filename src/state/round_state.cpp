@@ -14,3 +14,26 @@ FloatingMessage messages[kMessageSlots + 1]{};
 Powerup powerups[kPowerupSlots + 1]{};
 Ball balls[kBallSlots + 1]{};
 Kamikaze kamikazes[kKamikazeSlots + 1]{};
+
+namespace {
+
+template <typename Slot, std::size_t N>
+void empty_slots(Slot (&table)[N]) {
+  for (Slot& slot : table) slot = Slot{};
+}
+
+}  // namespace
+
+void forget_round_state() {
+  round_state = RoundState{};
+  empty_slots(rotation_trail);
+  empty_slots(projectiles);
+  empty_slots(laser_beams);
+  empty_slots(particles);
+  empty_slots(sparks);
+  empty_slots(explosions);
+  empty_slots(messages);
+  empty_slots(powerups);
+  empty_slots(balls);
+  empty_slots(kamikazes);
+}

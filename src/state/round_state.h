@@ -65,3 +65,7 @@ struct RoundState {
 };
 
 extern RoundState round_state;
+
+// Back to the state of a program just started: the round state and every slot table empty
+// (a playback that jumps back starts the game again in the same process).
+void forget_round_state();

@@ -105,6 +105,14 @@ std::string key_read() {
   return std::string{static_cast<char>(0xFF), static_cast<char>(code & 0xFF)};
 }
 
+std::uint16_t input_take_typed() {
+  if (ring_head == ring_tail) return 0;
+  // Masked: the indices may come from a recording.
+  const std::uint32_t head = static_cast<std::uint32_t>(ring_head) % 16;
+  ring_head = static_cast<std::int32_t>((head + 1) % 16);
+  return ring[head];
+}
+
 double timer_seconds() { return platform().now_seconds(); }
 
 void sleep_ms(int ms) {

@@ -46,6 +46,8 @@ void input_release_all_keys();
 std::span<std::uint8_t> input_state_bytes();
 // The held state without pumping events (for backends, which must not re-enter the seam).
 bool input_key_held(int scancode);
+// The next typed key as input_typed_key had it, 0 when none waits; pumps no events either.
+std::uint16_t input_take_typed();
 
 void input_full_screen_switch();
 void input_focus_lost();

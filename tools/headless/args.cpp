@@ -52,6 +52,9 @@ const char* usage_text() {
       "  --record FILE        record the session (every clock reading and key) into FILE\n"
       "  --play FILE          replay a recording as fast as the CPU allows; exit code 3\n"
       "                       if it plays differently, 2 if the file is bad\n"
+      "  --controls           with --play: the viewer's keys (SPACE pause, PERIOD a frame,\n"
+      "                       MINUS / PLUS speed, LEFT / RIGHT 10 s, HOME / END) and the\n"
+      "                       progress bar, pressed by a --script; --until-ms allowed\n"
       "  --help               this text\n"
       "\n"
       "Script lines, times in virtual ms since start, '#' starts a comment:\n"
@@ -59,7 +62,8 @@ const char* usage_text() {
       "  <ms> up KEY      release KEY\n"
       "  <ms> tap KEY     down, then up 100 ms later\n"
       "  <ms> type TEXT   put each character of TEXT (after one space) in the typed-key buffer\n"
-      "KEY: ESC ENTER SPACE LEFT RIGHT UP DOWN BACKSPACE F1..F10, a digit or a letter.\n"
+      "KEY: ESC ENTER SPACE LEFT RIGHT UP DOWN BACKSPACE HOME END MINUS PLUS PERIOD F1..F10,\n"
+      "a digit or a letter.\n"
       "\n"
       "Exit code: the game's own, 0 when --until-ms ends the run, 2 for bad input.\n";
 }
@@ -78,6 +82,10 @@ ArgsParse parse_args(int argc, const char* const* argv) {
     }
     if (arg == "--autoplay") {
       o.autoplay = true;
+      continue;
+    }
+    if (arg == "--controls") {
+      o.playback_controls = true;
       continue;
     }
     if (arg == "--dump-icon") {
@@ -171,15 +179,19 @@ ArgsParse parse_args(int argc, const char* const* argv) {
   }
   // A replay takes everything it reads from the recording.
   if (!o.play_path.empty()) {
-    const char* clash = !o.record_path.empty() ? "--record"
-                        : seen_script          ? "--script"
-                        : o.autoplay           ? "--autoplay"
-                        : seen_until           ? "--until-ms"
-                        : seen_rounds          ? "--rounds"
-                        : seen_origin          ? "--clock-origin"
-                        : seen_assets          ? "--dump-assets"
-                                               : nullptr;
+    // The viewer's keys come from a script, and a paused playback may need a time limit.
+    const bool viewer = o.playback_controls;
+    const char* clash = !o.record_path.empty()  ? "--record"
+                        : seen_script && !viewer ? "--script"
+                        : o.autoplay             ? "--autoplay"
+                        : seen_until && !viewer  ? "--until-ms"
+                        : seen_rounds            ? "--rounds"
+                        : seen_origin            ? "--clock-origin"
+                        : seen_assets            ? "--dump-assets"
+                                                 : nullptr;
     if (clash) result.error = std::string("--play cannot go with ") + clash;
+  } else if (o.playback_controls) {
+    result.error = "--controls goes only with --play";
   }
   return result;
 }

@@ -22,6 +22,7 @@ struct RunnerOptions {
   bool autoplay = false;            // the built-in player presses the keys
   int rounds = 0;                   // > 0: stop in the menu after this many rounds (autoplay: 1)
   std::string record_path;          // non-empty: record the session into this file
+  bool playback_controls = false;   // with --play: the viewer's keys and the bar
   std::string play_path;            // non-empty: replay this recording instead of keys
 };
 

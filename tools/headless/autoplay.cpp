@@ -157,6 +157,11 @@ void autoplay_release_all(Autoplayer& p) {
   p.tap_key = 0;
 }
 
+void autoplay_start_over(Autoplayer& player) {
+  player.in_round = false;
+  alloc_counting(false);
+}
+
 void alloc_counting(bool on) { counting.store(on, std::memory_order_relaxed); }
 bool alloc_counting_on() { return counting.load(std::memory_order_relaxed); }
 bool alloc_counting_available() { return counting_available.load(std::memory_order_relaxed); }

@@ -46,6 +46,9 @@ void autoplay_on_present(Autoplayer& player, const Image& page, std::int64_t now
 
 // Lets go of every key the player holds.
 void autoplay_release_all(Autoplayer& player);
+// A playback starts over (a jump back): the round under way is dropped, not a result, and
+// start-up allocates again as at program start.
+void autoplay_start_over(Autoplayer& player);
 
 // Heap allocations are counted while this is set (by the runner executable's operator new).
 void alloc_counting(bool on);

@@ -19,9 +19,10 @@ struct NamedKey {
   int scancode;
 };
 
-constexpr std::array<NamedKey, 8> kNamedKeys{{
+constexpr std::array<NamedKey, 13> kNamedKeys{{
     {"ESC", 1}, {"BACKSPACE", 14}, {"ENTER", 28}, {"SPACE", 57},
     {"UP", 72}, {"LEFT", 75}, {"RIGHT", 77}, {"DOWN", 80},
+    {"HOME", 71}, {"END", 79}, {"MINUS", 12}, {"PLUS", 13}, {"PERIOD", 52},
 }};
 
 constexpr int kFirstFunctionKey = 59;  // F1; F10 is 68
@@ -69,7 +70,10 @@ std::optional<std::uint16_t> typed_code_for_scancode(int scancode) {
     case 14: return std::uint16_t{8};
     case 28: return std::uint16_t{13};
     case 57: return std::uint16_t{' '};
-    case 72: case 75: case 77: case 80:
+    case 12: return std::uint16_t{'-'};
+    case 13: return std::uint16_t{'='};
+    case 52: return std::uint16_t{'.'};
+    case 71: case 72: case 75: case 77: case 79: case 80:
       return static_cast<std::uint16_t>(0xFF00 | scancode);
     default: break;
   }

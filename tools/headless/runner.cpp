@@ -21,10 +21,12 @@
 #include "headless/script.h"
 #include "headless/summary.h"
 #include "replay/page_chain.h"
+#include "replay/playback_restarts.h"
 #include "replay/replay_format.h"
 #include "replay/replay_player.h"
 #include "replay/replay_recorder.h"
 #include "replay/replay_writer.h"
+#include "state/round_state.h"
 #include "system/i_platform.h"
 
 namespace {
@@ -67,12 +69,15 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   Platform* installed = &backend;
   std::optional<ReplayRecorder> recorder;
   std::optional<ReplayPlayer> replayer;
+  PlaybackSetup playback;
+  playback.controls = options.playback_controls;
+  playback.score = [] { return static_cast<int>(round_state.score); };
   if (!options.record_path.empty()) {
     recorder.emplace(backend, "torvane-headless");
     if (std::string error = recorder->start(options.record_path); !error.empty()) return fail(error);
     installed = &*recorder;
   } else if (replay) {
-    replayer.emplace(backend, *replay, false, "torvane-headless");
+    replayer.emplace(backend, *replay, false, "torvane-headless", playback);
     installed = &*replayer;
   }
   // Without either the runner keeps the same chain itself, for the summary.
@@ -90,7 +95,18 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
 
   FrameTimer timer(*installed);
   platform_install(&timer);
-  int code = main_flow(argc, argv);
+  int code = 0;
+  for (;;) {
+    try {
+      code = main_flow(argc, argv);
+      break;
+    } catch (const PlaybackRestart& restart) {
+      // A jump back: a new player in the same place, so the timer above still wraps it.
+      playback = playback_after(playback, restart);
+      autoplay_start_over(player);
+      replayer.emplace(backend, *replay, false, "torvane-headless", playback);
+    }
+  }
   platform_install(nullptr);
   alloc_counting(false);
   autoplay_release_all(player);
