@@ -31,7 +31,9 @@ int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, c
       return kBadFile;
     }
     ReplayPlayer player(backend, parse.data, true, "torvane");
-    return run_installed(player, argc, argv);
+    const int code = run_installed(player, argc, argv);
+    // Played to where the file stops is not played to its end: the caller must be able to tell.
+    return code == 0 && parse.data.cut_short && player.completed() ? kReplayCutShortExit : code;
   }
   if (!options.record_path.empty()) {
     ReplayRecorder recorder(backend, "torvane", true);
