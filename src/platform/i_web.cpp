@@ -194,6 +194,7 @@ class WebPlatform final : public Platform {
   double busy_since_ms_ = 0.0, busy_ms_ = 0.0;
   double last_yield_ms_ = 0.0;
   double last_drawn_ms_ = -1e9;
+  double last_pad_poll_ms_ = -1e9;
 };
 
 WebPlatform* active = nullptr;
@@ -334,7 +335,11 @@ void WebPlatform::present(const Image& page) {
 }
 
 void WebPlatform::pump_events() {
-  gamepads_.poll();
+  // The game looks at the keys many times a frame; a controller is asked at most every 4 ms.
+  if (const double now = emscripten_get_now(); now - last_pad_poll_ms_ >= 4.0) {
+    last_pad_poll_ms_ = now;
+    gamepads_.poll();
+  }
   queue_.apply();
   unsigned keys = 0;
   int held[std::size(kReportedKeys)];
@@ -480,6 +485,10 @@ void web_set_recording_limit(std::size_t bytes) { web_note_recording_limit(stati
 EM_JS(void, web_session_over, (const char* text), {
   if (Module.torvaneAudio) Module.torvaneAudio.close().catch(() => {});
   if (Module.torvaneMusic) Module.torvaneMusic.pause();
+  for (const name of Object.keys(IDBFS.dbs)) {
+    try { IDBFS.dbs[name].close(); } catch (e) {}
+  }
+  IDBFS.dbs = {};
   if (Module.torvaneSessionOver) Module.torvaneSessionOver(UTF8ToString(text));
 });
 
