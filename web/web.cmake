@@ -27,17 +27,33 @@ set(WEB_COMMON_LINK -fexceptions -sALLOW_MEMORY_GROWTH=1)
 set(WEB_NODE_LINK ${WEB_COMMON_LINK} -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0)
 
 # The page: the game on the web backend. ASYNCIFY lets the game's own blocking loop sleep
-# through emscripten_sleep, giving the browser its turn.
+# through emscripten_sleep, giving the browser its turn. Each session of the page is a fresh
+# program made by createTorvane(), so nothing carries over between sessions but what the page
+# hands on.
 file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/i_web*.cpp)
 add_executable(torvane src/app/web_main.cpp ${WEB_SOURCES})
 target_link_libraries(torvane PRIVATE torvane_core)
 target_link_options(torvane PRIVATE ${WEB_COMMON_LINK} -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
-  -sENVIRONMENT=web -lidbfs.js -sEXPORTED_RUNTIME_METHODS=[FS,IDBFS]
-  "-sEXPORTED_FUNCTIONS=[_main,_malloc,_free]")
+  -sENVIRONMENT=web -sMODULARIZE=1 -sEXPORT_NAME=createTorvane -lidbfs.js
+  -sEXPORTED_RUNTIME_METHODS=[FS,IDBFS] "-sEXPORTED_FUNCTIONS=[_main,_malloc,_free]")
 set_target_properties(torvane PROPERTIES SUFFIX .js)
-foreach(file index.html)
+set(WEB_PAGE_FILES index.html manifest.webmanifest sw.js icon.svg)
+foreach(file ${WEB_PAGE_FILES})
   configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
+# Served plainly the page is three times its gzipped size: each file gets its .gz beside it for
+# a server that sends those (web/serve.mjs does), made again whenever the file changes.
+set(WEB_GZIPPED)
+foreach(file torvane.js torvane.wasm ${WEB_PAGE_FILES})
+  set(depends ${CMAKE_BINARY_DIR}/${file})
+  if(file MATCHES "^torvane\\.")
+    set(depends torvane)
+  endif()
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}.gz
+    COMMAND gzip -9 -n -k -f ${file} DEPENDS ${depends} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
+  list(APPEND WEB_GZIPPED ${CMAKE_BINARY_DIR}/${file}.gz)
+endforeach()
+add_custom_target(torvane_gzipped ALL DEPENDS ${WEB_GZIPPED})
 
 # The headless runner under node.
 file(GLOB HEADLESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/headless/*.cpp)

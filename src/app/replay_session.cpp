@@ -42,8 +42,14 @@ int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, c
     PlaybackSetup setup;
     setup.controls = true;
     setup.score = current_score;
-    return play_with_restarts(backend, parse.data, true, "torvane", setup,
-                              [&](ReplayPlayer& player) { return run_installed(player, argc, argv); });
+    bool completed = false;
+    const int code = play_with_restarts(backend, parse.data, true, "torvane", setup, [&](ReplayPlayer& player) {
+      const int game = run_installed(player, argc, argv);
+      completed = player.completed();
+      return game;
+    });
+    // Played to where the file stops is not played to its end: the caller must be able to tell.
+    return code == 0 && parse.data.cut_short && completed ? kReplayCutShortExit : code;
   }
   if (!options.record_path.empty()) {
     ReplayRecorder recorder(backend, "torvane", true);

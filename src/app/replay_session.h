@@ -6,3 +6,6 @@
 // Bad replay files and recordings that cannot be made: 2. A replay that goes its own way: 3.
 // Otherwise the game's own exit code.
 int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, char** argv);
+
+// A recording cut short that played as far as it goes: not the 0 of a whole one.
+inline constexpr int kReplayCutShortExit = 4;

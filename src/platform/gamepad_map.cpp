@@ -66,3 +66,10 @@ void pad_unplug(PadKeyState& state, int pad) {
     pad_apply(state, pad, static_cast<PadControl>(c), false);
   state.unplug(pad);
 }
+
+void pad_stick(PadKeyState& state, int pad, PadControl negative, PadControl positive, int value) {
+  if (value <= -kStickPress) pad_apply(state, pad, negative, true);
+  else if (value > -kStickRelease) pad_apply(state, pad, negative, false);
+  if (value >= kStickPress) pad_apply(state, pad, positive, true);
+  else if (value < kStickRelease) pad_apply(state, pad, positive, false);
+}

@@ -36,3 +36,12 @@ class PadKeyState {
 // Applies a change to the game's key state (input_key_event) for the keys of the control.
 void pad_apply(PadKeyState& state, int pad, PadControl control, bool held);
 void pad_unplug(PadKeyState& state, int pad);
+
+// Stick and trigger positions on SDL's scale (-32768..32767; triggers 0..32767), shared by every
+// backend so a controller feels the same everywhere. Half-way and a bit: a resting stick never
+// turns the line, a pushed one always does; between the two a stick keeps what it held.
+inline constexpr int kStickPress = 16000;
+inline constexpr int kStickRelease = 12000;
+inline constexpr int kTriggerPress = 12000;
+// One stick axis: negative and positive are the controls of its two directions.
+void pad_stick(PadKeyState& state, int pad, PadControl negative, PadControl positive, int value);

@@ -5,11 +5,6 @@
 
 namespace {
 
-// Half-way and a bit: a resting stick never turns the line, a pushed one always does.
-constexpr int kStickPress = 16000;
-constexpr int kStickRelease = 12000;
-constexpr int kTriggerPress = 12000;
-
 bool button_control(Uint8 button, PadControl& out) {
   switch (button) {
     case SDL_CONTROLLER_BUTTON_DPAD_UP: out = PadControl::DpadUp; return true;
@@ -66,12 +61,7 @@ void SdlGamepads::close_slot(int slot) {
 }
 
 void SdlGamepads::axis(int slot, int which, int value) {
-  auto stick = [&](PadControl negative, PadControl positive) {
-    if (value <= -kStickPress) pad_apply(state_, slot, negative, true);
-    else if (value > -kStickRelease) pad_apply(state_, slot, negative, false);
-    if (value >= kStickPress) pad_apply(state_, slot, positive, true);
-    else if (value < kStickRelease) pad_apply(state_, slot, positive, false);
-  };
+  auto stick = [&](PadControl negative, PadControl positive) { pad_stick(state_, slot, negative, positive, value); };
   switch (which) {
     case SDL_CONTROLLER_AXIS_LEFTX: stick(PadControl::StickLeft, PadControl::StickRight); break;
     case SDL_CONTROLLER_AXIS_LEFTY: stick(PadControl::StickUp, PadControl::StickDown); break;

@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "gfx/gfx.h"
 #include "platform/browser_keys.h"
 #include "platform/i_web_audio.h"
+#include "platform/i_web_gamepad.h"
 #include "platform/letterbox.h"
 #include "platform/queued_input.h"
 #include "system/input.h"
@@ -21,7 +23,8 @@ namespace {
 WebRequest pending_request = WebRequest::None;
 
 // The canvas keeps the page's 640x480 pixels; its shown size is the largest whole multiple
-// that fits the stage around it (device pixels), or a smooth shrink when none does.
+// that fits the stage around it (device pixels), or a smooth shrink when none does, or, when
+// the player chose to fill the window, the largest size of the same shape.
 EM_JS(void, web_show_page, (const std::uint8_t* rgba, int width, int height), {
   const canvas = Module.canvas;
   if (!Module.torvaneImage) {
@@ -30,6 +33,7 @@ EM_JS(void, web_show_page, (const std::uint8_t* rgba, int width, int height), {
   }
   Module.torvaneImage.data.set(HEAPU8.subarray(rgba, rgba + width * height * 4));
   Module.torvaneContext.putImageData(Module.torvaneImage, 0, 0);
+  Module.framesShown = (Module.framesShown | 0) + 1;
   if (Module.onFrameShown) Module.onFrameShown();
 });
 
@@ -39,6 +43,9 @@ EM_JS(int, web_stage_width, (), {
 EM_JS(int, web_stage_height, (), {
   return Math.floor(Module.canvas.parentElement.clientHeight * (window.devicePixelRatio || 1));
 });
+
+// 0 whole steps, 1 fill smoothly, 2 fill with square pixels: the page's choice.
+EM_JS(int, web_scale_mode, (), { return Module.torvaneScale | 0; });
 
 EM_JS(void, web_place_canvas, (int x, int y, int w, int h, int crisp), {
   const ratio = window.devicePixelRatio || 1, style = Module.canvas.style;
@@ -89,23 +96,23 @@ EM_JS(void, web_note_frame, (double busy_ms), {
 
 EM_JS(void, web_note_stopped, (), { Module.stopped = true; });
 
-EM_JS(void, web_keep_status, (const char* text), {
-  sessionStorage.setItem('torvane-status', UTF8ToString(text));
+// The game's keys as the game reads them after a look at the input (keyboard, on-screen
+// controls and controllers alike), for the page's test: Module.keysHeld, their scancodes.
+EM_JS(void, web_note_keys, (const int* held, int count), {
+  Module.keysHeld = Array.from(HEAP32.subarray(held >> 2, (held >> 2) + count));
+});
+constexpr int kReportedKeys[] = {kKeyEscape, kKey1, kKey2, kKey3, kKeyY, kKeyEnter, kKeyN,
+                                 kKeySpace, kKeyUp, kKeyLeft, kKeyRight, kKeyDown};
+
+// The sound as the page tells the player: both volumes at 0 % is worth a line.
+EM_JS(void, web_note_volumes, (int music, int effects), {
+  if (Module.torvaneVolumes) Module.torvaneVolumes(music, effects);
 });
 
-// The page keeps a recording handed in across the reload that starts its playback.
-EM_JS(int, web_stored_recording, (const char* path), {
-  const text = sessionStorage.getItem('torvane-play');
-  if (text === null) return 0;
-  sessionStorage.removeItem('torvane-play');
-  FS.writeFile(UTF8ToString(path), Uint8Array.from(atob(text), (c) => c.charCodeAt(0)));
-  return 1;
-});
-
-// A moment for a download to get going before the page goes.
-EM_JS(void, web_reload_page, (), {
-  setTimeout(() => location.reload(), 300);
-});
+// A save's fsync reports success whatever the browser's storage said: the storage hook below
+// notes its failures here, so a save can be told from one that only reached memory.
+EM_JS(void, web_storage_error_clear, (), { Module.storageError = null; });
+EM_JS(int, web_storage_failed, (), { return Module.storageError ? 1 : 0; });
 
 EM_JS(void, web_download, (const char* path, const char* name), {
   const bytes = FS.readFile(UTF8ToString(path));
@@ -157,11 +164,19 @@ class WebPlatform final : public Platform {
   void play_sound(int handle) override { audio_.play_sound(handle); }
   void play_music(const char* file_name) override { audio_.play_music(file_name); }
   void stop_music() override { audio_.stop_music(); }
-  void set_volumes(int music, int effects) override { audio_.set_volumes(music, effects); }
+  void set_volumes(int music, int effects) override {
+    audio_.set_volumes(music, effects);
+    web_note_volumes(music, effects);
+  }
+
+  Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override;
 
   bool on_key(int type, const EmscriptenKeyboardEvent& key);
   void on_focus_lost() { queue_.push({QueuedInput::Kind::FocusLost, 0}); }
   void on_gesture() { audio_.start(); }
+  // The page's on-screen controls: a key held or let go, a character typed.
+  void on_touch_key(int scancode, bool down);
+  void on_touch_typed(int code);
 
  private:
   void place_canvas();
@@ -169,12 +184,17 @@ class WebPlatform final : public Platform {
 
   PageOptions options_;
   InputQueue queue_;
+  WebGamepads gamepads_;
   WebAudio audio_;
+  int scale_mode_ = -1;
+  unsigned reported_keys_ = ~0u;
   std::vector<std::uint8_t> rgba_;
   int stage_w_ = -1, stage_h_ = -1;
   std::int64_t virtual_us_ = 0;
   double busy_since_ms_ = 0.0, busy_ms_ = 0.0;
   double last_yield_ms_ = 0.0;
+  double last_drawn_ms_ = -1e9;
+  double last_pad_poll_ms_ = -1e9;
 };
 
 WebPlatform* active = nullptr;
@@ -240,6 +260,25 @@ bool WebPlatform::on_key(int type, const EmscriptenKeyboardEvent& key) {
   return scancode >= 0 && key.code[0] != 'F';
 }
 
+void WebPlatform::on_touch_key(int scancode, bool down) {
+  if (scancode <= 0 || scancode >= 128) return;
+  if (down) audio_.start();
+  queue_.push({down ? QueuedInput::Kind::Down : QueuedInput::Kind::Up, static_cast<std::uint16_t>(scancode)});
+}
+
+void WebPlatform::on_touch_typed(int code) {
+  if (code > 0 && code < 256) queue_.push({QueuedInput::Kind::Typed, static_cast<std::uint16_t>(code)});
+}
+
+Reading WebPlatform::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) {
+  const bool save = kind == ReadingKind::SettingsSaved || kind == ReadingKind::HighScoresSaved;
+  if (save) web_storage_error_clear();
+  Reading reading = work(context, out, capacity);
+  // Kept in memory only: the game says it could not be saved, as it would on a full disk.
+  if (save && reading.outcome == 1 && web_storage_failed()) reading.outcome = 0;
+  return reading;
+}
+
 bool WebPlatform::open_display(bool full_screen) {
   // Full screen follows Alt+Enter inside its handler; the page opens in its window.
   (void)full_screen;
@@ -249,12 +288,14 @@ bool WebPlatform::open_display(bool full_screen) {
 }
 
 void WebPlatform::place_canvas() {
-  const int w = web_stage_width(), h = web_stage_height();
-  if (w == stage_w_ && h == stage_h_) return;
+  const int w = web_stage_width(), h = web_stage_height(), mode = web_scale_mode();
+  if (w == stage_w_ && h == stage_h_ && mode == scale_mode_) return;
   stage_w_ = w;
   stage_h_ = h;
-  const LetterboxRect box = letterbox_rect(w, h, kScreenWidth, kScreenHeight);
-  web_place_canvas(box.x, box.y, box.w, box.h, box.integer_scale ? 1 : 0);
+  scale_mode_ = mode;
+  const LetterboxRect box = mode == 0 ? letterbox_rect(w, h, kScreenWidth, kScreenHeight)
+                                      : fill_rect(w, h, kScreenWidth, kScreenHeight);
+  web_place_canvas(box.x, box.y, box.w, box.h, box.integer_scale || mode == 2 ? 1 : 0);
 }
 
 void WebPlatform::present(const Image& page) {
@@ -262,23 +303,29 @@ void WebPlatform::present(const Image& page) {
   busy_ms_ += emscripten_get_now() - busy_since_ms_;
   web_note_frame(busy_ms_);
   busy_ms_ = 0.0;
-  // Pages are ARGB words with translucent top bytes from blending: the canvas takes opaque
-  // RGBA bytes.
-  std::uint8_t* out = rgba_.data();
-  for (int y = 0; y < kScreenHeight; ++y) {
-    const Colour* row = page.row(y);
-    for (int x = 0; x < kScreenWidth; ++x, out += 4) {
-      const Colour c = row[x];
-      out[0] = static_cast<std::uint8_t>(c >> 16);
-      out[1] = static_cast<std::uint8_t>(c >> 8);
-      out[2] = static_cast<std::uint8_t>(c);
-      out[3] = 255;
+  const bool stop = options_.virtual_clock && options_.stop_us >= 0 && virtual_us_ >= options_.stop_us;
+  // Flat out on the virtual clock the game makes pages far faster than the browser shows them
+  // (it gets its turn every 10 ms): only the pages it can show are drawn.
+  if (!options_.virtual_clock || stop || emscripten_get_now() - last_drawn_ms_ >= 10.0) {
+    last_drawn_ms_ = emscripten_get_now();
+    // Pages are ARGB words with translucent top bytes from blending: the canvas takes opaque
+    // RGBA bytes.
+    std::uint8_t* out = rgba_.data();
+    for (int y = 0; y < kScreenHeight; ++y) {
+      const Colour* row = page.row(y);
+      for (int x = 0; x < kScreenWidth; ++x, out += 4) {
+        const Colour c = row[x];
+        out[0] = static_cast<std::uint8_t>(c >> 16);
+        out[1] = static_cast<std::uint8_t>(c >> 8);
+        out[2] = static_cast<std::uint8_t>(c);
+        out[3] = 255;
+      }
     }
+    place_canvas();
+    web_show_page(rgba_.data(), kScreenWidth, kScreenHeight);
   }
-  place_canvas();
-  web_show_page(rgba_.data(), kScreenWidth, kScreenHeight);
   queue_.frame_shown();
-  if (options_.virtual_clock && options_.stop_us >= 0 && virtual_us_ >= options_.stop_us) {
+  if (stop) {
     // The first page at or after the stop stays on the canvas, as the runner's --dump-frame
     // takes it.
     web_note_stopped();
@@ -288,7 +335,21 @@ void WebPlatform::present(const Image& page) {
 }
 
 void WebPlatform::pump_events() {
+  // The game looks at the keys many times a frame; a controller is asked at most every 4 ms.
+  if (const double now = emscripten_get_now(); now - last_pad_poll_ms_ >= 4.0) {
+    last_pad_poll_ms_ = now;
+    gamepads_.poll();
+  }
   queue_.apply();
+  unsigned keys = 0;
+  int held[std::size(kReportedKeys)];
+  int count = 0;
+  for (std::size_t i = 0; i < std::size(kReportedKeys); ++i)
+    if (input_key_held(kReportedKeys[i])) keys |= 1u << i, held[count++] = kReportedKeys[i];
+  if (keys != reported_keys_) {
+    reported_keys_ = keys;
+    web_note_keys(held, count);
+  }
   if (pending_request != WebRequest::None) program_exit(0);
 }
 
@@ -342,20 +403,47 @@ void WebPlatform::set_icon(const Image& icon) {
 
 std::unique_ptr<Platform> make_web_platform() { return std::make_unique<WebPlatform>(); }
 
-// The home folder is kept in memory and copied to the browser's storage by emscripten's fsync on
-// any file or folder of it, which waits until the copy is written: the game syncs the folder
-// after every save (settings, high scores), so a reload or a dying tab loses none.
-EM_ASYNC_JS(void, web_mount_storage_js, (), {
+// The home folder (settings, high scores) lives in the browser's IndexedDB: emscripten's fsync
+// of any file or folder of it writes the copy there and waits until it is written, and the
+// game syncs after every save, so a dying tab loses none. A browser that gives the page no
+// storage (private windows, blocked site data) leaves the folder in memory, carried from one
+// session of the page to the next by the page itself, and the page says once that nothing is
+// kept. Returns 1 when the storage is the browser's.
+EM_ASYNC_JS(int, web_mount_storage_js, (), {
   const home = '/home/web_user';  // HOME as emscripten sets it
   FS.mkdirTree(home);
-  FS.mount(IDBFS, {}, home);
-  await new Promise((done) => FS.syncfs(true, (error) => {
-    if (error) console.warn('Torvane: the browser storage could not be read', error);
-    done();
-  }));
+  let kept = false;
+  try {
+    // Reading the property throws where site data is blocked; emscripten would abort without it.
+    if (typeof indexedDB === 'undefined' || !indexedDB) throw new Error('no IndexedDB');
+    const sync = IDBFS.syncfs;
+    IDBFS.syncfs = (mount, populate, done) => {
+      let finished = false;
+      const finish = (error) => {
+        if (finished) return;
+        finished = true;
+        if (error) Module.storageError = String(error.message || error.name || error);
+        done(error);
+      };
+      try { sync(mount, populate, finish); } catch (e) { finish(e || new Error('storage refused')); }
+    };
+    FS.mount(IDBFS, {}, home);
+    await new Promise((ok, refused) => FS.syncfs(true, (error) => error ? refused(error) : ok()));
+    kept = true;
+  } catch (e) {
+    try { FS.unmount(home); } catch (ignored) {}
+    const carried = Module.torvaneCarried || {};
+    for (const path of Object.keys(carried)) {
+      FS.mkdirTree(path.slice(0, path.lastIndexOf('/')));
+      FS.writeFile(path, carried[path]);
+    }
+  }
+  Module.storageKept = kept;
+  if (Module.torvaneStorage) Module.torvaneStorage(kept);
+  return kept ? 1 : 0;
 });
 
-void web_mount_storage() { web_mount_storage_js(); }
+bool web_mount_storage() { return web_mount_storage_js() != 0; }
 
 WebRequest web_take_request() {
   const WebRequest request = pending_request;
@@ -363,18 +451,49 @@ WebRequest web_take_request() {
   return request;
 }
 
-// Called by the page's buttons.
+// Called by the page's buttons and on-screen controls.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_request(int what) {
   pending_request = what == 1 ? WebRequest::DownloadRecording : what == 2 ? WebRequest::PlayRecording : WebRequest::None;
 }
 
+extern "C" EMSCRIPTEN_KEEPALIVE void web_touch_key(int scancode, int down) {
+  if (active) active->on_touch_key(scancode, down != 0);
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void web_touch_typed(int code) {
+  if (active) active->on_touch_typed(code);
+}
+
 void web_offer_download(const std::string& path, const std::string& name) { web_download(path.c_str(), name.c_str()); }
 
-void web_status_after_reload(const std::string& text) { web_keep_status(text.c_str()); }
+// The page hands a recording to a fresh session as bytes; it goes to the file system, whatever
+// its size.
+EM_JS(int, web_handed_recording, (const char* path), {
+  const bytes = Module.torvaneRecording;
+  if (!bytes) return 0;
+  Module.torvaneRecording = null;
+  FS.writeFile(UTF8ToString(path), bytes);
+  return 1;
+});
 
-bool web_take_recording_to_play() { return web_stored_recording(kWebPlayFile) != 0; }
+bool web_take_recording_to_play() { return web_handed_recording(kWebPlayFile) != 0; }
 
-void web_reload() {
-  web_reload_page();
-  for (;;) emscripten_sleep(1000);
+EM_JS(void, web_note_recording_limit, (double bytes), { Module.recordingLimit = bytes; });
+
+void web_set_recording_limit(std::size_t bytes) { web_note_recording_limit(static_cast<double>(bytes)); }
+
+EM_JS(void, web_session_over, (const char* text), {
+  if (Module.torvaneAudio) Module.torvaneAudio.close().catch(() => {});
+  if (Module.torvaneMusic) Module.torvaneMusic.pause();
+  for (const name of Object.keys(IDBFS.dbs)) {
+    try { IDBFS.dbs[name].close(); } catch (e) {}
+  }
+  IDBFS.dbs = {};
+  if (Module.torvaneSessionOver) Module.torvaneSessionOver(UTF8ToString(text));
+});
+
+void web_end_session(const std::string& status) {
+  // The next session's program takes the keys, the controllers and the sound from here on.
+  emscripten_html5_remove_all_event_listeners();
+  web_session_over(status.c_str());
 }

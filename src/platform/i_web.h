@@ -1,6 +1,7 @@
 #pragma once
 // The web backend (WebAssembly in a browser page). Only src/app/web_main.cpp and the i_web
 // files know about it.
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -9,20 +10,22 @@
 std::unique_ptr<Platform> make_web_platform();
 
 // Puts the browser's lasting storage under the home folder (settings, high scores) and reads
-// it in; returns once it is there.
-void web_mount_storage();
+// it in; returns once it is there. False when the browser gives the page no storage: the folder
+// is then kept in memory, for as long as the page is open.
+bool web_mount_storage();
 
 // What the page's buttons asked for. The backend ends the running session (program_exit 0)
 // as soon as one is waiting.
 enum class WebRequest { None, DownloadRecording, PlayRecording };
 WebRequest web_take_request();
-// Where a recording handed in by the page is put for this page load.
+// Where a recording handed in by the page is put for this session.
 constexpr const char* kWebPlayFile = "/tmp/play.tvr";
-// True when the page handed in a recording to play on this load (now in kWebPlayFile).
+// True when the page handed in a recording for this session to play (now in kWebPlayFile).
 bool web_take_recording_to_play();
+// The largest recording the page hands in; a larger one is refused by the page itself.
+void web_set_recording_limit(std::size_t bytes);
 // Offers a file to the player as a download under the given name.
 void web_offer_download(const std::string& path, const std::string& name);
-// Keeps a line for under the picture, shown after the next load.
-void web_status_after_reload(const std::string& text);
-// Loads the page afresh: every session starts from a new program, as a recording expects.
-[[noreturn]] void web_reload();
+// Ends this session: the page shows the line under the picture and starts a fresh program, so
+// every session starts from a new one, as a recording expects.
+void web_end_session(const std::string& status);

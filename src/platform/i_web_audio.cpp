@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "audio/audio.h"
 #include "audio/sound_mixer.h"
 
 namespace {
@@ -61,6 +62,9 @@ EM_JS(void, web_music_pause, (), {
   if (Module.torvaneMusic) Module.torvaneMusic.pause();
 });
 
+// Counted for the page's test, which hears nothing.
+EM_JS(void, web_note_volume_sample, (), { Module.volumeSamples = (Module.volumeSamples | 0) + 1; });
+
 }  // namespace
 
 extern "C" EMSCRIPTEN_KEEPALIVE std::int16_t* web_audio_mix(int frames) {
@@ -96,9 +100,17 @@ void WebAudio::stop_music() {
 }
 
 void WebAudio::set_volumes(int music, int effects) {
+  // The first call brings the saved volumes; a later change of the effects' is the player's,
+  // who should hear what it now sounds like.
+  const bool effects_changed = volumes_known_ && effects != effects_volume_;
+  volumes_known_ = true;
   music_volume_ = music;
   effects_volume_ = effects;
   if (mixer) mixer->set_volume(effects);
+  if (mixer && effects_changed && effects > 0) {
+    mixer->play(snd_tally_done);
+    web_note_volume_sample();
+  }
   update_music();
 }
 

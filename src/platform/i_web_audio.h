@@ -11,12 +11,14 @@ class WebAudio {
   void play_sound(int handle);
   void play_music(const char* file_name);
   void stop_music();
+  // A change of the effects' volume after the first plays a short sample at the new volume.
   void set_volumes(int music, int effects);
 
  private:
   void update_music();
 
   bool started_ = false;
+  bool volumes_known_ = false;
   int music_volume_ = 0;
   int effects_volume_ = 0;
   std::string tune_;  // file name under Sounds/, empty for none

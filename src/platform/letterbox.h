@@ -15,6 +15,9 @@ struct LetterboxRect {
 // out_w x out_h: the drawable size in real pixels (larger than the window's size on high-DPI
 // screens). An empty or negative size gives an empty rectangle.
 LetterboxRect letterbox_rect(int out_w, int out_h, int page_w = 640, int page_h = 480);
+// The largest rectangle of the page's shape that fits, centred, whole multiple or not (the
+// player's "fill"); integer_scale when it happens to be a whole multiple.
+LetterboxRect fill_rect(int out_w, int out_h, int page_w = 640, int page_h = 480);
 
 struct LetterboxPoint {
   int x = 0;

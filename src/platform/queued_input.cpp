@@ -15,7 +15,9 @@ void InputQueue::apply() {
   while (head_ != tail_) {
     const QueuedInput& input = ring_[head_];
     const bool key = input.code < pressed_in_frame_.size();
-    if (input.kind == QueuedInput::Kind::Up && key && pressed_in_frame_[input.code] == frame_) return;
+    if (input.kind == QueuedInput::Kind::Up && key && pressed_in_frame_[input.code] != 0 &&
+        frame_ - pressed_in_frame_[input.code] < 2)
+      return;
     head_ = (head_ + 1) % kCapacity;
     switch (input.kind) {
       case QueuedInput::Kind::Down:

@@ -1,8 +1,10 @@
 #pragma once
 // Input that arrives between the game's looks at the keyboard (the browser's key callbacks):
 // queued as it comes and applied to the input state in order when the game pumps events. A
-// key released in the same frame it went down stays held until that frame is shown, so a tap
-// shorter than a frame is never lost; what follows the release waits behind it.
+// key released soon after it went down stays held until the page of the frame it went down in
+// and the next page are both shown: a screen reads some keys after it shows its page (the
+// round's Escape), and a tap shorter than a frame (a finger on a touch screen) must reach
+// every place that reads keys. What follows the release waits behind it.
 #include <array>
 #include <cstdint>
 
@@ -17,7 +19,7 @@ class InputQueue {
   bool push(QueuedInput input);
   // Applies what is due to the input state (system/input.h).
   void apply();
-  // A page was shown: taps held back for it may now end.
+  // A page was shown: taps held back for it may end once a second one is.
   void frame_shown() { ++frame_; }
   bool empty() const { return head_ == tail_; }
 
