@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "audio/audio.h"
 #include "audio/sound_mixer.h"
 
 struct SdlAudio::State {
@@ -163,5 +164,6 @@ void SdlAudio::set_volumes(int music, int effects) {
   Mix_VolumeMusic(music * MIX_MAX_VOLUME / 255);
   SDL_LockMutex(state_->lock);
   state_->mixer.set_volume(effects);
+  if (sample_.wanted(effects)) state_->mixer.play(snd_tally_done);
   SDL_UnlockMutex(state_->lock);
 }

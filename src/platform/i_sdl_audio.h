@@ -3,6 +3,8 @@
 // after the music. Without a sound device every call does nothing.
 #include <memory>
 
+#include "platform/volume_sample.h"
+
 class SdlAudio {
  public:
   SdlAudio();
@@ -20,4 +22,5 @@ class SdlAudio {
  private:
   std::unique_ptr<State> state_;
   bool open_ = false;
+  VolumeSample sample_;
 };

@@ -100,14 +100,11 @@ void WebAudio::stop_music() {
 }
 
 void WebAudio::set_volumes(int music, int effects) {
-  // The first call brings the saved volumes; a later change of the effects' is the player's,
-  // who should hear what it now sounds like.
-  const bool effects_changed = volumes_known_ && effects != effects_volume_;
-  volumes_known_ = true;
+  const bool sample = sample_.wanted(effects);
   music_volume_ = music;
   effects_volume_ = effects;
   if (mixer) mixer->set_volume(effects);
-  if (mixer && effects_changed && effects > 0) {
+  if (mixer && sample) {
     mixer->play(snd_tally_done);
     web_note_volume_sample();
   }

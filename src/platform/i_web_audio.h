@@ -4,6 +4,8 @@
 // after a key or a click: until start(), effects are dropped and no music is fetched.
 #include <string>
 
+#include "platform/volume_sample.h"
+
 class WebAudio {
  public:
   // From inside a key or click handler; later calls do nothing.
@@ -11,14 +13,13 @@ class WebAudio {
   void play_sound(int handle);
   void play_music(const char* file_name);
   void stop_music();
-  // A change of the effects' volume after the first plays a short sample at the new volume.
   void set_volumes(int music, int effects);
 
  private:
   void update_music();
 
   bool started_ = false;
-  bool volumes_known_ = false;
+  VolumeSample sample_;
   int music_volume_ = 0;
   int effects_volume_ = 0;
   std::string tune_;  // file name under Sounds/, empty for none

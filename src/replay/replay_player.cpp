@@ -188,20 +188,19 @@ void ReplayPlayer::take_control_keys() {
   }
   // A new speed or a pause starts the pace afresh from the next clock reading.
   if (controls_.speed != before.speed || controls_.paused != before.paused) paced_ = false;
-  apply_volumes();
+  apply_mute();
 }
 
-void ReplayPlayer::apply_volumes() {
+void ReplayPlayer::apply_mute() {
   const bool mute = controlled_ && (seeking() || !playback_audible(controls_));
   if (mute == muted_) return;
   muted_ = mute;
-  if (mute) {
+  // Effects are dropped while muted and the tune stopped; the volumes stay as the game set
+  // them, so coming back makes no volume change of its own.
+  if (mute)
     inner_.stop_music();
-    inner_.set_volumes(0, 0);
-  } else {
-    inner_.set_volumes(music_volume_, effects_volume_);
-    if (!music_.empty()) inner_.play_music(music_.c_str());
-  }
+  else if (!music_.empty())
+    inner_.play_music(music_.c_str());
 }
 
 void ReplayPlayer::show(const Image& page) {
@@ -224,7 +223,7 @@ void ReplayPlayer::after_page(const Image& page) {
   if (pages_.frames() == skip_until_) {
     // Arrived where the viewer jumped to: the pace starts afresh, the sound comes back.
     paced_ = false;
-    apply_volumes();
+    apply_mute();
   }
   for (;;) {
     if (controls_.seek_to >= 0) {
@@ -238,7 +237,7 @@ void ReplayPlayer::after_page(const Image& page) {
       }
       if (target > pages_.frames()) {
         skip_until_ = target;
-        apply_volumes();
+        apply_mute();
         return;
       }
     }
@@ -357,9 +356,7 @@ void ReplayPlayer::stop_music() {
 
 void ReplayPlayer::set_volumes(int music, int effects) {
   sound_.set_volumes(music, effects);
-  music_volume_ = music;
-  effects_volume_ = effects;
-  if (!muted_) inner_.set_volumes(music, effects);
+  inner_.set_volumes(music, effects);
 }
 
 Reading ReplayPlayer::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work,

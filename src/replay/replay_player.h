@@ -82,7 +82,7 @@ class ReplayPlayer final : public WrappedPlatform {
   void after_page(const Image& page);
   void show(const Image& page);
   bool seeking() const { return pages_.frames() < skip_until_; }
-  void apply_volumes();
+  void apply_mute();
 
   const ReplayData& data_;
   bool real_time_;
@@ -105,7 +105,6 @@ class ReplayPlayer final : public WrappedPlatform {
   std::int64_t skip_until_ = 0;
   int (*score_)() = nullptr;
   double last_key_at_ = 0.0;  // the bar hides a while after the last control key
-  int music_volume_ = 0, effects_volume_ = 0;
   bool muted_ = false;
   std::string music_;  // the tune the game plays, to start again when the sound comes back
   Image shown_;  // the page with the bar on it: the game's own page stays as recorded
