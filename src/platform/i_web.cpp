@@ -267,7 +267,9 @@ void WebPlatform::on_touch_key(int scancode, bool down) {
 }
 
 void WebPlatform::on_touch_typed(int code) {
-  if (code > 0 && code < 256) queue_.push({QueuedInput::Kind::Typed, static_cast<std::uint16_t>(code)});
+  // A character, or a key without one as 0xFF00 | its scancode (the playback's buttons).
+  const bool key = code > 0xFF00 && code < 0xFF80;
+  if ((code > 0 && code < 256) || key) queue_.push({QueuedInput::Kind::Typed, static_cast<std::uint16_t>(code)});
 }
 
 Reading WebPlatform::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) {

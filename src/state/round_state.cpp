@@ -1,5 +1,8 @@
 // The round state and the slot tables, all starting at zero.
 #include "state/round_state.h"
+
+#include <cstddef>
+
 #include "state/tables.h"
 
 RoundState round_state{};

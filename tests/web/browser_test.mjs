@@ -301,6 +301,30 @@ try {
         'the name entered is on the table page after the tab died', `the stored table starts with '${firstName}'`);
   await page.close();
 
+  // 3b. Watching a recording with the viewer's keys: paused, taken to its last checkpoint,
+  // stepped, sped up and back to its start, the canvas shows each time what the runner dumps
+  // for the same keys.
+  const watchedFile = path.join(replays, 'round_keys.tvr');
+  const viewer = [['Space', 'SPACE'], ['End', 'END'], ['Period', 'PERIOD'], ['Equal', 'PLUS'], ['Home', 'HOME']];
+  page = await open('?clock=virtual');
+  await waitFor(page, ['menu-1']);
+  before = await upload(page, watchedFile);
+  await nextSession(page, before);
+  for (let k = 0; k < viewer.length; ++k) {
+    const script = path.join(work, `viewer-${k}.txt`), shot = path.join(work, `viewer-${k}.png`);
+    fs.writeFileSync(script, viewer.slice(0, k + 1).map(([, name], i) => `${200 + 200 * i} tap ${name}`).join('\n') + '\n');
+    const endMs = 400 + 200 * k + 1500;
+    execFileSync(runner, ['--play', watchedFile, '--controls', '--script', script, '--until-ms', String(endMs),
+                          '--dump-frame', `${endMs - 200}:${shot}`, '--workdir', fs.mkdtempSync(path.join(work, 'viewer-'))],
+                 {stdio: 'ignore'});
+    const want = decodePng(fs.readFileSync(shot));
+    await tap(page, viewer[k][0]);
+    const same = (got) => got.width === want.width && got.rgba.every((v, i) => (i & 3) === 3 || v === want.rgba[i]);
+    const seen = await waitForPage(page, same);
+    check(seen !== null, `after ${viewer.slice(0, k + 1).map(([key]) => key).join(', ')} the page shows the runner's frame`);
+  }
+  await page.close();
+
   // 4. Each save must be in the browser's storage before the game goes on: the tab dies right
   // after it, with no chance to write anything on its way out, and a new tab must find it. The
   // page says while both volumes are at 0 %, and a new effects volume is heard at once.
