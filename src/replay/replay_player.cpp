@@ -47,9 +47,16 @@ ReplayPlayer::ReplayPlayer(Platform& inner, const ReplayData& data, bool real_ti
 
 std::string replay_fits_this_build(const ReplayData& data) {
   const std::size_t size = input_state_bytes().size();
-  if (data.state_size == size) return "";
-  return "recorded by a build whose input state is " + std::to_string(data.state_size) + " bytes, this one's is " +
-         std::to_string(size);
+  if (data.state_size != size)
+    return "recorded by a build whose input state is " + std::to_string(data.state_size) + " bytes, this one's is " +
+           std::to_string(size);
+  // The player ends with the recorded status: only one the game can end with, so that no file
+  // passes itself off as a divergence (3) or anything else.
+  for (const ReplayRecord& r : data.records)
+    if (r.kind == ReplayKind::End && r.exit_code != 0 && r.exit_code != 1)
+      return "the end record gives exit status " + std::to_string(r.exit_code) +
+             ", which the game never ends with: the file is damaged";
+  return "";
 }
 
 std::string ReplayPlayer::next_checkpoint() const {

@@ -13,7 +13,8 @@
 
 inline constexpr int kReplayDivergedExit = 3;
 
-// "" when this build can play the recording; otherwise why not.
+// "" when this build can play the recording; otherwise why not (another build's input state,
+// an exit status the game never gives).
 std::string replay_fits_this_build(const ReplayData& data);
 
 class ReplayPlayer final : public WrappedPlatform {
