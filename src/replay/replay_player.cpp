@@ -257,9 +257,12 @@ Reading ReplayPlayer::take_reading(ReadingKind kind, char* out, std::size_t capa
   // Served from the recording: no file of this machine is read or written.
   const std::string what = std::string("a reading of ") + reading_name(kind);
   const ReplayRecord& r = expect(ReplayKind::Reading, what.c_str());
-  if (r.reading != kind || r.size > capacity)
+  if (r.reading != kind)
     diverge(next_checkpoint() + ": the game reads " + reading_name(kind) + " where the recording has " +
             reading_name(r.reading));
+  if (r.size > capacity)
+    diverge(next_checkpoint() + ": the recording gives " + std::to_string(r.size) + " bytes of " + reading_name(kind) +
+            " where the game takes at most " + std::to_string(capacity));
   if (r.size > 0) std::memcpy(out, data_.reading_bytes.data() + r.first_byte, r.size);
   const Reading served{r.outcome, r.size};
   consume();

@@ -74,4 +74,27 @@ TEST(HostileReplay, ATypedKeyRingOutOfRangeIsADamagedFileForBothPlayers) {
   fs::remove_all(dir);
 }
 
+// A reading larger than the game takes it into is never copied: the replay stops there (3).
+TEST(HostileReplay, AReadingLargerThanTheGameTakesStopsTheReplay) {
+  const ReplayParse parse = load_replay_file(TORVANE_SOURCE_DIR "/tests/replays/menus.tvr");
+  ASSERT_EQ(parse.error, "");
+  EditedReplay edit = to_edit(parse.data);
+  const auto choice = std::find_if(edit.records.begin(), edit.records.end(), [](const EditRecord& x) {
+    return x.r.kind == ReplayKind::Reading && x.r.reading == ReadingKind::ScreenChoice;
+  });
+  ASSERT_NE(choice, edit.records.end());
+  choice->bytes = "12345";
+  const fs::path dir = fresh_temp_dir("hostile_reading");
+  const fs::path file = dir / "crafted.tvr";
+  const std::vector<std::uint8_t> bytes = encode(edit);
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+  const ProcessResult r = run_headless_bin("--play '" + file.string() + "' --workdir '" + dir.string() + "'");
+  EXPECT_EQ(r.exit_code, 3) << r.err;
+  EXPECT_NE(r.err.find("before checkpoint frame 41: the recording gives 5 bytes of the screen choice where the game takes "
+                       "at most 0"),
+            std::string::npos)
+      << r.err;
+  fs::remove_all(dir);
+}
+
 }  // namespace
