@@ -7,9 +7,13 @@
 #include "platform/i_sdl.h"
 #include "replay/replay_writer.h"
 #include "system/file_size_signal.h"
+#include "system/input.h"
 
 int main(int argc, char** argv) {
   ignore_file_size_signal();
+  // A closed terminal or a logout must not lose a finished game's score: from the first
+  // moment these signals take the close button's path, SDL's own handlers never come in.
+  catch_close_signals();
   const CommandLine line = read_command_line(argc, argv);
   if (line.exit_code >= 0) return line.exit_code;
   const ReplayOptions replay = parse_replay_options(argc, argv);

@@ -1,7 +1,11 @@
 // A session on a backend, plain, recorded or played back.
 #include "app/replay_session.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 
 #include "app/startup.h"
 #include "files/settings_file.h"
@@ -31,6 +35,16 @@ int run_installed(Platform& backend, int argc, char** argv) {
 
 }  // namespace
 
+std::string start_recording(ReplayRecorder& recorder, const std::string& path) {
+  std::string error = recorder.start(path);
+  if (error.empty()) return error;
+  const std::string part = path + ".part";
+  const auto header = static_cast<off_t>(sizeof kReplayMagic + 2 + 2 + 1 + std::strlen(kReplayGameVersion));
+  struct stat st {};
+  if (::lstat(part.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size < header) ::unlink(part.c_str());
+  return error;
+}
+
 int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, char** argv) {
   if (!options.play_path.empty()) {
     const ReplayParse parse = load_replay_file(options.play_path);
@@ -53,7 +67,7 @@ int run_with_replay(Platform& backend, const ReplayOptions& options, int argc, c
   }
   if (!options.record_path.empty()) {
     ReplayRecorder recorder(backend, "torvane", true);
-    if (std::string error = recorder.start(options.record_path); !error.empty()) {
+    if (std::string error = start_recording(recorder, options.record_path); !error.empty()) {
       std::fprintf(stderr, "torvane: %s\n", error.c_str());
       return kBadFile;
     }

@@ -166,6 +166,8 @@ void SdlPlatform::pump_events() {
 }
 
 void SdlPlatform::poll_all() {
+  // A hang-up or a termination request is the close button, before the window is there too.
+  pass_close_signals();
   if (!video_ready_) return;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {

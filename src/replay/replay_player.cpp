@@ -67,9 +67,16 @@ ReplayPlayer::ReplayPlayer(Platform& inner, const ReplayData& data, bool real_ti
 
 std::string replay_fits_this_build(const ReplayData& data) {
   const std::size_t size = input_state_bytes().size();
-  if (data.state_size == size) return "";
-  return "recorded by a build whose input state is " + std::to_string(data.state_size) + " bytes, this one's is " +
-         std::to_string(size);
+  if (data.state_size != size)
+    return "recorded by a build whose input state is " + std::to_string(data.state_size) + " bytes, this one's is " +
+           std::to_string(size);
+  // The player ends with the recorded status: only one the game can end with, so that no file
+  // passes itself off as a divergence (3) or anything else.
+  for (const ReplayRecord& r : data.records)
+    if (r.kind == ReplayKind::End && r.exit_code != 0 && r.exit_code != 1)
+      return "the end record gives exit status " + std::to_string(r.exit_code) +
+             ", which the game never ends with: the file is damaged";
+  return "";
 }
 
 std::string ReplayPlayer::next_checkpoint() const {
@@ -366,9 +373,12 @@ Reading ReplayPlayer::take_reading(ReadingKind kind, char* out, std::size_t capa
   // Served from the recording: no file of this machine is read or written.
   const std::string what = std::string("a reading of ") + reading_name(kind);
   const ReplayRecord& r = expect(ReplayKind::Reading, what.c_str());
-  if (r.reading != kind || r.size > capacity)
+  if (r.reading != kind)
     diverge(next_checkpoint() + ": the game reads " + reading_name(kind) + " where the recording has " +
             reading_name(r.reading));
+  if (r.size > capacity)
+    diverge(next_checkpoint() + ": the recording gives " + std::to_string(r.size) + " bytes of " + reading_name(kind) +
+            " where the game takes at most " + std::to_string(capacity));
   if (r.size > 0) std::memcpy(out, data_.reading_bytes.data() + r.first_byte, r.size);
   const Reading served{r.outcome, r.size};
   consume();

@@ -16,7 +16,8 @@
 
 inline constexpr int kReplayDivergedExit = 3;
 
-// "" when this build can play the recording; otherwise why not.
+// "" when this build can play the recording; otherwise why not (another build's input state,
+// an exit status the game never gives).
 std::string replay_fits_this_build(const ReplayData& data);
 
 // How a playback starts: with the viewer's keys or without, and from where.

@@ -5,11 +5,14 @@
 #include <unistd.h>
 #include <xxhash.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "replay/replay_format.h"
+#include "system/input.h"
 
 namespace {
 
@@ -90,6 +93,11 @@ namespace {
 struct RecordReader {
   ReplayData& data;
   std::uint16_t state_size;
+  // The input state as the recorded changes leave it, checked after each: the player writes
+  // these bytes into the game's own state. Another build's layout is refused by the player.
+  std::vector<std::uint8_t> input_state = std::vector<std::uint8_t>(state_size, 0);
+  const bool check_input = state_size == input_state_bytes().size();
+  std::int64_t checkpoints = 0;
   bool have_clock = false, ended = false;
   double first_clock = 0.0, last_clock = 0.0;
   ReplayKind last_step_kind = ReplayKind::ClockRaw;
@@ -141,8 +149,13 @@ struct RecordReader {
       offset += skip;
       if (skip >= state_size || offset >= state_size) return "an input change outside the input state";
       data.changes.push_back({static_cast<std::uint16_t>(offset), value});
+      input_state[offset] = value;
       ++offset;
     }
+    if (!check_input) return "";
+    if (std::string problem = input_state_problem(input_state); !problem.empty())
+      return "before checkpoint frame " + std::to_string((checkpoints + 1) * kReplayCheckpointFrames) +
+             ": the input it gives has " + problem + ": the file is damaged";
     return "";
   }
 
@@ -204,6 +217,7 @@ struct RecordReader {
         case ReplayKind::OpenFailed: break;
         case ReplayKind::Checkpoint:
           if (!in.fixed64(r.digest) || !in.fixed64(r.sound)) error = "truncated checkpoint";
+          ++checkpoints;
           break;
         case ReplayKind::Reading: error = reading(r, in); break;
         case ReplayKind::End: error = end(r, in); break;
@@ -214,6 +228,28 @@ struct RecordReader {
     return "";
   }
 };
+
+std::uint32_t u32_at(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+         static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+// Whether some whole chunk, its sum matching, starts right after the length varint at
+// length_at (whatever length that gives, the real one took 1 to 3 bytes) and ends inside the
+// file. A file cut inside its last chunk holds none but by a 2^-32 chance per length.
+bool whole_chunk_follows(std::span<const std::uint8_t> bytes, std::size_t length_at, std::uint32_t seed) {
+  const std::unique_ptr<XXH32_state_t, XXH_errorcode (*)(XXH32_state_t*)> state(XXH32_createState(), XXH32_freeState);
+  if (!state) return false;
+  for (std::size_t start = length_at + 1; start <= length_at + 3 && start + 5 <= bytes.size(); ++start) {
+    XXH32_reset(state.get(), seed);
+    const std::size_t longest = std::min(kReplayMaxChunkBytes, bytes.size() - start - 4);
+    for (std::size_t n = 1; n <= longest; ++n) {
+      XXH32_update(state.get(), &bytes[start + n - 1], 1);
+      if (XXH32_digest(state.get()) == u32_at(bytes, start + n)) return true;
+    }
+  }
+  return false;
+}
 
 // A file cut short keeps its records up to its last checkpoint, where a replay of it ends.
 ReplayParse cut_short(ReplayParse parse) {
@@ -264,12 +300,23 @@ ReplayParse parse_replay(std::span<const std::uint8_t> bytes, bool check_sum) {
 
   RecordReader records{data, state_size};
   while (!records.ended) {
-    // Whatever stops before a whole chunk is a file cut short, not a damaged one.
+    // A file that stops at a chunk boundary or inside its last chunk was cut short (a full
+    // disk); one that goes on past a whole chunk is damaged, whatever length it gives.
     std::uint64_t length = 0;
-    if (in.at_end() || !in.varint(length)) return cut_short(std::move(parse));
+    const std::size_t length_at = in.pos();
+    if (in.at_end()) return cut_short(std::move(parse));
+    if (!in.varint(length)) {
+      if (in.at_end()) return cut_short(std::move(parse));
+      return failed("an unreadable chunk length at byte " + std::to_string(length_at) + ": the file is damaged");
+    }
     if (length == 0 || length > kReplayMaxChunkBytes)
       return failed("an impossible chunk length at byte " + std::to_string(in.pos()) + ": the file is damaged");
-    if (in.left() < length + 4) return cut_short(std::move(parse));
+    if (in.left() < length + 4) {
+      if (check_sum && whole_chunk_follows(bytes, length_at, seed))
+        return failed("a chunk length at byte " + std::to_string(length_at) +
+                      " runs past the end of the file, yet a whole chunk starts there: the file is damaged");
+      return cut_short(std::move(parse));
+    }
     const std::span<const std::uint8_t> chunk = bytes.subspan(in.pos(), length);
     Cursor sum_at(bytes.subspan(in.pos() + length, 4));
     std::uint32_t stored = 0;

@@ -1,7 +1,12 @@
 // The key state, the typed-key ring, clock and sleep.
 #include "system/input.h"
 
+#include <signal.h>
+
 #include <array>
+#include <csignal>
+#include <cstddef>
+#include <cstring>
 #include <type_traits>
 
 #include "system/i_platform.h"
@@ -38,10 +43,69 @@ constexpr std::int32_t kFocusLost = 1, kCloseAsked = 2;
 // Set by the game, not read from the machine: a replay's game sets it the same way.
 bool closes_held = false;
 
+volatile std::sig_atomic_t close_signals = 0;
+
+void note_close_signal(int) { close_signals = 1; }
+
+constexpr std::int32_t kRingSize = 16;
+// Far more Alt+Enter presses than can come between two looks at the keyboard.
+constexpr std::int32_t kMaxSwitches = 65535;
+
+bool in_ring(std::int32_t index) { return index >= 0 && index < kRingSize; }
+
+// Only the key codes the backends make: a character, or 0xFF00 with a scancode.
+bool typed_code(std::uint16_t code) { return code < 256 || ((code >> 8) == 0xFF && (code & 0xFF) <= 127); }
+
+// A ring whose indices a bad state put out of range is taken as empty, never indexed.
+bool ring_usable() {
+  if (in_ring(ring_head) && in_ring(ring_tail)) return true;
+  ring_head = ring_tail = 0;
+  return false;
+}
+
 }  // namespace
 
 std::span<std::uint8_t> input_state_bytes() {
   return {reinterpret_cast<std::uint8_t*>(&state), sizeof state};
+}
+
+std::string input_state_problem(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() != sizeof(InputState))
+    return "an input state of " + std::to_string(bytes.size()) + " bytes, where this build's has " +
+           std::to_string(sizeof(InputState));
+  // Every byte of a bool is 0 or 1: any other is no value a bool can have.
+  for (std::size_t i = 0; i < sizeof state.held; ++i)
+    if (bytes[offsetof(InputState, held) + i] > 1)
+      return "key " + std::to_string(i) + " held as " + std::to_string(bytes[offsetof(InputState, held) + i]) +
+             ", neither 0 nor 1";
+  InputState s;
+  std::memcpy(&s, bytes.data(), sizeof s);
+  for (std::size_t i = 0; i < s.ring.size(); ++i)
+    if (!typed_code(s.ring[i]))
+      return "typed key " + std::to_string(s.ring[i]) + " in ring entry " + std::to_string(i) + ", a code no keyboard gives";
+  if (!in_ring(s.ring_head))
+    return "the typed-key ring's head at " + std::to_string(s.ring_head) + ", outside 0..15";
+  if (!in_ring(s.ring_tail))
+    return "the typed-key ring's tail at " + std::to_string(s.ring_tail) + ", outside 0..15";
+  if (s.full_screen_switches < 0 || s.full_screen_switches > kMaxSwitches)
+    return std::to_string(s.full_screen_switches) + " full-screen switches waiting, outside 0.." + std::to_string(kMaxSwitches);
+  if ((s.window_events & ~(kFocusLost | kCloseAsked)) != 0)
+    return "window events " + std::to_string(s.window_events) + ", of which only 1 and 2 exist";
+  return "";
+}
+
+void catch_close_signals() {
+  struct sigaction action {};
+  action.sa_handler = note_close_signal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (const int signal : {SIGHUP, SIGTERM, SIGINT}) sigaction(signal, &action, nullptr);
+}
+
+void pass_close_signals() {
+  if (close_signals == 0) return;
+  close_signals = 0;
+  input_close_request();
 }
 
 bool input_key_held(int scancode) { return scancode >= 0 && scancode <= 127 && held[scancode]; }
@@ -53,6 +117,7 @@ void input_key_event(int scancode, bool down) {
 }
 
 void input_typed_key(std::uint16_t code) {
+  ring_usable();
   ring[ring_tail] = code;
   ring_tail = (ring_tail + 1) % 16;
   if (ring_tail == ring_head) ring_head = (ring_head + 1) % 16;
@@ -98,7 +163,7 @@ int key_down(int scancode) {
 
 std::string key_read() {
   platform().pump_events();
-  if (ring_head == ring_tail) return {};
+  if (!ring_usable() || ring_head == ring_tail) return {};
   const std::uint16_t code = ring[ring_head];
   ring_head = (ring_head + 1) % 16;
   if (code < 256) return std::string(1, static_cast<char>(code));

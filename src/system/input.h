@@ -44,6 +44,10 @@ void input_release_all_keys();
 // The whole input state as raw bytes, for recording and replaying what the game reads. The
 // layout is this build's own; a recording notes its size.
 std::span<std::uint8_t> input_state_bytes();
+// What makes bytes no input state of this build ("" when they could be one): a field out of
+// its range, such as a ring index past the ring. A recording's input is checked with it before
+// the game is given any, so an edited file can never make the game read out of bounds.
+std::string input_state_problem(std::span<const std::uint8_t> bytes);
 // The held state without pumping events (for backends, which must not re-enter the seam).
 bool input_key_held(int scancode);
 // The next typed key as input_typed_key had it, 0 when none waits; pumps no events either.
@@ -59,6 +63,11 @@ void input_controller_removed();
 // then it is only noted, and those screens finish and save first.
 void input_close_request();
 void hold_close_requests(bool hold);
+// SIGHUP, SIGTERM and SIGINT (a closed terminal, a logout, Ctrl+C) take the close button's
+// path. The handler only notes the signal; the backends' event pumps pass it on with
+// pass_close_signals(), in the game's own thread.
+void catch_close_signals();
+void pass_close_signals();
 // True once a held close request came. It pumps no events, as that would be one more call into
 // the platform than a recording has: the screens ask right after reading keys.
 bool close_requested();

@@ -1,6 +1,7 @@
 // Saving a file so that an interrupted save never loses it.
 #include "system/safe_save.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 SaveSteps save_steps = {::mkostemp, ::pwrite, ::fsync, ::ftruncate};
@@ -62,6 +64,40 @@ mode_t new_file_mode() {
   return 0666 & ~mask;
 }
 
+// A name mkostemp made for target: its own name, a dot and six letters or digits.
+bool temp_name_of(const char* name, const char* base) {
+  const std::size_t n = std::strlen(base);
+  if (std::strncmp(name, base, n) != 0 || name[n] != '.' || std::strlen(name) != n + 7) return false;
+  for (const char* c = name + n + 1; *c; ++c)
+    if (!((*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z') || (*c >= '0' && *c <= '9'))) return false;
+  return true;
+}
+
+// Removes what killed saves of target left beside it. Only files that can be nothing else:
+// our name pattern, a plain file (no link, no second name) of ours, unchanged for a while, as
+// a save in progress (another game's) writes and renames its file within moments.
+void remove_stale_temp_files(const char* target) {
+  char folder[4096];
+  folder_of(target, folder, sizeof folder);
+  const char* slash = std::strrchr(target, '/');
+  const char* base = slash ? slash + 1 : target;
+  const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  DIR* dir = ::fdopendir(fd);
+  if (!dir) {
+    ::close(fd);
+    return;
+  }
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    struct stat st {};
+    if (!temp_name_of(entry->d_name, base) || ::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == ::geteuid() && st.st_mtime <= now - kStaleTempSeconds)
+      ::unlinkat(fd, entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
 bool follow_links(const char* path, char* out, std::size_t capacity) {
@@ -88,6 +124,7 @@ Replaced replace_file(const char* target, const char* bytes, std::size_t size) {
     errno = ENAMETOOLONG;
     return Replaced::NoTempFile;
   }
+  remove_stale_temp_files(target);
   const int fd = save_steps.make_temp(temp, O_CLOEXEC);
   if (fd < 0) return Replaced::NoTempFile;
   struct stat old {};

@@ -3,7 +3,8 @@
 // or a full disk at any moment leaves the old contents or the new ones whole. A link is
 // followed: its target is replaced in its own folder and the link stays. A replaced file keeps
 // its mode and group, so a table shared by a group stays shared. Only the in-place rewrite
-// allocates, so a round may save the settings.
+// allocates from the game's heap (reading the folder takes the C library's buffer), so a
+// round may save the settings.
 #include <sys/types.h>
 
 #include <cstddef>
@@ -14,10 +15,13 @@ bool follow_links(const char* path, char* out, std::size_t capacity);
 
 enum class Replaced { Done, Failed, NoTempFile };
 
-// Writes bytes under a unique name beside target, flushes them to the disk and renames them
-// over it. NoTempFile: nothing could be made in the folder and nothing was touched. Failed:
-// the old file is as it was. errno tells why.
+// Writes bytes under a unique name beside target (target.XXXXXX), flushes them to the disk and
+// renames them over it. NoTempFile: nothing could be made in the folder and nothing was
+// touched. Failed: the old file is as it was. errno tells why. First it removes the files of
+// that name pattern which killed saves left: plain files of this user, untouched for
+// kStaleTempSeconds (a save in progress is never that slow).
 Replaced replace_file(const char* target, const char* bytes, std::size_t size);
+inline constexpr int kStaleTempSeconds = 10;
 
 // For a folder where nothing new can be made: the new bytes written over the old, then the
 // length cut. Until the cut the file is the new bytes followed by the old ones' tail, so its

@@ -129,4 +129,17 @@ TEST_F(ReplayStart, ARecordingCutShortByASizeLimitPlaysToItsLastCheckpoint) {
   EXPECT_EQ(play.err.find("damaged"), std::string::npos);
 }
 
+// Not even the header can be written: the session is refused (2) and leaves no FILE.part, in
+// the headless runner and the window alike.
+TEST_F(ReplayStart, ARecordingThatCannotStartLeavesNoPartFile) {
+  const std::string file = (dir / "none.tvr").string();
+  for (const std::string& binary : {std::string(TORVANE_HEADLESS_BIN), std::string(TORVANE_GAME_BIN)}) {
+    const ProcessResult rec = run_headless_bin("--record '" + file + "'" + (binary == TORVANE_GAME_BIN ? "" : " --until-ms 1000"),
+                                               "ulimit -f 0 && SDL_VIDEODRIVER=dummy " + xdg_env(dir), binary);
+    EXPECT_EQ(rec.exit_code, 2) << binary;
+    EXPECT_FALSE(fs::exists(file + ".part")) << binary;
+    EXPECT_FALSE(fs::exists(file)) << binary;
+  }
+}
+
 }  // namespace

@@ -6,9 +6,11 @@ for tool in xvfb-run xdotool import convert python3; do
 done
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
+# -noreset: a game started the moment the one before it ended must not meet the server
+# resetting itself after its last client left (it would find no display, or lose it).
 if [ -z "${TORVANE_IN_XVFB:-}" ]; then
   export TORVANE_IN_XVFB=1
-  exec timeout "$limit" xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game"
+  exec timeout "$limit" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$game"
 fi
 
 work=$(mktemp -d)

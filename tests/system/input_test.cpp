@@ -2,6 +2,9 @@
 // virtual clock of every recorded game.)
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "headless/headless_platform.h"
 #include "system/input.h"
 
@@ -43,6 +46,29 @@ TEST_F(Input, TypedKeysComeOldestFirstAndASixteenthPushesOutTheOldest) {
   int left = 1;
   while (!key_read().empty()) ++left;
   EXPECT_EQ(left, 15);
+}
+
+// Ring indices a bad state put out of range (a gigabyte past the ring, or below it) are never
+// used: the ring reads as empty and takes keys again from its start.
+TEST_F(Input, ARingWithIndicesOutOfRangeReadsEmptyAndStartsAgain) {
+  const auto state = input_state_bytes();
+  for (const std::int32_t bad : {16, -1, 0x40000000}) {
+    input_typed_key('a');
+    const std::vector<std::uint8_t> good(state.begin(), state.end());
+    std::size_t head = 0;
+    while (!key_read().empty()) {
+    }
+    for (std::size_t i = 0; i < good.size(); ++i)
+      if (good[i] != state[i]) head = i;  // the head moved as the key was read
+    std::memcpy(&state[head], &bad, sizeof bad);
+    EXPECT_NE(input_state_problem(state), "");
+    EXPECT_EQ(key_read(), "") << bad;
+    EXPECT_EQ(input_state_problem(state), "") << bad;
+    std::memcpy(&state[head], &bad, sizeof bad);
+    input_typed_key('b');
+    EXPECT_EQ(key_read(), "b") << bad;
+    EXPECT_EQ(key_read(), "") << bad;
+  }
 }
 
 }  // namespace

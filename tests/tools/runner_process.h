@@ -33,12 +33,14 @@ inline std::string read_file(const std::filesystem::path& path) {
 
 // args is pasted into a shell command line as it is; env (NAME='value' ...) goes before it.
 // Without one the run gets settings and user data folders of its own, never the real home's.
-inline ProcessResult run_headless_bin(const std::string& args, std::string env = "") {
+// binary: the windowed game instead, where it is the one to check.
+inline ProcessResult run_headless_bin(const std::string& args, std::string env = "",
+                                      const std::string& binary = TORVANE_HEADLESS_BIN) {
   const std::filesystem::path err_dir = fresh_temp_dir("stderr");
   const std::filesystem::path err_path = err_dir / "err.txt";
   if (env.empty())
     env = "XDG_CONFIG_HOME='" + (err_dir / "config").string() + "' XDG_DATA_HOME='" + (err_dir / "share").string() + "'";
-  const std::string command = env + " '" + TORVANE_HEADLESS_BIN + "' " + args + " 2>'" + err_path.string() + "'";
+  const std::string command = env + " '" + binary + "' " + args + " 2>'" + err_path.string() + "'";
   ProcessResult result;
   std::FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return result;

@@ -62,8 +62,14 @@ const char* usage_text() {
       "  <ms> up KEY      release KEY\n"
       "  <ms> tap KEY     down, then up 100 ms later\n"
       "  <ms> type TEXT   put each character of TEXT (after one space) in the typed-key buffer\n"
+      "  <ms> close       the window's close button\n"
+      "  <ms> signal SIG  send the runner the signal SIG: HUP, TERM or INT\n"
       "KEY: ESC ENTER SPACE LEFT RIGHT UP DOWN BACKSPACE HOME END MINUS PLUS PERIOD F1..F10,\n"
       "a digit or a letter.\n"
+      "\n"
+      "Signals: SIGHUP, SIGTERM and SIGINT are the window's close button: after a finished\n"
+      "game the score is recorded first (under the name typed so far, or PLAYER), then the\n"
+      "run ends with exit code 0 and its JSON line.\n"
       "\n"
       "Exit code: the game's own, 0 when --until-ms ends the run, 2 for bad input.\n";
 }

@@ -1,6 +1,8 @@
 // The headless backend on a virtual clock.
 #include "headless/headless_platform.h"
 
+#include <csignal>
+
 #include <string_view>
 
 #include "replay/page_digest.h"
@@ -40,6 +42,8 @@ void HeadlessPlatform::advance_to(std::int64_t target_us) {
   }
   now_us_ = target_us;
   apply_due_events();
+  // Signals reach the game where it waits, as the window's do; the clock is the game's own.
+  pass_close_signals();
 }
 
 void HeadlessPlatform::apply_due_events() {
@@ -50,6 +54,7 @@ void HeadlessPlatform::apply_due_events() {
       case ScriptEvent::Kind::Up: input_key_event(e.scancode, false); break;
       case ScriptEvent::Kind::Close: input_close_request(); break;
       case ScriptEvent::Kind::Type: input_typed_key(e.typed); break;
+      case ScriptEvent::Kind::Signal: std::raise(e.scancode); break;
     }
   }
 }

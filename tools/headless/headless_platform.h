@@ -11,8 +11,9 @@
 
 struct ScriptEvent {
   std::int64_t at_ms;
-  enum class Kind { Down, Up, Type, Close } kind;  // Close: the window's close button
-  int scancode;       // Down/Up
+  // Close: the window's close button. Signal: the runner sends itself a real signal.
+  enum class Kind { Down, Up, Type, Close, Signal } kind;
+  int scancode;       // Down/Up; Signal: the signal's number
   std::uint16_t typed;  // Type: the typed-key code (see input_typed_key)
 };
 

@@ -5,6 +5,7 @@
 #include "headless/autoplay.h"
 #include "headless/runner.h"
 #include "system/file_size_signal.h"
+#include "system/input.h"
 
 // Counts heap allocations while a round runs (the round must make none). Only this executable
 // replaces operator new; the library and the tests keep the standard one.
@@ -40,5 +41,6 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); 
 int main(int argc, char** argv) {
   (void)counting_installed;
   ignore_file_size_signal();
+  catch_close_signals();
   return run_headless(argc, argv);
 }

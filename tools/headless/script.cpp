@@ -2,6 +2,7 @@
 #include "headless/script.h"
 
 #include <algorithm>
+#include <csignal>
 
 #include "headless/key_names.h"
 #include "headless/parse_number.h"
@@ -40,12 +41,19 @@ std::string parse_line(std::string_view body, std::vector<ScriptEvent>& out) {
   std::int64_t ms = 0;
   if (!parse_whole_ms(time_word, ms)) return "time '" + std::string(time_word) + "' is not a non-negative whole number of milliseconds";
   const std::string_view verb_word = next_word(rest);
-  if (verb_word.empty()) return "missing action after the time (down, up, tap, type or close)";
+  if (verb_word.empty()) return "missing action after the time (down, up, tap, type, close or signal)";
   const std::string verb = lower(verb_word);
 
   if (verb == "close") {
     if (!trim(rest).empty()) return "unexpected text after close: '" + std::string(trim(rest)) + "'";
     out.push_back({ms, ScriptEvent::Kind::Close, 0, 0});
+    return "";
+  }
+  if (verb == "signal") {
+    const std::string name = lower(trim(rest));
+    const int number = name == "hup" ? SIGHUP : name == "term" ? SIGTERM : name == "int" ? SIGINT : 0;
+    if (number == 0) return "signal needs HUP, TERM or INT, not '" + std::string(trim(rest)) + "'";
+    out.push_back({ms, ScriptEvent::Kind::Signal, number, 0});
     return "";
   }
   if (verb == "type") {
@@ -58,7 +66,7 @@ std::string parse_line(std::string_view body, std::vector<ScriptEvent>& out) {
     return "";
   }
   if (verb != "down" && verb != "up" && verb != "tap") {
-    return "unknown action '" + std::string(verb_word) + "' (expected down, up, tap, type or close)";
+    return "unknown action '" + std::string(verb_word) + "' (expected down, up, tap, type, close or signal)";
   }
   const std::string_view key_word = next_word(rest);
   if (key_word.empty()) return verb + " needs a key";

@@ -1,9 +1,9 @@
 #pragma once
 // The key script of a headless run: one event per line, in virtual milliseconds.
-//   <ms> down KEY | <ms> up KEY | <ms> tap KEY | <ms> type TEXT | <ms> close
+//   <ms> down KEY | <ms> up KEY | <ms> tap KEY | <ms> type TEXT | <ms> close | <ms> signal SIG
 // '#' starts a comment; blank lines are allowed. A tap is a down and, 100 ms later, an up.
 // A down (or tap) of a key that types also puts its character in the typed-key buffer. close
-// is the window's close button.
+// is the window's close button; signal HUP, TERM or INT sends the runner that signal.
 #include <string>
 #include <string_view>
 #include <vector>
