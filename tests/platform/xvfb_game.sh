@@ -61,7 +61,9 @@ close_game() {
 press() {
   xdotool keydown --window "$window" "$1"
   sleep 0.15
-  xdotool keyup --window "$window" "$1"
+  # A key that ended the game leaves no window to take its release: it is released in the
+  # server, or the next game (the server is not reset between them) would find it held.
+  xdotool keyup --window "$window" "$1" 2>/dev/null || xdotool keyup "$1"
   sleep 0.35
 }
 
