@@ -40,7 +40,7 @@ std::uint64_t page_digest_chain(std::uint64_t previous, const Image& page) {
   if (page.stride == page.width)
     return XXH3_64bits_withSeed(page.row(0), row_bytes * static_cast<std::size_t>(page.height), previous);
   // Rows with a gap between them hash as if they were packed.
-  XXH3_state_t state;
+  XXH3_state_t state{};  // the reset compares the seed it finds there
   XXH3_64bits_reset_withSeed(&state, previous);
   for (int y = 0; y < page.height; ++y) XXH3_64bits_update(&state, page.row(y), row_bytes);
   return XXH3_64bits_digest(&state);
