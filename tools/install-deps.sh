@@ -6,6 +6,12 @@ set -euo pipefail
 packages=(build-essential clang cmake pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev libgtest-dev libbenchmark-dev libxxhash-dev
           xvfb xauth xdotool x11-utils imagemagick python3 desktop-file-utils dpkg-dev file man-db
           lintian appstream emscripten chromium googletest)
+# Builds for other architectures run under qemu-user (tools/test-arches.sh): CI plays on 32-bit
+# x86 and big-endian s390x; --arches adds the compilers for armhf, arm64 and ppc64el.
+packages+=(qemu-user g++-i686-linux-gnu g++-s390x-linux-gnu)
+if [ "${1:-}" = --arches ]; then
+  packages+=(g++-arm-linux-gnueabihf g++-aarch64-linux-gnu g++-powerpc64le-linux-gnu)
+fi
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
 missing=()

@@ -7,6 +7,7 @@ Outputs src/base/game_math_tables.cpp (double-double constants the functions bui
 tests/base/game_math_pinned.txt (inputs with their correctly rounded results). Both are
 committed: nothing here runs during a build or a test.
 """
+import math
 import os
 import random
 import struct
@@ -20,6 +21,17 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 def rn(v):
     """The double nearest v (ties to even)."""
     return float(mp.mpf(v))
+
+
+def rn_wide(v):
+    """rn over the whole range: infinity past the largest double, and below the least normal
+    rounded once, in units of the least subnormal (rn would round twice there)."""
+    v = mpf(v)
+    if abs(v) < mpf(2) ** -1022:
+        return math.ldexp(float(mp.nint(v * mpf(2) ** 1074)), -1074)
+    if abs(v) >= (2 - mpf(2) ** -53) * mpf(2) ** 1023:
+        return math.copysign(math.inf, v)
+    return rn(v)
 
 
 def dd(v):
@@ -172,6 +184,29 @@ def write_pinned():
         lines.append("hypot %s %s %s" % (h(y), h(x), h(rn(mp.sqrt(mpf(x) ** 2 + mpf(y) ** 2)))))
         x, y = rng.uniform(0.05, 20), rng.uniform(0, 1)
         lines.append("pow %s %s %s" % (h(x), h(y), h(rn(mp.power(mpf(x), mpf(y))))))
+    # Far from the game's arguments, where C's answers are still promised: powers that leave
+    # the doubles' range for any x but 1, and hypotenuses of two subnormals, rounded once.
+    rng = random.Random(30)
+    wide_powers = [(2.0, 1e303), (0.5, 1e303), (2.0, -1e303), (-2.0, 2.0 ** 996), (-0.5, -(2.0 ** 1000)),
+                   (next_up(1.0), 2.0 ** 64), (1 - 2.0 ** -53, 2.0 ** 64), (next_up(1.0), 2.0 ** 60),
+                   (1 - 2.0 ** -53, -(2.0 ** 62)), (1 - 2.0 ** -53, 2.0 ** 62)]
+    wide_powers += [(rng.uniform(0.5, 2) * 2.0 ** rng.randint(-1000, 1000), rng.choice((1, -1)) * 2.0 ** rng.uniform(64, 1023))
+                    for _ in range(20)]
+    for x, y in wide_powers:
+        lines.append("pow %s %s %s" % (h(x), h(y), h(rn_wide(mp.power(mpf(x), mpf(y))))))
+    subnormals = [(f64(1), f64(1)), (f64(3), f64(4)), (f64(2 ** 52 - 1), f64(2 ** 52 - 1)), (f64(1), f64(2 ** 51))]
+    # Roots a hair from half a unit, where rounding twice goes wrong half the time: k^4 + k^2
+    # lies just under (k^2 + 1/2)^2, and m^4 - m^2 + 1 just over (m^2 - 1/2)^2.
+    # (5793 and 27563: the first k for which a double's square root of the sum, itself rounded,
+    # lands above and below the nearest unit.)
+    for k in [3, 1001, 5793, 27563, 2 ** 20 + 1, 2 ** 26 - 1] + [rng.randrange(1, 2 ** 26, 2) for _ in range(6)]:
+        subnormals.append((f64(k * k), f64(k)))
+        subnormals.append((f64(k * k - 1), -f64(k)))
+    for _ in range(40):
+        bits = rng.randint(1, 52)
+        subnormals.append((f64(rng.randint(1, 2 ** bits - 1)), -f64(rng.randint(1, 2 ** bits - 1))))
+    for x, y in subnormals:
+        lines.append("hypot %s %s %s" % (h(x), h(y), h(rn_wide(mp.sqrt(mpf(x) ** 2 + mpf(y) ** 2)))))
     with open(os.path.join(ROOT, "tests/base/game_math_pinned.txt"), "w") as f:
         f.write("\n".join(lines) + "\n")
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the game and runs every test: the release build with the whole suite (unit tests,
 # headless end-to-end runs, the real window under Xvfb), the recorded games played by a runner
-# built with clang, the browser build (its unit tests and recorded games under node, the page
-# in chromium), then an AddressSanitizer and
-# UndefinedBehaviorSanitizer build with the same tests, recorded games included.
+# built with clang, the maths tests and a recorded game on i686 and s390x under qemu-user, the
+# browser build (its unit tests and recorded games under node, the page in chromium), then an
+# AddressSanitizer and UndefinedBehaviorSanitizer build with the same tests, recorded games
+# included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -17,6 +18,11 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++
 cmake --build build-clang -j"$jobs" --target test_e2e
 build-clang/test_e2e --gtest_filter='Games/*'
+
+# One game on other machines: the maths tests and a recorded game on 32-bit x86 and big-endian
+# s390x, cross-built and run under qemu-user (every architecture and every game:
+# tools/test-arches.sh).
+tools/test-arches.sh --quick i686 s390x
 
 tools/test-web.sh
 

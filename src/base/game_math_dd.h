@@ -5,6 +5,13 @@
 #include <cstdint>
 #include <cstring>
 
+// Every step below must round to double, and so must the whole game's arithmetic: the x87 unit
+// keeps 80 bits in its registers, which plays another game (on 32-bit x86 the build asks for
+// SSE2 doubles).
+#if defined(__FLT_EVAL_METHOD__) && __FLT_EVAL_METHOD__ != 0
+#error "doubles must be evaluated as doubles: on 32-bit x86 build with -msse2 -mfpmath=sse"
+#endif
+
 namespace gmath::detail {
 
 // A double's bits and back, by copy: the browser's C++ library has no std::bit_cast.

@@ -96,6 +96,9 @@ double pow(double x, double y) {
     return odd ? std::copysign(magnitude, x) : magnitude;
   }
   if (x < 0.0 && !is_integer(y)) return (x - x) / (x - x);  // NaN
+  // From 2^64 on, |y log x| passes 2^11 for every x but 1 (|log x| is 2^-53 at the least), far
+  // beyond the doubles' range; such a y is even, and y log x itself could overflow on the way.
+  if (std::fabs(y) >= 0x1p64) return (ax > 1.0) == (y > 0.0) ? HUGE_VAL : 0.0;
   const double sign = x < 0.0 && odd ? -1.0 : 1.0;
   const DD l = log_dd(ax);
   const DD z = add(two_prod(y, l.hi), y * l.lo);

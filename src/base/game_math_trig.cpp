@@ -8,6 +8,7 @@
 
 #include "base/game_math.h"
 #include "base/game_math_tables.h"
+#include "base/game_math_u128.h"
 
 namespace gmath {
 namespace {
@@ -29,35 +30,61 @@ Reduced reduce_medium(double x) {
   return {static_cast<int>(static_cast<std::int64_t>(n) & 3), r};
 }
 
+// v = value + rest (or value - rest when rest_negative), value the double nearest v, ties to even.
+struct Rounded {
+  double value;
+  U128 rest;
+  bool rest_negative;
+};
+
+Rounded round_to_double(U128 v) {
+  const int length = bit_length(v);
+  if (length <= 53) return {static_cast<double>(v.lo), {0, 0}, false};  // exact
+  const int drop = length - 53;
+  std::uint64_t kept = shr(v, drop).lo;
+  const U128 dropped = sub(v, shl(U128{0, kept}, drop));
+  const U128 half = shl(U128{0, 1}, drop - 1);
+  const bool tie = !less(dropped, half) && !less(half, dropped);
+  Rounded r{0.0, dropped, false};
+  if (less(half, dropped) || (tie && (kept & 1))) {
+    ++kept;  // 2^53 at most, still a double
+    r.rest = sub(shl(U128{0, 1}, drop), dropped);
+    r.rest_negative = true;
+  }
+  // kept * 2^drop, drop below 128: exact.
+  r.value = static_cast<double>(kept) * from_bits(static_cast<std::uint64_t>(1023 + drop) << 52);
+  return r;
+}
+
 // Any finite x: x * 2/pi modulo 4 in 128-bit fixed point (2 integer bits, 126 after the point),
 // from only the words of 2/pi that reach those bits for x's exponent.
 Reduced reduce_huge(double x) {
-  using u128 = unsigned __int128;
-  using s128 = __int128;
   const std::uint64_t bits = bits_of(x);
   const int e = static_cast<int>((bits >> 52) & 0x7ff) - 1075;  // |x| = m * 2^e
   const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-  u128 acc = 0;
+  U128 acc{0, 0};
   for (int i = 0; i < 21; ++i) {
     const int shift = e - 64 * (i + 1) + 126;
     if (shift >= 128) continue;  // whole multiples of 4
     if (shift <= -117) break;    // below the last bit kept
-    const u128 p = static_cast<u128>(m) * kTwoOverPiWords[i];
-    acc += shift >= 0 ? p << shift : p >> -shift;
+    const U128 p = mul64(m, kTwoOverPiWords[i]);
+    acc = add(acc, shift >= 0 ? shl(p, shift) : shr(p, -shift));
   }
-  int quadrant = static_cast<int>(acc >> 126);
-  s128 f = static_cast<s128>(acc & ((u128{1} << 126) - 1));
-  if (f >= (s128{1} << 125)) {
-    f -= s128{1} << 126;
+  int quadrant = static_cast<int>(acc.hi >> 62);
+  // The fraction, taken to the nearest quadrant: within [-2^125, 2^125), as a sign and a size.
+  U128 f{acc.hi & ((std::uint64_t{1} << 62) - 1), acc.lo};
+  bool negative = false;
+  if (f.hi >= (std::uint64_t{1} << 61)) {
+    f = sub(U128{std::uint64_t{1} << 62, 0}, f);
+    negative = true;
     ++quadrant;
   }
-  const double fh = static_cast<double>(f);
-  const double fl = static_cast<double>(f - static_cast<s128>(fh));
+  const Rounded h = round_to_double(f);
+  const double fh = h.value, fl_size = round_to_double(h.rest).value;
+  const double fl = h.rest_negative ? -fl_size : fl_size;
   DD r = mul(DD{fh * 0x1p-126, fl * 0x1p-126}, kPio2);
-  if (x < 0) {
-    r = neg(r);
-    quadrant = -quadrant;
-  }
+  if (negative != (x < 0)) r = neg(r);
+  if (x < 0) quadrant = -quadrant;
   return {quadrant & 3, r};
 }
 

@@ -9,26 +9,29 @@
 #include <cstring>
 #include <type_traits>
 
+#include "base/little_endian.h"
 #include "system/i_platform.h"
 
 namespace {
 
 // Everything the game can read from the keyboard lives in this one block of plain bytes: a
 // replay recorder captures it whole, so a reading added here is recorded with no more code.
+// Its numbers are stored low byte first, so a recording plays on a machine of either order.
 struct InputState {
   std::array<bool, 128> held;
-  std::uint32_t presses;
+  LittleEndian<std::uint32_t> presses;
   // A ring of 16 entries holds at most 15 waiting keys; a 16th pushes out the oldest.
-  std::array<std::uint16_t, 16> ring;
-  std::int32_t ring_head;  // oldest waiting entry
-  std::int32_t ring_tail;  // next free entry
-  std::int32_t full_screen_switches;  // Alt+Enter presses not yet taken by the game
+  std::array<LittleEndian<std::uint16_t>, 16> ring;
+  LittleEndian<std::int32_t> ring_head;  // oldest waiting entry
+  LittleEndian<std::int32_t> ring_tail;  // next free entry
+  LittleEndian<std::int32_t> full_screen_switches;  // Alt+Enter presses not yet taken by the game
   // kFocusLost once the window lost the focus or a controller, until taken; kCloseAsked once its close button
   // was pressed while close requests were held.
-  std::int32_t window_events;
+  LittleEndian<std::int32_t> window_events;
 };
-// Byte-wise comparison and copies must see no padding.
+// Byte-wise comparison and copies must see no padding; recordings hold this layout.
 static_assert(std::has_unique_object_representations_v<InputState>);
+static_assert(sizeof(InputState) == 180 && sizeof(bool) == 1);
 
 InputState state{};
 auto& held = state.held;
@@ -112,7 +115,7 @@ bool input_key_held(int scancode) { return scancode >= 0 && scancode <= 127 && h
 
 void input_key_event(int scancode, bool down) {
   if (scancode < 0 || scancode > 127) return;
-  if (down && !held[scancode]) ++presses;
+  if (down && !held[scancode]) presses = presses + 1;
   held[scancode] = down;
 }
 
@@ -125,13 +128,13 @@ void input_typed_key(std::uint16_t code) {
 
 void input_release_all_keys() { held.fill(false); }
 
-void input_full_screen_switch() { ++full_screen_switches; }
+void input_full_screen_switch() { full_screen_switches = full_screen_switches + 1; }
 
-void input_focus_lost() { window_events |= kFocusLost; }
+void input_focus_lost() { window_events = window_events | kFocusLost; }
 
 void input_close_request() {
   if (!closes_held) program_exit(0);
-  window_events |= kCloseAsked;
+  window_events = window_events | kCloseAsked;
 }
 
 void hold_close_requests(bool hold) { closes_held = hold; }
@@ -139,7 +142,7 @@ void hold_close_requests(bool hold) { closes_held = hold; }
 bool close_requested() { return (window_events & kCloseAsked) != 0; }
 
 // The same flag as the focus: the round asks the same question, and replays need no new field.
-void input_controller_removed() { window_events |= kFocusLost; }
+void input_controller_removed() { window_events = window_events | kFocusLost; }
 
 int take_full_screen_switches() {
   platform().pump_events();
@@ -151,7 +154,7 @@ int take_full_screen_switches() {
 bool take_focus_lost() {
   platform().pump_events();
   const bool lost = (window_events & kFocusLost) != 0;
-  window_events &= ~kFocusLost;
+  window_events = window_events & ~kFocusLost;
   return lost;
 }
 

@@ -42,7 +42,8 @@ void input_typed_key(std::uint16_t code);
 void input_release_all_keys();
 
 // The whole input state as raw bytes, for recording and replaying what the game reads. The
-// layout is this build's own; a recording notes its size.
+// layout is fixed and its numbers low byte first, so a recording plays on a machine of either
+// byte order; a recording notes its size.
 std::span<std::uint8_t> input_state_bytes();
 // What makes bytes no input state of this build ("" when they could be one): a field out of
 // its range, such as a ring index past the ring. A recording's input is checked with it before

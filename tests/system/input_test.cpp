@@ -2,6 +2,7 @@
 // virtual clock of every recorded game.)
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -69,6 +70,32 @@ TEST_F(Input, ARingWithIndicesOutOfRangeReadsEmptyAndStartsAgain) {
     EXPECT_EQ(key_read(), "b") << bad;
     EXPECT_EQ(key_read(), "") << bad;
   }
+}
+
+// Recordings hold this block byte for byte, so its layout and byte order are the file format's:
+// the same on every machine, numbers low byte first.
+TEST_F(Input, TheRecordedBlockHoldsItsNumbersLowByteFirstAtFixedPlaces) {
+  const std::span<std::uint8_t> bytes = input_state_bytes();
+  ASSERT_EQ(bytes.size(), 180u);
+  const auto u32_at = [&](int at) {
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+  };
+  const std::uint32_t presses = u32_at(128);
+  input_key_event(kKeyLeft, true);
+  EXPECT_EQ(bytes[kKeyLeft], 1);
+  EXPECT_EQ(u32_at(128), presses + 1);
+  const std::uint32_t tail = u32_at(168);
+  ASSERT_LT(tail, 16u);
+  input_typed_key(0xFF00 | kKeyUp);
+  EXPECT_EQ(bytes[132 + 2 * tail], kKeyUp);
+  EXPECT_EQ(bytes[133 + 2 * tail], 0xFF);
+  EXPECT_EQ(u32_at(168), (tail + 1) % 16);
+  input_full_screen_switch();
+  EXPECT_EQ(u32_at(172), 1u);
+  input_focus_lost();
+  EXPECT_EQ(u32_at(176), 1u);
+  EXPECT_EQ(take_full_screen_switches(), 1);
+  EXPECT_TRUE(take_focus_lost());
 }
 
 }  // namespace

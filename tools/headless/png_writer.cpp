@@ -1,9 +1,10 @@
 // Writing an image as an 8-bit RGBA PNG.
 #include "headless/png_writer.h"
 
-// The WebAssembly build of the runner (under node) has no libpng: it replays and plays, but
-// dumps no pictures.
-#if __has_include(<png.h>)
+// The WebAssembly build of the runner (under node) has no libpng, and a build for another
+// architecture none for its target (though the host's png.h is in its path): they replay and
+// play, but dump no pictures.
+#if __has_include(<png.h>) && !defined(TORVANE_NO_PNG)
 #include <png.h>
 
 #include <cerrno>
