@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 
@@ -35,10 +36,12 @@ inline ChildEnd play_in_child(const ReplayData& data, const char* err_path, unsi
     platform_install(&player);
     _exit(main_flow(0, nullptr));
   }
+  ChildEnd end;
+  if (pid < 0) return end;  // no child to play in: reported as ending unsoundly
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return end;
   }
-  ChildEnd end;
   if (WIFEXITED(status)) end.exit_code = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) end.signal = WTERMSIG(status);
   return end;
