@@ -1,6 +1,8 @@
 // torvane-scores: the world table. Takes recordings over HTTP, has each replayed by a verifier
 // process, and keeps what they prove in SQLite or PostgreSQL.
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -21,6 +23,23 @@ std::string beside_this_program(const char* name) {
   std::error_code ec;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
   return ec ? name : (self.parent_path() / name).string();
+}
+
+// The HTTP library listens with a backlog of 5: twenty clients connecting at once would have
+// their connections dropped and retried a second later, or reset. Listening again on the same
+// socket widens the queue.
+void widen_backlog(int port) {
+  for (int fd = 3; fd < 1024; ++fd) {
+    int listening = 0;
+    socklen_t size = sizeof listening;
+    sockaddr_storage at{};
+    socklen_t at_size = sizeof at;
+    if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) != 0 || !listening) continue;
+    if (getsockname(fd, reinterpret_cast<sockaddr*>(&at), &at_size) != 0) continue;
+    const int bound = at.ss_family == AF_INET6 ? ntohs(reinterpret_cast<sockaddr_in6*>(&at)->sin6_port)
+                                               : ntohs(reinterpret_cast<sockaddr_in*>(&at)->sin_port);
+    if (bound == port) ::listen(fd, SOMAXCONN);
+  }
 }
 
 int fail(const std::string& message) {
@@ -79,7 +98,7 @@ int main(int argc, char** argv) {
   Workers workers([where] { return open_db(where); }, w);
 
   httplib::Server server;
-  server.new_task_queue = [] { return new httplib::ThreadPool(16); };
+  server.new_task_queue = [] { return new httplib::ThreadPool(32); };
   server.set_payload_max_length(options.body_limit);
   server.set_read_timeout(options.read_timeout_seconds, 0);
   server.set_write_timeout(options.read_timeout_seconds, 0);
@@ -93,6 +112,7 @@ int main(int argc, char** argv) {
   const int port = options.port == 0 ? server.bind_to_any_port(options.host) :
                    (server.bind_to_port(options.host, options.port) ? options.port : -1);
   if (port < 0) return fail("cannot listen on " + options.host + ":" + std::to_string(options.port));
+  widen_backlog(port);
   std::printf("torvane-scores: listening on http://%s:%d/ with %d workers\n", options.host.c_str(), port, w.count);
   std::fflush(stdout);
 

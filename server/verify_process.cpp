@@ -53,6 +53,9 @@ VerifyRun run_verifier(const VerifyLimits& limits, const std::string& recording,
     dup2(out[1], 1);
     const int devnull = ::open("/dev/null", O_WRONLY);
     if (devnull >= 0) dup2(devnull, 2);
+    // Nothing of the server's (its listening socket, its clients' connections, the database)
+    // goes on into the verifier.
+    close_range(3, ~0U, 0);
     if (chdir("/") != 0) _exit(126);
     execl(limits.verifier.c_str(), limits.verifier.c_str(), "--max-frames", frames.c_str(), static_cast<char*>(nullptr));
     _exit(127);
