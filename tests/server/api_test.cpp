@@ -105,6 +105,7 @@ TEST_P(Api, ATicketRanksOneGameFromItsOriginPlayedInRealTime) {
   const std::string& played = runner_lost_round(5001);
   const std::string& too_soon = runner_lost_round(5002);
   const std::string elsewhere = recording("lost_round");  // from clock origin 2000
+  const std::string& late = runner_lost_round(5005, 30000);  // the round begins 33 s in
   start({"--accept-runner-recordings"});
 
   auto r = client->Post("/api/v1/tickets", "", "text/plain");
@@ -116,16 +117,17 @@ TEST_P(Api, ATicketRanksOneGameFromItsOriginPlayedInRealTime) {
   EXPECT_LE(issued["origin"].get<long long>(), 1000000000);
   EXPECT_NE(body_json(client->Post("/api/v1/tickets", "", "text/plain"))["ticket"], issued["ticket"]);
 
-  // Tickets with origins of the test's choosing, one of them issued an hour ago.
+  // Tickets with origins of the test's choosing, issued just over and just under a game's
+  // length (195.9 s) ago.
   {
     auto conn = open_db(db);
     Store store(*conn);
-    const std::int64_t hour = 3600 * 1000;
     const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
                                  std::chrono::system_clock::now().time_since_epoch()).count();
-    store.issue_ticket(std::string(32, 'a'), 5001, now - hour);
-    store.issue_ticket(std::string(32, 'b'), 5002, now);
-    store.issue_ticket(std::string(32, 'c'), 5004, now - hour);
+    store.issue_ticket(std::string(32, 'a'), 5001, now - 197000);
+    store.issue_ticket(std::string(32, 'b'), 5002, now - 192000);
+    store.issue_ticket(std::string(32, 'c'), 5004, now - 197000);
+    store.issue_ticket(std::string(32, 'e'), 5005, now - 600000);
   }
   const std::string a = "?ticket=" + std::string(32, 'a');
   r = post_game(*client, played, a);
@@ -143,6 +145,7 @@ TEST_P(Api, ATicketRanksOneGameFromItsOriginPlayedInRealTime) {
 
   const long long young = body_json(post_game(*client, too_soon, "?ticket=" + std::string(32, 'b')))["id"].get<long long>();
   const long long shopped = body_json(post_game(*client, elsewhere, "?ticket=" + std::string(32, 'c')))["id"].get<long long>();
+  const long long waited = body_json(post_game(*client, late, "?ticket=" + std::string(32, 'e')))["id"].get<long long>();
 
   const json game = wait_game(*client, ranked_id);
   EXPECT_EQ(game["status"], "verified") << game.dump();
@@ -152,6 +155,8 @@ TEST_P(Api, ATicketRanksOneGameFromItsOriginPlayedInRealTime) {
   EXPECT_EQ(entries[0]["id"], ranked_id);
   EXPECT_EQ(wait_game(*client, young)["reason"], "the ticket is younger than the recorded game");
   EXPECT_EQ(wait_game(*client, shopped)["reason"], "the recording does not start from its ticket's clock origin");
+  EXPECT_EQ(wait_game(*client, waited)["reason"],
+            "the round did not start within 30 seconds of the ticket's clock origin");
 }
 
 // Every game sent ends verified exactly once: a verifier killed mid-replay has its game
@@ -160,26 +165,31 @@ TEST_P(Api, ATicketRanksOneGameFromItsOriginPlayedInRealTime) {
 TEST_P(Api, AKilledVerifierOrServerLosesNoGameAndVerifiesNoneTwice) {
   const std::vector<std::string> options = {"--workers", "1", "--lease-seconds", "2"};
   start(options);
-  const std::vector<std::string> sent = {recording("round_keys"), recording("menus")};
+  // The long game first: the verifier killed is surely still replaying it.
+  const std::vector<std::string> sent = {recording("lost_round"), recording("round_keys")};
   std::vector<long long> ids;
   for (const std::string& bytes : sent) ids.push_back(body_json(post_game(*client, bytes))["id"].get<long long>());
 
   ASSERT_TRUE(wait_for([&] { return !server->verifiers().empty(); }));
-  kill(server->verifiers()[0], SIGKILL);
+  ASSERT_EQ(kill(server->verifiers()[0], SIGKILL), 0);
   // The game goes back to the queue and is replayed again, by a new verifier.
   ASSERT_TRUE(wait_for([&] { return !server->verifiers().empty(); }));
   EXPECT_EQ(server->stop(SIGKILL), 128 + SIGKILL);
 
   start(options);
-  for (long long id : ids) EXPECT_EQ(wait_game(*client, id)["status"], "rejected") << id;
+  // Replayed whole, whatever was killed: each judged for what it is, not for the kill.
+  const json lost = wait_game(*client, ids[0]);
+  EXPECT_EQ(lost["status"], "verified") << lost.dump();
+  EXPECT_EQ(lost["score"], 1205);
+  EXPECT_EQ(wait_game(*client, ids[1])["reason"], "no round in the recording was played to its end");
   for (long long id : ids) EXPECT_EQ(game_row(db, id).verifications, 1) << id;
 
-  const long long last = body_json(post_game(*client, recording("lost_round")))["id"].get<long long>();
+  const long long last = body_json(post_game(*client, recording("menus")))["id"].get<long long>();
   ASSERT_TRUE(wait_for([&] { return !server->verifiers().empty(); }));
   EXPECT_EQ(server->stop(SIGTERM), 0) << server->log();
   const GameRow row = game_row(db, last);
-  EXPECT_EQ(row.status, "verified");
-  EXPECT_EQ(row.score, 1205);
+  EXPECT_EQ(row.status, "rejected");
+  EXPECT_EQ(row.reason, "no round in the recording was played to its end");
   EXPECT_EQ(row.verifications, 1);
 }
 

@@ -35,21 +35,28 @@ inline std::string replays_dir() { return std::string(TORVANE_SOURCE_DIR) + "/te
 inline std::string recording(const std::string& name) { return read_file(replays_dir() + name + ".tvr"); }
 
 // A whole round the game records by itself: lost at about 196 s with 1205 points, the name
-// LOST typed at the record prompt (tests/replays/lost_round.script), from this clock origin.
-// The runner marks what it records; each origin is recorded once per test program.
-inline const std::string& runner_lost_round(int origin) {
-  static std::map<int, std::string> made;
-  auto it = made.find(origin);
+// LOST typed at the record prompt (tests/replays/lost_round.script, every key late_ms later),
+// from this clock origin. The runner marks what it records; each is recorded once per program.
+inline const std::string& runner_lost_round(int origin, int late_ms = 0) {
+  static std::map<std::pair<int, int>, std::string> made;
+  auto it = made.find({origin, late_ms});
   if (it != made.end()) return it->second;
   const fs::path dir = fresh_temp_dir("lost_" + std::to_string(origin));
+  std::ifstream in(replays_dir() + "lost_round.script");
+  std::ofstream script(dir / "keys.script");
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    script << std::stol(line) + late_ms << line.substr(line.find(' ')) << "\n";
+  }
+  script.close();
   const std::string file = (dir / "r.tvr").string();
   const ProcessResult run = run_headless_bin("--rounds 1 --until-ms 400000 --clock-origin " + std::to_string(origin) +
-                                             " --script '" + replays_dir() + "lost_round.script' --workdir '" +
+                                             " --script '" + (dir / "keys.script").string() + "' --workdir '" +
                                              dir.string() + "' --record '" + file + "'");
   EXPECT_EQ(run.exit_code, 0) << run.err;
   std::string bytes = read_file(file);
   fs::remove_all(dir);
-  return made.emplace(origin, std::move(bytes)).first->second;
+  return made.emplace(std::make_pair(origin, late_ms), std::move(bytes)).first->second;
 }
 
 // A short session in the menus, recorded by the runner (no round in it).
@@ -100,7 +107,7 @@ class PostgresCluster {
     fs::create_directories(dir_ + "/sock");
     if (!owner_.empty() && std::system(("chown nobody '" + dir_ + "/sock'").c_str()) != 0)
       error_ = "cannot give the socket folder to nobody";
-    if (error_.empty() && run_as_owner("initdb -D '" + dir_ + "/data' -U torvane -A trust >'" + dir_ +
+    if (error_.empty() && run_as_owner("initdb -N -D '" + dir_ + "/data' -U torvane -A trust >'" + dir_ +
                                        "/initdb.log' 2>&1") != 0)
       error_ = "initdb failed: " + read_file(dir_ + "/initdb.log");
     if (error_.empty() &&
