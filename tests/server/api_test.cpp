@@ -37,7 +37,10 @@ class Api : public testing::TestWithParam<Backend> {
 };
 
 TEST_P(Api, AGameSentIsReplayedAndListedWithWhatTheReplayProves) {
-  start({"--workers", "2"});
+  // The browser build is served beside the API, on the same origin.
+  fs::create_directories(dir / "web");
+  std::ofstream(dir / "web" / "index.html") << "<p>the game</p>";
+  start({"--workers", "2", "--web", (dir / "web").string()});
   const std::string lost = recording("lost_round");
   auto r = post_game(*client, lost);
   ASSERT_TRUE(r);
@@ -88,6 +91,8 @@ TEST_P(Api, AGameSentIsReplayedAndListedWithWhatTheReplayProves) {
   ASSERT_TRUE(r);
   EXPECT_NE(r->body.find("<td>LOST</td><td>1205</td>"), std::string::npos) << r->body;
   EXPECT_NE(r->body.find("/api/v1/games/" + std::to_string(id) + "/recording"), std::string::npos);
+  EXPECT_NE(r->body.find("<a href=\"/play/\">"), std::string::npos);
+  EXPECT_EQ(client->Get("/play/")->body, "<p>the game</p>");
   r = client->Get("/metrics");
   ASSERT_TRUE(r);
   EXPECT_NE(r->body.find("torvane_games{status=\"verified\"} 1\n"), std::string::npos) << r->body;
