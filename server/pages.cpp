@@ -74,8 +74,9 @@ std::string table_page(const std::vector<GameRow>& ranked, const std::vector<Gam
 }
 
 std::string metrics_text(const Counts& c) {
-  char sum[64];
+  char sum[64], cpu[64];
   std::snprintf(sum, sizeof sum, "%.3f", c.verify_seconds_sum);
+  std::snprintf(cpu, sizeof cpu, "%.3f", c.verify_cpu_seconds_sum);
   std::string out;
   out += "# HELP torvane_queue_length Games waiting for verification.\n# TYPE torvane_queue_length gauge\n";
   out += "torvane_queue_length " + std::to_string(c.queued) + "\n";
@@ -88,5 +89,8 @@ std::string metrics_text(const Counts& c) {
          "# TYPE torvane_verification_seconds summary\n";
   out += "torvane_verification_seconds_sum " + std::string(sum) + "\n";
   out += "torvane_verification_seconds_count " + std::to_string(c.verified + c.rejected) + "\n";
+  out += "# HELP torvane_verification_cpu_seconds_total CPU time the verifiers spent replaying games.\n"
+         "# TYPE torvane_verification_cpu_seconds_total counter\n";
+  out += "torvane_verification_cpu_seconds_total " + std::string(cpu) + "\n";
   return out;
 }

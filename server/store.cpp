@@ -43,6 +43,9 @@ const std::vector<std::vector<std::string_view>> kMigrations = {
         "CREATE INDEX games_best ON games(status, ranked, score DESC)",
         "CREATE INDEX jobs_state ON jobs(state, game)",
     },
+    {
+        "ALTER TABLE games ADD COLUMN verify_cpu_ms {INT}",
+    },
 };
 
 std::string with_types(std::string_view text, Dialect dialect) {
@@ -208,11 +211,11 @@ bool Store::finish(const Job& job, const std::string& worker, const Verdict& v, 
     return false;
   tx.query(
       "UPDATE games SET status = ?1, reason = ?2, score = ?3, name = ?4, seconds = ?5, ranked = ?6, verified_ms = ?7, "
-      "verify_ms = ?8, verifications = verifications + 1, worker = ?9 WHERE id = ?10",
+      "verify_ms = ?8, verifications = verifications + 1, worker = ?9, verify_cpu_ms = ?11 WHERE id = ?10",
       {std::string(v.verified ? "verified" : "rejected"), v.verified ? DbValue(nullptr) : DbValue(v.reason),
        v.verified ? DbValue(v.score) : DbValue(nullptr), v.verified ? DbValue(v.name) : DbValue(nullptr),
        v.verified ? DbValue(std::to_string(v.seconds)) : DbValue(nullptr), std::int64_t(v.ranked ? 1 : 0), now_ms,
-       v.verify_ms, worker, job.game});
+       v.verify_ms, worker, job.game, v.verify_cpu_ms});
   tx.commit();
   return true;
 }
@@ -265,7 +268,7 @@ Counts Store::counts() {
   const auto r = tx.query(
       "SELECT (SELECT COUNT(*) FROM jobs WHERE state = 'queued'), (SELECT COUNT(*) FROM jobs WHERE state = 'running'), "
       "(SELECT COUNT(*) FROM games WHERE status = 'verified'), (SELECT COUNT(*) FROM games WHERE status = 'rejected'), "
-      "(SELECT COALESCE(SUM(verify_ms), 0) FROM games)");
+      "(SELECT COALESCE(SUM(verify_ms), 0) FROM games), (SELECT COALESCE(SUM(verify_cpu_ms), 0) FROM games)");
   tx.commit();
   Counts c;
   c.queued = as_int(r.at(0)[0]);
@@ -273,6 +276,7 @@ Counts Store::counts() {
   c.verified = as_int(r[0][2]);
   c.rejected = as_int(r[0][3]);
   c.verify_seconds_sum = as_real(r[0][4]) / 1000.0;
+  c.verify_cpu_seconds_sum = as_real(r[0][5]) / 1000.0;
   return c;
 }
 

@@ -41,7 +41,8 @@ struct Verdict {
   std::string name;
   double seconds = 0.0;
   bool ranked = false;
-  std::int64_t verify_ms = 0;
+  std::int64_t verify_ms = 0;      // wall time of the replay
+  std::int64_t verify_cpu_ms = 0;  // its CPU time
 };
 
 struct GameRow {
@@ -66,7 +67,7 @@ struct Ticket {
 
 struct Counts {
   std::int64_t queued = 0, running = 0, verified = 0, rejected = 0;
-  double verify_seconds_sum = 0.0;
+  double verify_seconds_sum = 0.0, verify_cpu_seconds_sum = 0.0;
 };
 
 class Store {

@@ -88,8 +88,11 @@ VerifyRun run_verifier(const VerifyLimits& limits, const std::string& recording,
   }
   ::close(out[0]);
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  rusage usage{};
+  while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
   }
+  run.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                    static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
   if (WIFSIGNALED(status)) {

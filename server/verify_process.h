@@ -21,7 +21,8 @@ struct VerifyRun {
   } end = End::Crashed;
   std::string json;
   std::string detail;  // for Crashed: the exit status or signal
-  double seconds = 0.0;
+  double seconds = 0.0;      // wall time
+  double cpu_seconds = 0.0;  // the verifier's own, user and system
 };
 
 // tick is called every second or so while the process runs (the worker renews its lease).

@@ -40,6 +40,7 @@ void Workers::drain() {
 Verdict Workers::judge(const Job& job, const VerifyRun& run) {
   Verdict v;
   v.verify_ms = static_cast<std::int64_t>(run.seconds * 1000.0);
+  v.verify_cpu_ms = static_cast<std::int64_t>(run.cpu_seconds * 1000.0);
   if (run.end == VerifyRun::End::OverCpu) {
     v.reason = "the replay took more than " + std::to_string(options_.limits.cpu_seconds) + " CPU seconds";
     return v;

@@ -99,6 +99,7 @@ TEST_P(Api, AGameSentIsReplayedAndListedWithWhatTheReplayProves) {
   EXPECT_NE(r->body.find("torvane_games{status=\"rejected\"} 1\n"), std::string::npos);
   EXPECT_NE(r->body.find("torvane_queue_length 0\n"), std::string::npos);
   EXPECT_NE(r->body.find("torvane_verification_seconds_count 2\n"), std::string::npos);
+  EXPECT_NE(r->body.find("\ntorvane_verification_cpu_seconds_total "), std::string::npos);
   r = client->Get("/healthz");
   ASSERT_TRUE(r);
   EXPECT_EQ(r->status, 200);

@@ -16,7 +16,7 @@ class StoreOn : public testing::TestWithParam<Backend> {
     store = std::make_unique<Store>(*conn);
     store->migrate();
     store->migrate();  // a second start changes nothing
-    EXPECT_EQ(store->schema_version(), 2);
+    EXPECT_EQ(store->schema_version(), 3);
   }
   void TearDown() override {
     store.reset();
