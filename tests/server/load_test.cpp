@@ -73,7 +73,7 @@ TEST(Load, TwentyClientsSendTwoHundredRecordingsAndReadTheTable) {
   std::string metrics;
   ASSERT_TRUE(wait_for([&] {
     timed_table(*c);
-    metrics = c->Get("/metrics")->body;
+    metrics = get(*c, "/metrics").body;
     return metric(metrics, "torvane_queue_length") == 0 && metric(metrics, "torvane_verifications_running") == 0;
   }));
   const double wall = std::chrono::duration<double>(Clock::now() - started).count();

@@ -244,6 +244,14 @@ inline json body_json(const httplib::Result& r) {
   return json::parse(r->body, nullptr, false);
 }
 
+// An answer to a GET; a failure (and an empty answer) when none came.
+inline httplib::Response get(httplib::Client& c, const std::string& path) {
+  auto r = c.Get(path.c_str());
+  if (r) return *r;
+  ADD_FAILURE() << path << ": no answer (" << httplib::to_string(r.error()) << ")";
+  return httplib::Response{};
+}
+
 inline httplib::Result post_game(httplib::Client& c, const std::string& bytes, const std::string& query = "") {
   return c.Post(("/api/v1/games" + query).c_str(), bytes, "application/octet-stream");
 }
