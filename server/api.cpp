@@ -203,7 +203,8 @@ void install_routes(httplib::Server& server, ApiContext& c) {
   });
   server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
     if (res.body.empty()) {
-      if (res.status == 413) refuse(res, 413, "a recording is at most 512 KB");
+      // The HTTP library also refuses a form body over 8 KB: a recording sent as a form.
+      if (res.status == 413) refuse(res, 413, "a recording is at most 512 KB, sent as application/octet-stream");
       else if (res.status == 404) refuse(res, 404, "no such page");
     }
   });

@@ -99,6 +99,13 @@ int main(int argc, char** argv) {
 
   httplib::Server server;
   server.new_task_queue = [] { return new httplib::ThreadPool(32); };
+  // The library's default shares the port (SO_REUSEPORT): a second server started by mistake
+  // would quietly take half the requests with its own database. Only a restart's lingering
+  // connections may share it.
+  server.set_socket_options([](socket_t sock) {
+    int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   server.set_payload_max_length(options.body_limit);
   server.set_read_timeout(options.read_timeout_seconds, 0);
   server.set_write_timeout(options.read_timeout_seconds, 0);
