@@ -160,6 +160,16 @@ TEST_F(Hostile, ASlowClientIsCutOffWhileOthersAreServed) {
   EXPECT_EQ(get(*client, "/healthz").status, 200);
 }
 
+// A second server started on a port in use fails, instead of quietly sharing the port and
+// answering half the requests from a database of its own.
+TEST_F(Hostile, ASecondServerCannotTakeAPortInUse) {
+  start({});
+  ServerProcess second((dir / "other.sqlite").string(), dir, {"--listen", "127.0.0.1:" + std::to_string(server->port())});
+  EXPECT_EQ(second.port(), 0);
+  EXPECT_EQ(second.stop(0), 2) << second.log();
+  EXPECT_NE(second.log().find("cannot listen on 127.0.0.1:"), std::string::npos) << second.log();
+}
+
 TEST_F(Hostile, AFloodFromOneAddressIsSlowedAndAFullQueueTurnsGamesAway) {
   start({"--rate", "60", "--burst", "5", "--max-queue", "1", "--workers", "1"});
   ASSERT_EQ(send(recording("lost_round")).first, 202);
