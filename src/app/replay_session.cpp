@@ -35,8 +35,8 @@ int run_installed(Platform& backend, int argc, char** argv) {
 
 }  // namespace
 
-std::string start_recording(ReplayRecorder& recorder, const std::string& path) {
-  std::string error = recorder.start(path);
+std::string start_recording(ReplayRecorder& recorder, const std::string& path, bool runner_made) {
+  std::string error = recorder.start(path, runner_made);
   if (error.empty()) return error;
   const std::string part = path + ".part";
   const auto header = static_cast<off_t>(sizeof kReplayMagic + 2 + 2 + 1 + std::strlen(kReplayGameVersion));

@@ -8,7 +8,7 @@
 
 // Starts recording into path; an error or "". A recording that cannot start (a file-size limit
 // of 0, a full disk) leaves no FILE.part behind: one shorter than a header holds nothing.
-std::string start_recording(ReplayRecorder& recorder, const std::string& path);
+std::string start_recording(ReplayRecorder& recorder, const std::string& path, bool runner_made = false);
 
 // Bad replay files and recordings that cannot be made: 2. A replay that goes its own way: 3.
 // Otherwise the game's own exit code.

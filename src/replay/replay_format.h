@@ -2,7 +2,8 @@
 // Replay files: every reading a session took from the machine, in the order it took them.
 //
 //   header   "TVREPLAY", format version (u16 LE), input-state size (u16 LE), game version
-//            (u8 length, then that many printable bytes)
+//            (u8 length, then that many printable bytes; a recording made by the headless
+//            runner has kReplayRunnerMark after the version)
 //   chunks   varint n, n bytes of whole records, XXH32 of those n bytes seeded with the
 //            previous chunk's (the first chunk's seed: XXH32 of the header) as u32 LE. A chunk
 //            ends after every checkpoint and at the end, so a file cut anywhere (a full disk)
@@ -32,6 +33,9 @@ inline constexpr std::uint16_t kReplayEveryPageFormat = 2;
 #define TORVANE_VERSION "unknown"
 #endif
 inline constexpr const char* kReplayGameVersion = "torvane " TORVANE_VERSION;
+// Follows the game version in the header of a recording made by the headless runner (a
+// scripted or autoplayed session), so a score server can tell it from a game played by hand.
+inline constexpr const char* kReplayRunnerMark = " (headless runner)";
 inline constexpr std::size_t kReplayMaxFileBytes = std::size_t{64} << 20;
 // Room for the biggest record (a high-score table as read) with plenty to spare.
 inline constexpr std::size_t kReplayMaxChunkBytes = std::size_t{1} << 16;
@@ -80,7 +84,8 @@ struct ReplayRecord {
 
 struct ReplayData {
   std::uint16_t format = kReplayFormatVersion;
-  std::string game_version;
+  std::string game_version;  // without the runner's mark
+  bool runner_made = false;  // the header carried kReplayRunnerMark
   std::uint32_t state_size = 0;
   std::vector<ReplayRecord> records;
   std::vector<ReplayByteChange> changes;

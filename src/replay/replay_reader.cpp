@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "replay/replay_format.h"
 #include "system/input.h"
@@ -295,6 +296,11 @@ ReplayParse parse_replay(std::span<const std::uint8_t> bytes, bool check_sum) {
     in.byte(c);
     if (c < 32 || c > 126) return failed("the header's game version is not printable text");
     data.game_version.push_back(static_cast<char>(c));
+  }
+  const std::string_view mark = kReplayRunnerMark;
+  if (data.game_version.size() >= mark.size() && data.game_version.ends_with(mark)) {
+    data.game_version.resize(data.game_version.size() - mark.size());
+    data.runner_made = true;
   }
   std::uint32_t seed = XXH32(bytes.data(), in.pos(), 0);
 

@@ -16,8 +16,8 @@ ReplayRecorder::ReplayRecorder(Platform& inner, const char* who, bool notice_on_
   changes_.reserve(size);
 }
 
-std::string ReplayRecorder::start(const std::string& path) {
-  std::string error = writer_.open(path, static_cast<std::uint32_t>(input_state_bytes().size()));
+std::string ReplayRecorder::start(const std::string& path, bool runner_made) {
+  std::string error = writer_.open(path, static_cast<std::uint32_t>(input_state_bytes().size()), runner_made);
   if (!error.empty()) return error;
   if (notice_on_screen_) notice_page_.pixels.reserve(std::size_t{1} << 20);  // no heap in a round
   // Whatever is already in the input state (a script's first keys) is the first change.

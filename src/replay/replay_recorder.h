@@ -20,8 +20,9 @@ class ReplayRecorder final : public WrappedPlatform {
   // page shown from then on (the window, where stderr is rarely seen).
   explicit ReplayRecorder(Platform& inner, const char* who = "torvane", bool notice_on_screen = false);
 
-  // Creates the recording; an error message, or "".
-  std::string start(const std::string& path);
+  // Creates the recording; an error message, or "". runner_made puts the headless runner's
+  // mark in the header.
+  std::string start(const std::string& path, bool runner_made = false);
   // Ends the recording (if shutdown has not) and puts the file in place; an error or "". A
   // recording cut short is put in place too; cut_short() then says why.
   std::string finish();

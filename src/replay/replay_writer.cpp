@@ -49,7 +49,7 @@ ReplayWriter::~ReplayWriter() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-std::string ReplayWriter::open(const std::string& path, std::uint32_t state_size) {
+std::string ReplayWriter::open(const std::string& path, std::uint32_t state_size, bool runner_made) {
   if (std::string problem = replay_target_problem(path); !problem.empty()) return problem;
   path_ = path;
   part_path_ = path + ".part";
@@ -70,7 +70,7 @@ std::string ReplayWriter::open(const std::string& path, std::uint32_t state_size
   header[n++] = kReplayFormatVersion >> 8;
   header[n++] = state_size & 0xFF;
   header[n++] = (state_size >> 8) & 0xFF;
-  const std::string version = kReplayGameVersion;
+  const std::string version = std::string(kReplayGameVersion) + (runner_made ? kReplayRunnerMark : "");
   header[n++] = static_cast<std::uint8_t>(version.size());
   for (char c : version) header[n++] = static_cast<std::uint8_t>(c);
   seed_ = XXH32(header, n, 0);

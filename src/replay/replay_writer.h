@@ -19,8 +19,9 @@ class ReplayWriter {
   ReplayWriter(const ReplayWriter&) = delete;
   ReplayWriter& operator=(const ReplayWriter&) = delete;
 
-  // Creates the file aside and writes the header. Returns an error message or "".
-  std::string open(const std::string& path, std::uint32_t state_size);
+  // Creates the file aside and writes the header (runner_made: with the runner's mark).
+  // Returns an error message or "".
+  std::string open(const std::string& path, std::uint32_t state_size, bool runner_made = false);
 
   void clock(std::uint64_t gap, double reading);
   void input(std::uint64_t gap, std::span<const ReplayByteChange> changes);

@@ -75,7 +75,7 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   playback.score = [] { return static_cast<int>(round_state.score); };
   if (!options.record_path.empty()) {
     recorder.emplace(backend, "torvane-headless");
-    if (std::string error = start_recording(*recorder, options.record_path); !error.empty()) return fail(error);
+    if (std::string error = start_recording(*recorder, options.record_path, true); !error.empty()) return fail(error);
     installed = &*recorder;
   } else if (replay) {
     replayer.emplace(backend, *replay, false, "torvane-headless", playback);
