@@ -31,7 +31,7 @@ std::string iso_date(std::int64_t ms) {
 
 namespace {
 
-void rows(std::string& out, const std::vector<GameRow>& games) {
+void rows(std::string& out, const std::vector<GameRow>& games, bool play_served) {
   if (games.empty()) {
     out += "<p>No games yet.</p>\n";
     return;
@@ -44,6 +44,8 @@ void rows(std::string& out, const std::vector<GameRow>& games) {
     std::snprintf(length, sizeof length, "%d:%02d", static_cast<int>(g.seconds) / 60, static_cast<int>(g.seconds) % 60);
     out += "<tr><td>" + std::to_string(++place) + "</td><td>" + html_escape(g.name) + "</td><td>" +
            std::to_string(g.score) + "</td><td>" + length + "</td><td>" + iso_date(g.received_ms) + "</td><td>";
+    // Watching opens the browser build served beside the table with this game's recording.
+    if (play_served) out += "<a href=\"/play/?watch=" + id + "\">watch</a> ";
     out += "<a href=\"/api/v1/games/" + id + "/recording\">recording</a></td></tr>\n";
   }
   out += "</table>\n";
@@ -61,14 +63,13 @@ std::string table_page(const std::vector<GameRow>& ranked, const std::vector<Gam
       "td,th{padding:.2em .6em;text-align:left}tr:nth-child(even){background:#111}a{color:#c0c0ff}\n"
       "</style>\n</head>\n<body>\n<h1>Torvane: the world table</h1>\n"
       "<p>Every score here was replayed by this server from the game's own recording.";
-  // The browser build plays a recording the player opens in it; it is served beside the table.
-  if (play_served)
-    out += " To watch a game, save its recording and open it in <a href=\"/play/\">the game in the browser</a>.";
+  // The browser build is served beside the table: each game can be watched in it.
+  if (play_served) out += " Watch any of them, or play, in <a href=\"/play/\">the game in the browser</a>.";
   out += "</p>\n<h2>Ranked</h2>\n";
-  rows(out, ranked);
+  rows(out, ranked, play_served);
   out += "<h2>Unranked</h2>\n<p>Games sent without a ticket: verified, but not played against the server's "
          "clock.</p>\n";
-  rows(out, unranked);
+  rows(out, unranked, play_served);
   out += "</body>\n</html>\n";
   return out;
 }

@@ -92,6 +92,7 @@ TEST_P(Api, AGameSentIsReplayedAndListedWithWhatTheReplayProves) {
   EXPECT_NE(r->body.find("<td>LOST</td><td>1205</td>"), std::string::npos) << r->body;
   EXPECT_NE(r->body.find("/api/v1/games/" + std::to_string(id) + "/recording"), std::string::npos);
   EXPECT_NE(r->body.find("<a href=\"/play/\">"), std::string::npos);
+  EXPECT_NE(r->body.find("<a href=\"/play/?watch=" + std::to_string(id) + "\">watch</a>"), std::string::npos);
   EXPECT_EQ(get(*client, "/play/").body, "<p>the game</p>");
   r = client->Get("/metrics");
   ASSERT_TRUE(r);
