@@ -7,6 +7,8 @@ Image* powerup_sprites[11]{};
 Image* ball_sprites[11]{};
 
 void create_images() {
+  // A game started again in the same process (a playback's jump back) makes them afresh.
+  destroy_images();
   for (int i = 1; i <= 4; ++i) background_images[i] = gfx_image_create(640, 480);
   snapshot_image = gfx_image_create(640, 480);
   for (int i = 1; i <= 10; ++i) {
