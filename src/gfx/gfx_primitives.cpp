@@ -1,5 +1,6 @@
 // Pixels, lines, boxes, discs, text and the clear of the presentation layer.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "gfx/font8x8.h"
@@ -60,6 +61,63 @@ void plot_clipped(Image& t, int x, int y, Colour c) {
   if (x >= 0 && y >= 0 && x < t.width && y < t.height) plot_unchecked(t, x, y, c);
 }
 
+// A line's walk over the steps first..last where its long axis is on the page: both
+// coordinates carried along, the short one moving by one whenever rest reaches whole.
+struct Walk {
+  std::int64_t first, last;
+  std::int64_t along;  // long-axis coordinate at step first
+  int dir;
+  std::int64_t aside;  // short-axis coordinate at step first
+  int side;
+  std::int64_t side_extent;
+  std::int64_t rest, rest_step, whole;
+};
+
+inline bool dash_on(int style, std::int64_t i) {
+  return style == 0xFFFF || ((style >> (15u - static_cast<unsigned>(i & 15))) & 1);
+}
+
+// A line more wide than tall: its pixels come in runs along a row, so each run is noted as
+// drawn once, not pixel by pixel.
+void walk_rows(Image& t, Walk w, Colour c, int style) {
+  std::int64_t x = w.along, y = w.aside, rest = w.rest;
+  Colour* row = y >= 0 && y < w.side_extent ? t.row(static_cast<int>(y)) : nullptr;
+  std::int64_t run_lo = t.width, run_hi = -1;  // the pixels plotted in this row
+  for (std::int64_t i = w.first; i <= w.last; ++i) {
+    if (row && dash_on(style, i)) {
+      row[x] = blend_primitive(row[x], c);
+      run_lo = std::min(run_lo, x);
+      run_hi = std::max(run_hi, x);
+    }
+    x += w.dir;
+    rest += w.rest_step;
+    if (rest >= w.whole) {
+      rest -= w.whole;
+      if (run_hi >= 0) note_drawn(t, static_cast<int>(y), static_cast<int>(run_lo), static_cast<int>(run_hi));
+      run_lo = t.width;
+      run_hi = -1;
+      y += w.side;
+      row = y >= 0 && y < w.side_extent ? t.row(static_cast<int>(y)) : nullptr;
+    }
+  }
+  if (run_hi >= 0) note_drawn(t, static_cast<int>(y), static_cast<int>(run_lo), static_cast<int>(run_hi));
+}
+
+// A line at least as tall as wide: one pixel a row.
+void walk_columns(Image& t, Walk w, Colour c, int style) {
+  std::int64_t y = w.along, x = w.aside, rest = w.rest;
+  for (std::int64_t i = w.first; i <= w.last; ++i) {
+    if (x >= 0 && x < w.side_extent && dash_on(style, i))
+      plot_unchecked(t, static_cast<int>(x), static_cast<int>(y), c);
+    y += w.dir;
+    rest += w.rest_step;
+    if (rest >= w.whole) {
+      rest -= w.whole;
+      x += w.side;
+    }
+  }
+}
+
 // The plain line from (x1, y1) to (x2, y2), walked only where it can touch the page: the
 // pixel a full walk plots at step i is found directly, so far-off end points cost nothing.
 // Along the long axis every step moves one pixel; the short axis has moved, after i steps,
@@ -89,23 +147,13 @@ void bresenham(Image& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std:
     moved = start_fraction / whole;
     rest = start_fraction % whole;
   }
-  // Both coordinates carried along; the long one is on the page at every step walked.
-  const int side = x_major ? step_y : step_x;
   const std::int64_t side_extent = x_major ? t.height : t.width;
-  std::int64_t along = start + dir * first, aside = (x_major ? y1 : x1) + side * moved;
-  const bool solid = style == 0xFFFF;
-  for (std::int64_t i = first; i <= last; ++i) {
-    if ((solid || ((style >> (15u - static_cast<unsigned>(i & 15))) & 1)) && aside >= 0 && aside < side_extent) {
-      const int a = static_cast<int>(along), b = static_cast<int>(aside);
-      plot_unchecked(t, x_major ? a : b, x_major ? b : a, c);
-    }
-    along += dir;
-    rest += 2 * across;
-    if (rest >= whole) {
-      rest -= whole;
-      aside += side;
-    }
-  }
+  const std::int64_t along = start + dir * first, aside = (x_major ? y1 : x1) + (x_major ? step_y : step_x) * moved;
+  const Walk walk{first, last, along, dir, aside, x_major ? step_y : step_x, side_extent, rest, 2 * across, whole};
+  if (x_major)
+    walk_rows(t, walk, c, style);
+  else
+    walk_columns(t, walk, c, style);
 }
 
 }  // namespace
@@ -209,11 +257,22 @@ void gfx_draw_text(Image* target, float x, float y, std::string_view text, Colou
     if (cell_x >= t->width) break;
     if (cell_x + 8 <= 0) continue;
     const std::uint8_t* glyph = font8x8[static_cast<unsigned char>(text[i])];
+    const bool inside = cell_x >= 0 && cell_x + 8 <= t->width;
     for (int row = 0; row < 8; ++row) {
-      const std::uint8_t bits = glyph[row];
-      if (!bits) continue;
+      const unsigned bits = glyph[row];
+      const int y = top + row;
+      if (!bits || y < 0 || y >= t->height) continue;
+      if (!inside) {
+        for (int col = 0; col < 8; ++col)
+          if (bits & (0x80u >> col)) plot_clipped(*t, cell_x + col, y, colour);
+        continue;
+      }
+      // Noted once from the first lit pixel to the last: they are never more than two
+      // columns of the page's account apart.
+      note_drawn(*t, y, cell_x + std::countl_zero(bits) - 24, cell_x + 7 - std::countr_zero(bits));
+      Colour* pixels = t->row(y) + cell_x;
       for (int col = 0; col < 8; ++col)
-        if (bits & (0x80 >> col)) plot_clipped(*t, cell_x + col, top + row, colour);
+        if (bits & (0x80u >> col)) pixels[col] = blend_primitive(pixels[col], colour);
     }
   }
 }

@@ -55,6 +55,10 @@ TEST_F(PageRestore, EveryDrawingIsUndoneByTheNextBackgroundCopy) {
       {"filled box", [] { gfx_line(nullptr, 630, 100, 700, 120, 0x40FF0000u, kLineFilledBox); }},
       {"disc", [] { gfx_circle(nullptr, 320, 240, 37.5f, 0x9100A8C6u); }},
       {"text", [] { gfx_draw_text(nullptr, 636, 466, "Score", 0xFF0275BEu); }},
+      {"text inside", [] {  // every glyph at every offset in the page's columns of 16
+         for (int x = 0; x < 16; ++x)
+           gfx_draw_text(nullptr, 77.0f + x, 12.0f * x - 3, "Wj_.|Score:0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ", 0x800275BEu);
+       }},
       {"paint", [] {
          gfx_line(nullptr, 100, 300, 140, 300, 0xFFAB00ABu, kLineBox);
          gfx_line(nullptr, 100, 300, 100, 340, 0xFFAB00ABu);
