@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 
+#include "gfx/colour_rows.h"
 #include "gfx/font8x8.h"
 #include "gfx/gfx_internal.h"
 #include "gfx/pixel_rows.h"
@@ -11,19 +12,14 @@ namespace {
 
 // One clipped horizontal run, every pixel blended once; true when a translucent colour
 // changed a pixel.
-bool fill_span(Image& t, int y, int xa, int xb, Colour c) {
+bool fill_span(Image& t, int y, int xa, int xb, const ColourRows& c) {
   if (y < 0 || y >= t.height) return false;
   if (xa > xb) std::swap(xa, xb);
   xa = std::max(xa, 0);
   xb = std::min(xb, t.width - 1);
   if (xa > xb) return false;
   note_drawn(t, y, xa, xb);
-  Colour* row = t.row(y);
-  if ((c >> 24) == 255) {
-    std::fill(row + xa, row + xb + 1, c);
-    return false;
-  }
-  return row_blend_colour(row + xa, xb - xa + 1, c);
+  return c.blend(t.row(y) + xa, xb - xa + 1);
 }
 
 // A translucent filled box on the work page that changed no pixel, with the stamp it left on
@@ -51,8 +47,9 @@ int filled_box(Image* target, Image& t, int ax, int ay, int bx, int by, Colour c
     return 0;
   }
   bool changed = false;
+  const ColourRows rows(colour);
   const int top = std::max(std::min(ay, by), 0), bottom = std::min(std::max(ay, by), t.height - 1);
-  for (int y = top; y <= bottom; ++y) changed = fill_span(t, y, ax, bx, colour) || changed;
+  for (int y = top; y <= bottom; ++y) changed = fill_span(t, y, ax, bx, rows) || changed;
   settled = tracked && !changed ? SettledBox{&t, t.stamp, ax, ay, bx, by, colour} : SettledBox{};
   return 0;
 }
@@ -189,8 +186,9 @@ int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colou
     case kLineBox: {
       const int left = std::min(ax, bx), right = std::max(ax, bx);
       const int top = std::min(ay, by), bottom = std::max(ay, by);
-      fill_span(*t, top, left, right, colour);
-      if (bottom != top) fill_span(*t, bottom, left, right, colour);
+      const ColourRows rows(colour);
+      fill_span(*t, top, left, right, rows);
+      if (bottom != top) fill_span(*t, bottom, left, right, rows);
       for (int y = std::max(top + 1, 0); y < std::min(bottom, t->height); ++y) {
         plot_clipped(*t, left, y, colour);
         if (right != left) plot_clipped(*t, right, y, colour);
@@ -210,7 +208,8 @@ int gfx_circle(Image* target, float x, float y, float radius, Colour colour) {
   if (!(r >= 0.0) || r > 1e6) return 1;
   // The disc is traced with the integer error terms below; every row is filled once.
   std::int64_t x1 = static_cast<std::int64_t>(cx - r), x2 = static_cast<std::int64_t>(cx + r);
-  fill_span(*t, cy, static_cast<int>(x1), static_cast<int>(x2), colour);
+  const ColourRows rows(colour);
+  fill_span(*t, cy, static_cast<int>(x1), static_cast<int>(x2), rows);
   if (r == 0.0) return 0;
   const std::int64_t q = static_cast<std::int64_t>(r * r);
   const std::int64_t dx = 2 * q, dy = 2 * q;
@@ -233,8 +232,8 @@ int gfx_circle(Image* target, float x, float y, float radius, Colour colour) {
       e += ex;
     }
     if (lower != last_filled) {
-      fill_span(*t, lower, static_cast<int>(x1), static_cast<int>(x2), colour);
-      fill_span(*t, upper, static_cast<int>(x1), static_cast<int>(x2), colour);
+      fill_span(*t, lower, static_cast<int>(x1), static_cast<int>(x2), rows);
+      fill_span(*t, upper, static_cast<int>(x1), static_cast<int>(x2), rows);
       last_filled = lower;
     }
   }

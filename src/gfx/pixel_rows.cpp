@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "gfx/colour_rows.h"
 #include "gfx/gfx_blend.h"
 
 namespace {
@@ -42,31 +43,8 @@ inline Bytes add_saturate(Bytes a, Bytes b) {
 
 inline Pixels select(Pixels mask, Pixels if_mask, Pixels otherwise) { return (mask & if_mask) | (~mask & otherwise); }
 
-// (d * (256 - w) + s * w) >> 8 per byte, the products of s already taken: blue and red in the
-// low bytes of the halves, green and alpha in the high bytes.
-inline Pixels lerp(Pixels d, Halves s_low_w, Halves s_high_w, Halves iw) {
-  const Halves h = (Halves)d;
-  return (Pixels)((((h & 0xFF) * iw + s_low_w) >> 8) | (((h >> 8) * iw + s_high_w) & 0xFF00));
-}
 
 }  // namespace
-
-bool row_blend_colour(Colour* row, int n, Colour c) {
-  const std::uint16_t a = static_cast<std::uint16_t>(c >> 24);
-  if (a == 255) return row_blend_colour_reference(row, n, c);  // opaque: the colour itself
-  const Halves w = Halves{} + a, iw = 256 - w;
-  const Halves ch = (Halves)(Pixels{} + c);
-  const Halves c_low_w = (ch & 0xFF) * w, c_high_w = (ch >> 8) * w;
-  Pixels changed{};
-  int i = 0;
-  for (; i + kLanes <= n; i += kLanes) {
-    const Pixels d = load(row + i), out = lerp(d, c_low_w, c_high_w, iw);
-    changed |= d ^ out;
-    store(row + i, out);
-  }
-  const bool tail_changed = row_blend_colour_reference(row + i, n - i, c);
-  return tail_changed || (changed[0] | changed[1] | changed[2] | changed[3]) != 0;
-}
 
 bool row_blend_colour_reference(Colour* row, int n, Colour c) {
   Colour changed = 0;

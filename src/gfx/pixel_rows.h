@@ -7,10 +7,6 @@
 
 #include "gfx/gfx.h"
 
-// Each pixel of the row blended with the primitive colour c; true when any pixel changed.
-bool row_blend_colour(Colour* row, int n, Colour c);
-bool row_blend_colour_reference(Colour* row, int n, Colour c);
-
 // Put mode 0: non-mask pixels with their top byte cleared.
 void row_transparent(Colour* dst, const Colour* src, int n);
 void row_transparent_reference(Colour* dst, const Colour* src, int n);
