@@ -22,15 +22,10 @@ if(NOT BUILD_TESTING)
   return()
 endif()
 
-set(GTEST_SOURCE /usr/src/googletest/googletest)
-if(NOT EXISTS ${GTEST_SOURCE}/src/gtest-all.cc)
-  message(FATAL_ERROR "GoogleTest sources not found (apt-get install googletest)")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/gtest_from_source.cmake)
 find_package(Threads REQUIRED)
-add_library(cross_gtest STATIC ${GTEST_SOURCE}/src/gtest-all.cc ${GTEST_SOURCE}/src/gtest_main.cc)
-target_include_directories(cross_gtest SYSTEM PUBLIC ${GTEST_SOURCE}/include PRIVATE ${GTEST_SOURCE})
+add_gtest_from_source(cross_gtest)
 target_link_libraries(cross_gtest PUBLIC Threads::Threads)
-target_compile_options(cross_gtest PRIVATE -w)  # GCC 12 finds false overlaps in its strings
 
 # One test program per game folder, each run whole as one test. Left out: the tests that start
 # the built programs (e2e, tools, the command line's) and the SDL backend's; the recorded games

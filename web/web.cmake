@@ -69,12 +69,8 @@ set_target_properties(torvane-headless PROPERTIES SUFFIX .js)
 # Unit tests under node, GoogleTest built from Debian's sources. Left out: the tests that start
 # the built programs or read PNGs (e2e, tools) and the SDL backend's; the recorded games run
 # through the node runner instead (tests/web).
-set(GTEST_SOURCE /usr/src/googletest/googletest)
-if(NOT EXISTS ${GTEST_SOURCE}/src/gtest-all.cc)
-  message(FATAL_ERROR "GoogleTest sources not found (apt-get install googletest)")
-endif()
-add_library(web_gtest STATIC ${GTEST_SOURCE}/src/gtest-all.cc ${GTEST_SOURCE}/src/gtest_main.cc)
-target_include_directories(web_gtest SYSTEM PUBLIC ${GTEST_SOURCE}/include PRIVATE ${GTEST_SOURCE})
+include(${CMAKE_SOURCE_DIR}/cmake/gtest_from_source.cmake)
+add_gtest_from_source(web_gtest)
 target_compile_definitions(web_gtest PUBLIC GTEST_HAS_PTHREAD=0)
 enable_testing()
 # Node's stand-in for a file system has no FIFOs, device links or permission bits that bite:
