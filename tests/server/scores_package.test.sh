@@ -6,7 +6,8 @@
 # a manual page that renders without warnings and covers every option --help prints and every
 # API path, a hardened service systemd accepts. Then the unpacked server, with none of the
 # build's programs beside it, starts on 127.0.0.1 over a fresh SQLite file, verifies a recorded
-# game through the unpacked verifier, refuses to start without one, and stops on SIGTERM.
+# game through the unpacked verifier, refuses to start without one, and stops on SIGTERM; with
+# SOURCE_DATE_EPOCH set a second cpack run gives the same bytes.
 # Usage: scores_package.test.sh <torvane> [<torvane-headless>]
 set -u
 game=${1:?path of the torvane binary}
@@ -154,9 +155,14 @@ echo "$game" | grep -q '"score": \?1205' && echo "$game" | grep -q '"name": \?"L
 curl -sf "$url" | grep -q 'LOST' || fail "the table page does not show the verified game"
 [ "$(curl -s -o /dev/null -w '%{http_code}' "${url}play/")" = 404 ] || fail "/play/ without a browser build is not 404"
 
+again="$out/again"
+mkdir "$again"
+(cd "$again" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$again") >"$again/cpack.log" 2>&1 || fail "cpack failed twice"
+cmp -s "$deb" "$again/$(basename "$deb")" || fail "a second cpack run gives a different package"
+
 kill -TERM "$server_pid"
 wait "$server_pid"
 status=$?
 server_pid=
 [ "$status" = 0 ] || fail "SIGTERM ended the server with status $status"
-echo "PASS: $(basename "$deb") ($(stat -c %s "$deb") bytes), $(grep -c '' "$out/contents") entries, lintian clean, game $id verified by the packaged verifier"
+echo "PASS: $(basename "$deb") ($(stat -c %s "$deb") bytes), $(grep -c '' "$out/contents") entries, lintian clean, game $id verified by the packaged verifier, $(sha256sum <"$deb" | cut -c1-16) twice"
