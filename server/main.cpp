@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   WorkerOptions w;
   w.count = options.workers > 0 ? options.workers : std::max(1u, std::thread::hardware_concurrency());
   w.limits.verifier = options.verifier.empty() ? find_verifier() : options.verifier;
-  // Without a verifier every game would wait for ever: better not to start.
+  // Without a verifier every game sent would be rejected as unproven: better not to start.
   if (access(w.limits.verifier.c_str(), X_OK) != 0) return fail("cannot run the verifier " + w.limits.verifier + " (see --verifier)");
   w.limits.cpu_seconds = options.cpu_seconds;
   w.limits.max_frames = options.max_frames;
