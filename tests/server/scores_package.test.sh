@@ -54,8 +54,22 @@ for script in postinst prerm postrm; do
   [ -x "$out/control/$script" ] || fail "no executable $script"
   sh -n "$out/control/$script" || fail "$script is not valid sh"
 done
-sed -e :a -e '/\\$/N; s/\\\n//; ta' "$out/control/postinst" | grep -qE '^ *adduser --system .* torvane-scores$' ||
-  fail "postinst makes no system user torvane-scores"
+# postinst run with the system's tools replaced by ones that log their calls: on the first
+# configure it makes the system user and enables the service; when the user exists, it leaves it.
+mkdir "$out/tools"
+for tool in adduser deb-systemd-helper deb-systemd-invoke systemctl; do
+  printf '#!/bin/sh\necho "%s $*" >>"%s"\n' "$tool" "$out/calls" >"$out/tools/$tool"
+done
+printf '#!/bin/sh\n[ -n "$USER_EXISTS" ]\n' >"$out/tools/getent"
+chmod +x "$out/tools"/*
+PATH="$out/tools:$PATH" sh "$out/control/postinst" configure || fail "postinst configure failed"
+grep -qx 'adduser --system --group --quiet --home /var/lib/torvane-scores --no-create-home --gecos Torvane score server torvane-scores' \
+  "$out/calls" || { cat "$out/calls"; fail "postinst makes no system user torvane-scores"; }
+grep -qx 'deb-systemd-helper enable torvane-scores.service' "$out/calls" ||
+  { cat "$out/calls"; fail "postinst does not enable the service"; }
+rm "$out/calls"
+USER_EXISTS=1 PATH="$out/tools:$PATH" sh "$out/control/postinst" configure 1.0.0 || fail "postinst upgrade failed"
+! grep -q '^adduser' "$out/calls" || fail "postinst makes the user again on an upgrade"
 
 root="$out/root"
 dpkg-deb -x "$deb" "$root"
