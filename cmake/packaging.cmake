@@ -1,6 +1,8 @@
 # Installing and packaging: the game, its menu entry and software-centre entry, icons drawn
 # from the generated art by the headless runner at build time, the manual page, the licence and
-# the changelog; then cpack's Debian package and source tarball.
+# the changelog (install component "game"); the score server with its verifier, manual page and
+# service (component "server"); then cpack's two Debian packages, one per component, and the
+# source tarball.
 include(GNUInstallDirs)
 find_program(GZIP gzip REQUIRED)
 
@@ -38,7 +40,7 @@ foreach(size ${ICON_SIZES})
     COMMAND torvane-headless --dump-icon ${size} ${icon}
     DEPENDS torvane-headless VERBATIM)
   list(APPEND ICON_FILES ${icon})
-  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps COMPONENT game)
 endforeach()
 add_custom_target(torvane_icons ALL DEPENDS ${ICON_FILES})
 
@@ -48,31 +50,68 @@ install(CODE "
   set(torvane_bindir ${CMAKE_INSTALL_BINDIR})
   if(CMAKE_INSTALL_PREFIX MATCHES \"^/usr/?$\")
     set(torvane_bindir games)
-  endif()")
-install(TARGETS torvane RUNTIME DESTINATION "\${torvane_bindir}")
+  endif()" COMPONENT game)
+install(TARGETS torvane RUNTIME DESTINATION "\${torvane_bindir}" COMPONENT game)
 
-# The manual page names the installed data folder, also known only when installing.
-install(CODE "
-  set(PROJECT_VERSION ${PROJECT_VERSION})
-  set(TORVANE_RELEASE_DATE ${TORVANE_RELEASE_DATE})
-  set(torvane_source_dir \"${CMAKE_SOURCE_DIR}\")
-  set(torvane_binary_dir \"${CMAKE_BINARY_DIR}\")
-  set(torvane_mandir \"${CMAKE_INSTALL_MANDIR}\")
-  set(gzip \"${GZIP}\")
-  include(\"${CMAKE_SOURCE_DIR}/cmake/install_compressed_docs.cmake\")")
+# The manual pages name installed paths, also known only when installing.
+function(install_compressed_docs package manual component)
+  install(CODE "
+    set(PROJECT_VERSION ${PROJECT_VERSION})
+    set(TORVANE_RELEASE_DATE ${TORVANE_RELEASE_DATE})
+    set(torvane_package ${package})
+    set(torvane_manual ${manual})
+    set(torvane_source_dir \"${CMAKE_SOURCE_DIR}\")
+    set(torvane_binary_dir \"${CMAKE_BINARY_DIR}\")
+    set(torvane_mandir \"${CMAKE_INSTALL_MANDIR}\")
+    set(gzip \"${GZIP}\")
+    include(\"${CMAKE_SOURCE_DIR}/cmake/install_compressed_docs.cmake\")" COMPONENT ${component})
+endfunction()
+install_compressed_docs(torvane torvane.6 game)
 
 configure_file(packaging/torvane.metainfo.xml.in ${CMAKE_BINARY_DIR}/torvane.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/torvane.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
-        RENAME ${TORVANE_APP_ID}.metainfo.xml)
-install(FILES packaging/torvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES README.md packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/torvane)
+        RENAME ${TORVANE_APP_ID}.metainfo.xml COMPONENT game)
+install(FILES packaging/torvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT game)
+install(FILES README.md packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/torvane COMPONENT game)
+set(CPACK_COMPONENTS_ALL game)
+
+# The score server: the daemon in sbin/, its verifier where Debian keeps a package's private
+# programs (lib/torvane-scores/, where the server looks from its own folder), and the service,
+# which names the installed server, so it too is filled in when installing. Under /usr the
+# service goes to /lib/systemd/system, where Debian's packages keep theirs.
+if(TARGET torvane-scores)
+  install(TARGETS torvane-scores RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR} COMPONENT server)
+  install(TARGETS torvane-verify RUNTIME DESTINATION lib/torvane-scores COMPONENT server)
+  install_compressed_docs(torvane-scores torvane-scores.8 server)
+  install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/torvane-scores COMPONENT server)
+  install(CODE "
+    set(TORVANE_SERVER \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_SBINDIR}/torvane-scores\")
+    set(unit_dir \"\${CMAKE_INSTALL_PREFIX}/lib/systemd/system\")
+    if(CMAKE_INSTALL_PREFIX MATCHES \"^/usr/?$\")
+      set(unit_dir /lib/systemd/system)
+    endif()
+    string(MD5 destination \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+    set(stage \"${CMAKE_BINARY_DIR}/install-stage/\${destination}/torvane-scores.service\")
+    configure_file(\"${CMAKE_SOURCE_DIR}/packaging/torvane-scores.service\" \"\${stage}\" @ONLY)
+    file(INSTALL \"\${stage}\" DESTINATION \"\${unit_dir}\"
+         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)" COMPONENT server)
+  # dpkg runs these by their names alone.
+  foreach(script postinst prerm postrm)
+    configure_file(packaging/torvane-scores.${script} ${CMAKE_BINARY_DIR}/deb-scores/${script} COPYONLY)
+    list(APPEND scores_scripts ${CMAKE_BINARY_DIR}/deb-scores/${script})
+  endforeach()
+  list(APPEND CPACK_COMPONENTS_ALL server)
+endif()
 
 # cpack -G DEB: a Debian package under /usr whose dependencies come from the libraries the game
 # links. With SOURCE_DATE_EPOCH set, every time stamp in it is that one, so it builds the same.
 set(CPACK_PACKAGE_NAME torvane)
 set(CPACK_PACKAGE_VENDOR "The Torvane developers")
 set(CPACK_PACKAGE_CONTACT "Torvane developers <torvane-devel@torvane.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "single-screen arcade shooter: turn the line, shoot the balls")
+# Each package's summary heads its own description: cpack would put one summary on both.
+file(READ ${CMAKE_SOURCE_DIR}/packaging/description game_description)
+set(CPACK_DEBIAN_GAME_DESCRIPTION "single-screen arcade shooter: turn the line, shoot the balls
+${game_description}")
 set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_SOURCE_DIR}/packaging/description)
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_GENERATOR DEB)
@@ -80,6 +119,15 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_GAME_PACKAGE_NAME torvane)
+set(CPACK_DEBIAN_SERVER_PACKAGE_NAME torvane-scores)
+set(CPACK_DEBIAN_SERVER_PACKAGE_DEPENDS adduser)
+set(CPACK_DEBIAN_SERVER_PACKAGE_CONTROL_EXTRA "${scores_scripts}")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+file(READ ${CMAKE_SOURCE_DIR}/packaging/torvane-scores.description server_description)
+set(CPACK_DEBIAN_SERVER_DESCRIPTION "world table for Torvane: a score server replaying every game
+${server_description}")
 
 # cpack --config CPackSourceConfig.cmake: the tree in one folder, without build folders (the
 # usual build*/ ones and this one, wherever it is) or version control.

@@ -19,10 +19,16 @@
 
 namespace {
 
-std::string beside_this_program(const char* name) {
+// The verifier: beside this program in a build folder, else where an installed copy keeps it
+// (PREFIX/lib/torvane-scores/ beside PREFIX/sbin/), found from where this program is so that an
+// unpacked copy anywhere finds its own.
+std::string find_verifier() {
   std::error_code ec;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? name : (self.parent_path() / name).string();
+  if (ec) return "torvane-verify";
+  const std::filesystem::path beside = self.parent_path() / "torvane-verify";
+  const std::filesystem::path installed = self.parent_path().parent_path() / "lib" / "torvane-scores" / "torvane-verify";
+  return (access(beside.c_str(), X_OK) == 0 || access(installed.c_str(), X_OK) != 0 ? beside : installed).string();
 }
 
 // The HTTP library listens with a backlog of 5: twenty clients connecting at once would have
@@ -85,7 +91,9 @@ int main(int argc, char** argv) {
 
   WorkerOptions w;
   w.count = options.workers > 0 ? options.workers : std::max(1u, std::thread::hardware_concurrency());
-  w.limits.verifier = options.verifier.empty() ? beside_this_program("torvane-verify") : options.verifier;
+  w.limits.verifier = options.verifier.empty() ? find_verifier() : options.verifier;
+  // Without a verifier every game sent would be rejected as unproven: better not to start.
+  if (access(w.limits.verifier.c_str(), X_OK) != 0) return fail("cannot run the verifier " + w.limits.verifier + " (see --verifier)");
   w.limits.cpu_seconds = options.cpu_seconds;
   w.limits.max_frames = options.max_frames;
   w.limits.wall_seconds = options.cpu_seconds * 10;
@@ -111,8 +119,13 @@ int main(int argc, char** argv) {
   server.set_write_timeout(options.read_timeout_seconds, 0);
   server.set_keep_alive_timeout(options.read_timeout_seconds);
   server.set_keep_alive_max_count(100);
+  // The browser build comes from a build of its own (tools/build-web.sh): a server installed
+  // without it still keeps the table, and says where the build goes.
   if (!options.web.empty() && !server.set_mount_point("/play", options.web))
-    return fail("--web " + options.web + ": not a folder");
+    std::fprintf(stderr,
+                 "torvane-scores: no browser build in %s: copy the files of the browser build there "
+                 "(index.html, torvane.js, torvane.wasm) and restart; until then /play/ answers 404\n",
+                 options.web.c_str());
   ApiContext context{options, store, rate, [&workers] { workers.poke(); }};
   install_routes(server, context);
 

@@ -8,7 +8,7 @@ struct ServerOptions {
   std::string host = "127.0.0.1";
   int port = 8080;                      // 0: any free port (printed at start)
   int workers = 0;                      // 0: one per core
-  std::string verifier;                 // "": torvane-verify beside this program
+  std::string verifier;                 // "": beside this program, else ../lib/torvane-scores/
   std::string web;                      // the browser build's folder, served under /play/
   std::size_t body_limit = 512 * 1024;
   std::int64_t max_queue = 1000;
