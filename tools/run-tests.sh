@@ -32,4 +32,4 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktra
 # The real-window and packaging tests ran above; everything else runs again under the
 # sanitizers, the recorded games among them, so whole rounds, menus and name entries are
 # played sanitized.
-ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E '^(window_|deb_package|source_tarball|install_prefix|hardening)'
+ctest --test-dir build-sanitize --output-on-failure -j"$jobs" -E '^(window_|deb_package|scores_package|source_tarball|install_prefix|hardening)'
