@@ -31,7 +31,8 @@ const char* server_usage() {
          "  --lease-seconds N         a job whose worker is silent this long is taken again (default 30)\n"
          "  --ticket-hours N          how long a ticket stays good (default 6)\n"
          "  --read-timeout N          seconds a client may keep the server waiting (default 5)\n"
-         "  --accept-runner-recordings  tests only: verify recordings made by the headless runner\n";
+         "  --accept-runner-recordings  tests only: verify recordings made by the headless runner (its\n"
+         "                            clock is virtual: their tickets need not be as old as the game)\n";
 }
 
 OptionsParse parse_server_options(int argc, const char* const* argv) {

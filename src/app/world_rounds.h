@@ -1,0 +1,25 @@
+#pragma once
+// Every round recorded in memory as a session of its own, and the score server around it: the
+// ticket a ranked round starts from, sending the recording at its end through the outbox.
+#include <span>
+
+#include "system/i_platform.h"
+
+class ReplayRecorder;
+
+// The opening a session starts with (the RoundStart reading): Menu for a program that just
+// started, or how the round's own recording, begun at "Start New Game", was opened.
+RoundOpening read_round_opening();
+// At "Start New Game": asks for a ticket when a server is set (the NewRound reading), and
+// starts the round's own recording. Menu: go on without one (an older recording playing).
+RoundOpening open_new_round(ReplayRecorder& recorder);
+// After a round played to its end, with its recording (empty when cut short): the local
+// table first, then the server's page when a server is set.
+void after_round(RoundOpening opening, std::span<const std::uint8_t> recording);
+
+// The headless runner's recordings carry its mark, the round's own ones too.
+void mark_round_recordings_runner_made(bool runner_made);
+// The outbox's bound: the oldest go first past it.
+inline constexpr int kOutboxMaxFiles = 16;
+// The whole recording's room in memory: what the server takes at most.
+inline constexpr std::size_t kRoundRecordingBytes = 512 * 1024;
