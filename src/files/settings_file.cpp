@@ -53,7 +53,7 @@ void take_line(std::string_view line, Settings& settings) {
     if (valid_score_server(value) && value.size() < sizeof settings.score_server)
       settings.score_server[value.copy(settings.score_server, value.size())] = '\0';
   } else if (key == "player_name") {
-    if (valid_player_name(value)) settings.player_name[value.copy(settings.player_name, value.size())] = '\0';
+    if (valid_name_setting(value)) settings.player_name[value.copy(settings.player_name, value.size())] = '\0';
   } else if (key == "full_screen") {
     if (value == "yes") settings.full_screen = true;
     if (value == "no") settings.full_screen = false;
@@ -82,7 +82,7 @@ bool valid_score_server(std::string_view url) {
   return true;
 }
 
-bool valid_player_name(std::string_view name) {
+bool valid_name_setting(std::string_view name) {
   if (name.empty() || name.size() > 16) return false;
   for (char c : name)
     if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;

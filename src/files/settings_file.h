@@ -19,7 +19,7 @@ struct Settings {
 // A server address the settings keep: http:// or https:// and no spaces or controls.
 bool valid_score_server(std::string_view url);
 // 1 to 16 letters and digits, as the server takes them.
-bool valid_player_name(std::string_view name);
+bool valid_name_setting(std::string_view name);
 
 // The settings a text holds; lines it cannot read leave the defaults.
 Settings parse_settings(std::string_view text);

@@ -102,7 +102,11 @@ class CurlNetwork final : public Network {
       stopping_ = true;
     }
     wake_.notify_all();
-    // A request in flight ends within its own timeout; the program is ending.
+    // A send or an outbox in hand gets a moment to finish; then the program ends without it
+    // (the outbox keeps what was not taken).
+    std::unique_lock lock(mutex_);
+    done_.wait_for(lock, std::chrono::seconds(3), [&] { return !busy_ && !work_waiting(); });
+    lock.unlock();
     thread_.detach();
   }
 
@@ -119,7 +123,8 @@ class CurlNetwork final : public Network {
     Slot& slot = slots_[static_cast<int>(job)];
     if (slot.state == NetState::Pending || server_.empty() || size > kNetMaxBody) return false;
     slot.state = NetState::Pending;
-    slot.body.assign(body ? body : "", body ? body + size : nullptr);
+    slot.body.clear();
+    if (body) slot.body.insert(slot.body.end(), body, body + size);
     slot.name = name ? name : "";
     slot.outbox = outbox_file ? outbox_file : "";
     slot.timeout_ms = timeout_ms;
@@ -160,11 +165,15 @@ class CurlNetwork final : public Network {
     int timeout_ms = 0;
   };
 
+  bool work_waiting() const {
+    return outbox_due_ || std::any_of(slots_, slots_ + kNetJobs, [](const Slot& s) { return s.queued; });
+  }
+
   void run() {
     std::unique_lock lock(mutex_);
     for (;;) {
       wake_.wait(lock, [&] { return stopping_ || outbox_due_ || std::any_of(slots_, slots_ + kNetJobs, [](const Slot& s) { return s.queued; }); });
-      if (stopping_) return;
+      if (stopping_ && !work_waiting()) return;
       for (int k = 0; k < kNetJobs; ++k) {
         Slot& slot = slots_[k];
         if (!slot.queued) continue;
@@ -173,20 +182,25 @@ class CurlNetwork final : public Network {
         const std::vector<char> body = slot.body;
         const std::string name = slot.name, outbox = slot.outbox;
         const int timeout = slot.timeout_ms;
+        busy_ = true;
         lock.unlock();
         std::string text;
         const bool ok = work(static_cast<NetJob>(k), server, body, name, outbox, timeout, text);
         lock.lock();
         slot.text = text;
         slot.state = ok ? NetState::Done : NetState::Failed;
+        busy_ = false;
         done_.notify_all();
       }
       if (outbox_due_) {
         outbox_due_ = false;
         const std::string server = server_, folder = outbox_folder_;
+        busy_ = true;
         lock.unlock();
         flush_outbox(server, folder);
         lock.lock();
+        busy_ = false;
+        done_.notify_all();
       }
     }
   }
@@ -311,6 +325,7 @@ class CurlNetwork final : public Network {
   std::condition_variable wake_, done_;
   Slot slots_[kNetJobs];
   bool stopping_ = false;
+  bool busy_ = false;
   std::string outbox_folder_;
   bool outbox_due_ = false;
   std::thread thread_;
