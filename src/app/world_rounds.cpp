@@ -56,8 +56,9 @@ std::string outbox_folder() {
   return data.empty() ? std::string() : data + "/outbox";
 }
 
-// Keeps the recording until the server has it; the oldest go past the bound.
-std::string save_to_outbox(std::span<const std::uint8_t> recording, const char* ticket_id, const char* name) {
+}  // namespace
+
+std::string keep_in_outbox(std::span<const std::uint8_t> recording, const char* ticket_id, const char* name) {
   const std::string folder = outbox_folder();
   if (folder.empty() || !make_folders(folder)) return "";
   std::vector<std::string> kept;
@@ -73,7 +74,7 @@ std::string save_to_outbox(std::span<const std::uint8_t> recording, const char* 
   // Named by the wall clock, so they go in the order played.
   static int sent_this_run = 0;
   char file[64];
-  std::snprintf(file, sizeof file, "/%015lld-%d-%d.tvo", static_cast<long long>(std::time(nullptr)), ::getpid(),
+  std::snprintf(file, sizeof file, "/%015lld-%d-%06d.tvo", static_cast<long long>(std::time(nullptr)), ::getpid(),
                 ++sent_this_run);
   const std::string path = folder + file;
   std::string bytes = std::string(ticket_id[0] ? ticket_id : "-") + " " + (name[0] ? name : "-") + "\n";
@@ -81,6 +82,8 @@ std::string save_to_outbox(std::span<const std::uint8_t> recording, const char* 
   if (replace_file(path.c_str(), bytes.data(), bytes.size()) != Replaced::Done) return "";
   return path;
 }
+
+namespace {
 
 struct SendContext {
   std::span<const std::uint8_t> recording;
@@ -90,7 +93,7 @@ struct SendContext {
 
 bool start_send(Network& network, void* context) {
   const SendContext& c = *static_cast<SendContext*>(context);
-  const std::string path = save_to_outbox(c.recording, c.ticket_id, c.name);
+  const std::string path = keep_in_outbox(c.recording, c.ticket_id, c.name);
   if (path.empty())
     return network.start(NetJob::Send, reinterpret_cast<const char*>(c.recording.data()), c.recording.size(), c.name,
                          nullptr, 15000);

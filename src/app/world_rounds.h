@@ -1,7 +1,9 @@
 #pragma once
 // Every round recorded in memory as a session of its own, and the score server around it: the
 // ticket a ranked round starts from, sending the recording at its end through the outbox.
+#include <cstdint>
 #include <span>
+#include <string>
 
 #include "system/i_platform.h"
 
@@ -16,6 +18,11 @@ RoundOpening open_new_round(ReplayRecorder& recorder);
 // After a round played to its end, with its recording (empty when cut short): the local
 // table first, then the server's page when a server is set.
 void after_round(RoundOpening opening, std::span<const std::uint8_t> recording);
+
+// Keeps a recording (with its ticket's id and the name, "" for none) in the outbox of the
+// user's data folder until the server has it; the oldest go past the bound. Its path, or ""
+// when it could not be kept.
+std::string keep_in_outbox(std::span<const std::uint8_t> recording, const char* ticket_id, const char* name);
 
 // The headless runner's recordings carry its mark, the round's own ones too.
 void mark_round_recordings_runner_made(bool runner_made);

@@ -79,13 +79,12 @@ TEST(GameRounds, ARankedRoundReachesTheWorldTableWithItsScore) {
   ASSERT_EQ(p.summary["round_results"].size(), 1u) << p.run.out;
   const long long score = p.summary["round_results"][0]["final_score"];
   auto client = server.client();
-  json entry;
-  ASSERT_TRUE(wait_for([&] {
-    const json t = body_json(client->Get("/api/v1/table"));
-    if (!t.is_object() || t["entries"].empty()) return false;
-    entry = t["entries"][0];
-    return true;
-  })) << server.log();
+  // The first game this server was given: verified, or why not.
+  const json game = wait_game(*client, 1);
+  ASSERT_EQ(game.value("status", ""), "verified") << game.dump() << server.log();
+  const json table = body_json(client->Get("/api/v1/table"));
+  ASSERT_EQ(table["entries"].size(), 1u) << table.dump();
+  const json entry = table["entries"][0];
   EXPECT_EQ(entry.value("score", -1LL), score);
   EXPECT_EQ(entry.value("name", ""), "LOST");
   EXPECT_TRUE(entry.value("ranked", false));
@@ -164,13 +163,12 @@ TEST(GameRounds, ARoundTheServerCannotTakeWaitsInTheOutboxUntilTheNextStart) {
   const ProcessResult next = run_headless_bin("--until-ms 2000 --workdir '" + dir.string() + "' --score-server http://127.0.0.1:" +
                                                   std::to_string(server.port()), env);
   ASSERT_EQ(next.exit_code, 0) << next.err;
-  json entry;
-  ASSERT_TRUE(wait_for([&] {
-    const json t = body_json(client->Get("/api/v1/table"));
-    if (!t.is_object() || t["entries"].empty()) return false;
-    entry = t["entries"][0];
-    return true;
-  })) << server.log();
+  // The first game this server was given: verified, or why not.
+  const json game = wait_game(*client, 1);
+  ASSERT_EQ(game.value("status", ""), "verified") << game.dump() << server.log();
+  const json table = body_json(client->Get("/api/v1/table"));
+  ASSERT_EQ(table["entries"].size(), 1u) << table.dump();
+  const json entry = table["entries"][0];
   EXPECT_EQ(entry.value("score", -2LL), score);
   EXPECT_TRUE(entry.value("ranked", false));
   EXPECT_TRUE(outbox(dir).empty());
