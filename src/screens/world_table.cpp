@@ -61,6 +61,8 @@ void show_world_table(void (*send_unranked)()) {
   std::size_t table_size = 0;
   NetState table_state = net_reading(NetJob::Table, start_table, nullptr, table, kNetMaxText, &table_size);
   fade_out();
+  // The ENTER that left the page before must not leave this one too.
+  while (key_down(kKeyEnter) && !close_requested()) sleep_ms(1);
   do {
     // Between frames: the answers the page waits for, as readings.
     if (table_state == NetState::Pending || table_state == NetState::Idle)
