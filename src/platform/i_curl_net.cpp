@@ -121,7 +121,13 @@ class CurlNetwork final : public Network {
              int timeout_ms) override {
     std::lock_guard lock(mutex_);
     Slot& slot = slots_[static_cast<int>(job)];
-    if (slot.state == NetState::Pending || server_.empty() || size > kNetMaxBody) return false;
+    if (server_.empty() || size > kNetMaxBody) return false;
+    if (slot.state == NetState::Pending) {
+      // A game sent while the one before is still on its way waits in the outbox, which is
+      // sent through once that one is done.
+      if (job == NetJob::Send && outbox_file && outbox_file[0] && !outbox_folder_.empty()) outbox_due_ = true;
+      return false;
+    }
     slot.state = NetState::Pending;
     slot.body.clear();
     if (body) slot.body.insert(slot.body.end(), body, body + size);

@@ -34,7 +34,7 @@ Reading net_work(void* context, char* out, std::size_t capacity) {
     return Reading{static_cast<int>(NetState::NoServer), n};
   }
   if (w.kick && !w.kick(*network, w.context)) {
-    constexpr char kBusy[] = "could not be sent";
+    constexpr char kBusy[] = "kept: it goes after the game sent before it";
     const std::size_t n = capacity < sizeof kBusy - 1 ? capacity : sizeof kBusy - 1;
     std::memcpy(out, kBusy, n);
     return Reading{static_cast<int>(NetState::Failed), n};

@@ -16,7 +16,7 @@ namespace {
 fs::path keys_script(const fs::path& dir) {
   std::ofstream script(dir / "keys.script");
   script << "3000 tap ENTER\n";
-  for (int t = 150000; t < 600000; t += 2000) script << t << " tap Y\n" << t + 500 << " type LOST\n" << t + 1000 << " tap ENTER\n";
+  for (int t = 150000; t < 1200000; t += 2000) script << t << " tap Y\n" << t + 500 << " type LOST\n" << t + 1000 << " tap ENTER\n";
   return dir / "keys.script";
 }
 
@@ -25,10 +25,10 @@ struct Played {
   json summary;
 };
 
-Played play_round(const fs::path& dir, const std::string& server, const std::string& extra = "") {
+Played play_round(const fs::path& dir, const std::string& server, const std::string& extra = "", int rounds = 1) {
   const std::string env = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'";
   Played p;
-  p.run = run_headless_bin("--rounds 1 --until-ms 600000 --script '" + keys_script(dir).string() + "' --workdir '" + dir.string() +
+  p.run = run_headless_bin("--rounds " + std::to_string(rounds) + " --until-ms 1200000 --script '" + keys_script(dir).string() + "' --workdir '" + dir.string() +
                                "' " + (server.empty() ? "" : "--score-server " + server) + " " + extra,
                            env);
   p.summary = json::parse(p.run.out, nullptr, false);
@@ -70,24 +70,25 @@ struct HangingPort {
   ~HangingPort() { ::close(fd); }
 };
 
-TEST(GameRounds, ARankedRoundReachesTheWorldTableWithItsScore) {
+// Two rounds in one session: the second starts the game again as the first did, and must
+// replay on the server as well.
+TEST(GameRounds, RankedRoundsReachTheWorldTableWithTheirScores) {
   const fs::path dir = fresh_temp_dir("ranked");
   ServerProcess server(dir.string() + "/s.sqlite", dir, {"--accept-runner-recordings", "--workers", "1"});
   ASSERT_GT(server.port(), 0) << server.log();
-  const Played p = play_round(dir, "http://127.0.0.1:" + std::to_string(server.port()));
+  const Played p = play_round(dir, "http://127.0.0.1:" + std::to_string(server.port()), "", 2);
   ASSERT_EQ(p.run.exit_code, 0) << p.run.err;
-  ASSERT_EQ(p.summary["round_results"].size(), 1u) << p.run.out;
-  const long long score = p.summary["round_results"][0]["final_score"];
+  ASSERT_EQ(p.summary["round_results"].size(), 2u) << p.run.out;
   auto client = server.client();
-  // The first game this server was given: verified, or why not.
-  const json game = wait_game(*client, 1);
-  ASSERT_EQ(game.value("status", ""), "verified") << game.dump() << server.log();
+  for (int id = 1; id <= 2; ++id) {
+    const json game = wait_game(*client, id);
+    ASSERT_EQ(game.value("status", ""), "verified") << id << ": " << game.dump() << server.log();
+    EXPECT_EQ(game.value("score", -1LL), p.summary["round_results"][id - 1]["final_score"].get<long long>()) << id;
+    EXPECT_EQ(game.value("name", ""), "LOST");
+    EXPECT_TRUE(game.value("ranked", false)) << id;
+  }
   const json table = body_json(client->Get("/api/v1/table"));
-  ASSERT_EQ(table["entries"].size(), 1u) << table.dump();
-  const json entry = table["entries"][0];
-  EXPECT_EQ(entry.value("score", -1LL), score);
-  EXPECT_EQ(entry.value("name", ""), "LOST");
-  EXPECT_TRUE(entry.value("ranked", false));
+  EXPECT_EQ(table["entries"].size(), 2u) << table.dump();
   // Taken by the server: nothing waits in the outbox.
   EXPECT_TRUE(outbox(dir).empty());
   fs::remove_all(dir);
