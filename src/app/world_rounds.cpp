@@ -157,7 +157,7 @@ void after_round(RoundOpening opening, std::span<const std::uint8_t> recording) 
   if (opening == RoundOpening::Menu || opening == RoundOpening::Plain) return;
   bool offer = false;
   if (recording.empty()) {
-    std::snprintf(round_sending.text, sizeof round_sending.text, "the recording outgrew its room: not sent");
+    std::snprintf(round_sending.text, sizeof round_sending.text, "the recording outgrew its memory: not sent");
   } else if (opening == RoundOpening::Ranked) {
     char id[80];
     std::snprintf(id, sizeof id, "%s", ticket);

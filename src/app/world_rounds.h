@@ -28,5 +28,5 @@ std::string keep_in_outbox(std::span<const std::uint8_t> recording, const char* 
 void mark_round_recordings_runner_made(bool runner_made);
 // The outbox's bound: the oldest go first past it.
 inline constexpr int kOutboxMaxFiles = 16;
-// The whole recording's room in memory: what the server takes at most.
+// The memory a round's recording may fill: what the server takes at most.
 inline constexpr std::size_t kRoundRecordingBytes = 512 * 1024;
