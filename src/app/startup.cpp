@@ -18,6 +18,7 @@
 #include "screens/item_list.h"
 #include "screens/main_menu.h"
 #include "screens/options.h"
+#include "state/reset_game.h"
 #include "state/round_state.h"
 #include "state/tables.h"
 #include "system/i_platform.h"
@@ -123,8 +124,9 @@ void start_up() {
 int main_flow(int argc, char** argv) {
   (void)argc;
   (void)argv;
-  // Every round is recorded in memory as a session of its own: from "Start New Game" the game
-  // starts again straight into the round, so the recording replays from a program's start.
+  // With a server set every round is recorded in memory as a session of its own: from "Start
+  // New Game" the game starts again straight into the round, so the recording replays from a
+  // program's start, as the server replays it.
   Platform& below = platform();
   ReplayRecorder recorder(below, "torvane");
   platform_install(&recorder);
@@ -140,7 +142,13 @@ int main_flow(int argc, char** argv) {
       bool again = false;
       while (!again) {
         rs.fade_alpha = 0;
-        if (opening == RoundOpening::Menu) {
+        if (opening != RoundOpening::Menu) {
+          // What the menu leaves as "Start New Game" is chosen: a session begun again for the
+          // round has lost it.
+          rs.glow_pulse = 250;
+          rs.glow_pulse_dir = 1;
+          reset_game();
+        } else {
           audio_stop_music();
           audio_play_music(menu_music);
           run_main_menu();

@@ -137,7 +137,9 @@ RoundOpening open_new_round(ReplayRecorder& recorder) {
   char answer[sizeof ticket] = "";
   const Reading r = platform().take_reading(ReadingKind::NewRound, answer, sizeof answer - 1, ticket_work, nullptr);
   const auto opening = static_cast<RoundOpening>(r.outcome >= 0 && r.outcome <= 3 ? r.outcome : 0);
-  if (opening == RoundOpening::Menu) return opening;
+  // Without a server the game goes on as it always did: nothing is sent, and a round begun in
+  // the menu is the same round as ever.
+  if (opening == RoundOpening::Menu || opening == RoundOpening::Plain) return RoundOpening::Menu;
   ticket[0] = '\0';
   if (opening == RoundOpening::Ranked) {
     answer[r.size] = '\0';

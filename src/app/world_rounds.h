@@ -12,8 +12,8 @@ class ReplayRecorder;
 // The opening a session starts with (the RoundStart reading): Menu for a program that just
 // started, or how the round's own recording, begun at "Start New Game", was opened.
 RoundOpening read_round_opening();
-// At "Start New Game": asks for a ticket when a server is set (the NewRound reading), and
-// starts the round's own recording. Menu: go on without one (an older recording playing).
+// At "Start New Game": with a server set, asks it for a ticket (the NewRound reading) and
+// starts the round's own recording. Menu: go on as ever (no server, or an older recording).
 RoundOpening open_new_round(ReplayRecorder& recorder);
 // After a round played to its end, with its recording (empty when cut short): the local
 // table first, then the server's page when a server is set.

@@ -54,6 +54,14 @@ int notice_pixels(const fs::path& png) {
   return count;
 }
 
+// The round began as every round does: its energy bar full (green to its right end).
+bool full_energy_bar(const fs::path& png) {
+  const Png page = read_png(png);
+  if (page.width < 640) return false;
+  const png_byte* p = &page.rgba[(static_cast<std::size_t>(8) * page.width + 626) * 4];
+  return p[0] > 0x40 && p[0] < 0x70 && p[1] > 0xE0 && p[2] < 0x30;
+}
+
 // A port that takes connections and never answers.
 struct HangingPort {
   int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -76,8 +84,10 @@ TEST(GameRounds, RankedRoundsReachTheWorldTableWithTheirScores) {
   const fs::path dir = fresh_temp_dir("ranked");
   ServerProcess server(dir.string() + "/s.sqlite", dir, {"--accept-runner-recordings", "--workers", "1"});
   ASSERT_GT(server.port(), 0) << server.log();
-  const Played p = play_round(dir, "http://127.0.0.1:" + std::to_string(server.port()), "", 2);
+  const Played p = play_round(dir, "http://127.0.0.1:" + std::to_string(server.port()),
+                              "--dump-frame 4500:'" + (dir / "first.png").string() + "'", 2);
   ASSERT_EQ(p.run.exit_code, 0) << p.run.err;
+  EXPECT_TRUE(full_energy_bar(dir / "first.png"));
   ASSERT_EQ(p.summary["round_results"].size(), 2u) << p.run.out;
   auto client = server.client();
   for (int id = 1; id <= 2; ++id) {
@@ -108,6 +118,7 @@ TEST(GameRounds, AServerDownAtTheStartLeavesTheRoundUnrankedAndSaysSo) {
   ASSERT_EQ(p.run.exit_code, 0) << p.run.err;
   EXPECT_EQ(p.summary["round_results"].size(), 1u);
   EXPECT_GT(notice_pixels(dir / "first.png"), 50) << "no notice of an unranked round";
+  EXPECT_TRUE(full_energy_bar(dir / "first.png"));
   EXPECT_TRUE(outbox(dir).empty()) << "an unranked round is sent only when asked";
   fs::remove_all(dir);
 }
