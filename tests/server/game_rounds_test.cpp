@@ -82,7 +82,7 @@ struct HangingPort {
 // replay on the server as well.
 TEST(GameRounds, RankedRoundsReachTheWorldTableWithTheirScores) {
   const fs::path dir = fresh_temp_dir("ranked");
-  ServerProcess server(dir.string() + "/s.sqlite", dir, {"--accept-runner-recordings", "--workers", "1"});
+  ServerProcess server(dir.string() + "/s.sqlite", dir, {"--accept-runner-recordings", "--runner-tickets-any-age", "--workers", "1"});
   ASSERT_GT(server.port(), 0) << server.log();
   const Played p = play_round(dir, "http://127.0.0.1:" + std::to_string(server.port()),
                               "--dump-frame 4500:'" + (dir / "first.png").string() + "'", 2);
@@ -157,7 +157,7 @@ class TicketsOnly {
 
 TEST(GameRounds, ARoundTheServerCannotTakeWaitsInTheOutboxUntilTheNextStart) {
   const fs::path dir = fresh_temp_dir("outbox");
-  ServerProcess server(dir.string() + "/s.sqlite", dir, {"--accept-runner-recordings", "--workers", "1"});
+  ServerProcess server(dir.string() + "/s.sqlite", dir, {"--accept-runner-recordings", "--runner-tickets-any-age", "--workers", "1"});
   ASSERT_GT(server.port(), 0) << server.log();
   long long score = -1;
   {
