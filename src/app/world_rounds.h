@@ -1,6 +1,7 @@
 #pragma once
-// Every round recorded in memory as a session of its own, and the score server around it: the
-// ticket a ranked round starts from, sending the recording at its end through the outbox.
+// With a server set, every round recorded in memory as a session of its own, and the score
+// server around it: the ticket a ranked round starts from, sending the recording at its end
+// through the outbox.
 #include <cstdint>
 #include <span>
 #include <string>
