@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
   w.limits.wall_seconds = options.cpu_seconds * 10;
   w.lease_ms = std::int64_t{options.lease_seconds} * 1000;
   w.accept_runner_recordings = options.accept_runner_recordings;
+  w.runner_tickets_any_age = options.runner_tickets_any_age;
   char host[HOST_NAME_MAX + 1] = "";
   gethostname(host, sizeof host);
   w.name = std::string(host) + ":" + std::to_string(getpid());

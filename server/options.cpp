@@ -32,7 +32,9 @@ const char* server_usage() {
          "  --lease-seconds N         a job whose worker is silent this long is taken again (default 30)\n"
          "  --ticket-hours N          how long a ticket stays good (default 6)\n"
          "  --read-timeout N          seconds a client may keep the server waiting (default 5)\n"
-         "  --accept-runner-recordings  tests only: verify recordings made by the headless runner\n";
+         "  --accept-runner-recordings  tests only: verify recordings made by the headless runner\n"
+         "  --runner-tickets-any-age    tests only: with the above, a runner's ranked game need not be\n"
+         "                            younger than its ticket (the runner's clock is virtual)\n";
 }
 
 OptionsParse parse_server_options(int argc, const char* const* argv) {
@@ -50,6 +52,10 @@ OptionsParse parse_server_options(int argc, const char* const* argv) {
     }
     if (arg == "--accept-runner-recordings") {
       o.accept_runner_recordings = true;
+      continue;
+    }
+    if (arg == "--runner-tickets-any-age") {
+      o.runner_tickets_any_age = true;
       continue;
     }
     if (i + 1 >= argc || std::strncmp(argv[i + 1], "--", 2) == 0) return fail(std::string(arg) + " needs a value");

@@ -19,6 +19,7 @@ struct ServerOptions {
   int ticket_hours = 6;
   int read_timeout_seconds = 5;
   bool accept_runner_recordings = false;  // tests only
+  bool runner_tickets_any_age = false;    // tests only: the runner's clock is virtual
   bool help = false;
 };
 

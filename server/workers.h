@@ -23,6 +23,7 @@ struct WorkerOptions {
   std::int64_t lease_ms = 30000;
   int max_attempts = 3;
   bool accept_runner_recordings = false;
+  bool runner_tickets_any_age = false;
   std::string name;  // this server's part of the worker names
 };
 

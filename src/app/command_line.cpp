@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "files/settings_file.h"
+
 #ifndef TORVANE_VERSION
 #define TORVANE_VERSION "unknown"
 #endif
@@ -13,13 +15,15 @@ namespace {
 ScreenChoice chosen_screen = ScreenChoice::Saved;
 
 constexpr const char* kUsage =
-    "usage: torvane [--fullscreen | --window] [--record FILE | --play FILE]\n"
+    "usage: torvane [--fullscreen | --window] [--record FILE | --play FILE] [--score-server URL]\n"
     "A single-player arcade shooter: turn the line, shoot the balls, let them through the hole.\n"
     "\n"
     "  --fullscreen   start in full screen this time (the saved setting stays as it is)\n"
     "  --window       start in a window this time (the saved setting stays as it is)\n"
     "  --record FILE  record this session into FILE, to be played back later\n"
     "  --play FILE    play a recorded session back at its own pace (Escape stops it)\n"
+    "  --score-server URL  send this run's rounds to this score server (the setting\n"
+    "                 score_server in the settings file keeps one for every run)\n"
     "  --version      print the version and exit\n"
     "  --help         this text\n"
     "\n"
@@ -52,6 +56,15 @@ CommandLine read_command_line(int argc, const char* const* argv) {
         return line;
       }
       line.screen = wanted;
+      continue;
+    }
+    if (arg == "--score-server") {
+      if (i + 1 >= argc || !valid_score_server(argv[i + 1])) {
+        std::fputs("torvane: --score-server needs an http:// or https:// address (see --help)\n", stderr);
+        line.exit_code = 2;
+        return line;
+      }
+      line.score_server = argv[++i];
       continue;
     }
     if (arg == "--record" || arg == "--play") {

@@ -2,10 +2,13 @@
 // The windowed game's command line: --help, --version, and --fullscreen or --window for one
 // run without touching the saved setting.
 
+#include <string>
+
 enum class ScreenChoice { Saved, FullScreen, Window };
 
 struct CommandLine {
   ScreenChoice screen = ScreenChoice::Saved;
+  std::string score_server;  // --score-server: this run's server over the settings' one
   int exit_code = -1;  // >= 0: the command line is answered (help, version, error); exit with it
 };
 

@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/replay_options.h"
 #include "app/replay_session.h"
+#include "platform/i_curl_net.h"
 #include "platform/i_sdl.h"
 #include "replay/replay_writer.h"
 #include "system/file_size_signal.h"
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
     }
   }
   choose_start_screen(line.screen);
-  std::unique_ptr<Platform> backend = make_sdl_platform();
+  std::unique_ptr<Platform> backend = make_sdl_platform(false, make_curl_network(line.score_server));
   if (!backend) return 1;
   return run_with_replay(*backend, replay, argc, argv);
 }

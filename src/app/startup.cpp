@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/world_rounds.h"
 #include "assets/generate_assets.h"
 #include "assets/icon.h"
 #include "assets/images.h"
@@ -17,10 +18,14 @@
 #include "screens/item_list.h"
 #include "screens/main_menu.h"
 #include "screens/options.h"
+#include "state/reset_game.h"
 #include "state/round_state.h"
 #include "state/tables.h"
 #include "system/i_platform.h"
+#include "replay/replay_recorder.h"
+#include "screens/world_table.h"
 #include "system/input.h"
+#include "system/network.h"
 #include "system/user_folders.h"
 
 void open_display_and_create_images(bool full_screen) {
@@ -73,6 +78,23 @@ void start_fresh() {
   forget_screen_switch();
   menu_state = MenuState{};
   hold_close_requests(false);
+  hs_name.clear();
+  name_pos = 1;
+  for (char& c : name_chars) c = 0;
+  cursor_blink = 0;
+  round_sending = RoundSending{};
+  world_server_set = false;
+}
+
+// The server the settings name, and what the outbox kept from earlier sessions: neither
+// changes what the game shows, and a replay has no network to give them to.
+void reach_the_server() {
+  Network* network = platform().network();
+  if (!network) return;
+  network->set_server(chosen_score_server());
+  if (!network->server()[0]) return;
+  const std::string data = user_data_folder();
+  if (!data.empty()) network->send_outbox((data + "/outbox").c_str());
 }
 
 }  // namespace
@@ -80,6 +102,7 @@ void start_fresh() {
 void start_up() {
   start_fresh();
   use_settings(load_settings());
+  reach_the_server();
   // --fullscreen and --window decide this run's screen only; the saved choice stays.
   const ScreenChoice screen = read_screen_choice();
   if (screen != ScreenChoice::Saved) full_screen = screen == ScreenChoice::FullScreen ? 2 : 1;
@@ -101,20 +124,51 @@ void start_up() {
 int main_flow(int argc, char** argv) {
   (void)argc;
   (void)argv;
+  // With a server set every round is recorded in memory as a session of its own: from "Start
+  // New Game" the game starts again straight into the round, so the recording replays from a
+  // program's start, as the server replays it.
+  Platform& below = platform();
+  ReplayRecorder recorder(below, "torvane");
+  platform_install(&recorder);
+  struct Reinstall {
+    Platform& below;
+    ~Reinstall() { platform_install(&below); }
+  } reinstall{below};
   try {
-    start_up();
-    RoundState& rs = round_state;
     for (;;) {
-      rs.fade_alpha = 0;
-      audio_stop_music();
-      audio_play_music(menu_music);
-      run_main_menu();
-      rs.rotate_dir = 0;
-      audio_stop_music();
-      audio_play_music(round_music);
-      if (run_round() == RoundEnd::Scored) enter_high_score();
-      // An Escape still held as the game returns must not reach the menu.
-      while (key_down(kKeyEscape)) platform().sleep_ms(1);
+      start_up();
+      RoundOpening opening = read_round_opening();
+      RoundState& rs = round_state;
+      bool again = false;
+      while (!again) {
+        rs.fade_alpha = 0;
+        if (opening != RoundOpening::Menu) {
+          // What the menu leaves as "Start New Game" is chosen: a session begun again for the
+          // round has lost it.
+          rs.glow_pulse = 250;
+          rs.glow_pulse_dir = 1;
+          reset_game();
+        } else {
+          audio_stop_music();
+          audio_play_music(menu_music);
+          run_main_menu();
+          if (open_new_round(recorder) != RoundOpening::Menu) {
+            again = true;
+            continue;
+          }
+        }
+        rs.rotate_dir = 0;
+        audio_stop_music();
+        audio_play_music(round_music);
+        if (run_round() == RoundEnd::Scored) {
+          const std::span<const std::uint8_t> recording = recorder.finish_in_memory();
+          enter_high_score();
+          after_round(opening, recording);
+        }
+        opening = RoundOpening::Menu;
+        // An Escape still held as the game returns must not reach the menu.
+        while (key_down(kKeyEscape)) platform().sleep_ms(1);
+      }
     }
   } catch (const ProgramExit& exit) {
     return exit.code;

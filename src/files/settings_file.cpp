@@ -49,6 +49,11 @@ void take_line(std::string_view line, Settings& settings) {
     const int level = percent_level(value);
     if (level < 0) return;
     (key == "music_volume" ? settings.music_level : settings.effects_level) = level;
+  } else if (key == "score_server") {
+    if (valid_score_server(value) && value.size() < sizeof settings.score_server)
+      settings.score_server[value.copy(settings.score_server, value.size())] = '\0';
+  } else if (key == "player_name") {
+    if (valid_name_setting(value)) settings.player_name[value.copy(settings.player_name, value.size())] = '\0';
   } else if (key == "full_screen") {
     if (value == "yes") settings.full_screen = true;
     if (value == "no") settings.full_screen = false;
@@ -69,6 +74,21 @@ bool make_parent_folders(char* path) {
 
 }  // namespace
 
+bool valid_score_server(std::string_view url) {
+  if (!url.starts_with("http://") && !url.starts_with("https://")) return false;
+  if (url.size() < 9 || url.size() > 255) return false;
+  for (char c : url)
+    if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F) return false;
+  return true;
+}
+
+bool valid_name_setting(std::string_view name) {
+  if (name.empty() || name.size() > 16) return false;
+  for (char c : name)
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  return true;
+}
+
 Settings parse_settings(std::string_view text) {
   Settings settings;
   // Some editors start a UTF-8 file with a byte-order mark; it is not part of the first key.
@@ -87,7 +107,17 @@ std::size_t format_settings(const Settings& settings, char* out, std::size_t cap
   const int n = std::snprintf(out, capacity, "music_volume = %d\neffects_volume = %d\nfull_screen = %s\n",
                               percent(settings.music_level), percent(settings.effects_level),
                               settings.full_screen ? "yes" : "no");
-  return (n > 0 && static_cast<std::size_t>(n) < capacity) ? static_cast<std::size_t>(n) : 0;
+  if (n <= 0 || static_cast<std::size_t>(n) >= capacity) return 0;
+  std::size_t used = static_cast<std::size_t>(n);
+  // Only when set, so the file of a player who never set them reads as it always did.
+  const auto line = [&](const char* key, const char* value) {
+    if (!value[0] || used == 0) return;
+    const int m = std::snprintf(out + used, capacity - used, "%s = %s\n", key, value);
+    used = (m > 0 && static_cast<std::size_t>(m) < capacity - used) ? used + static_cast<std::size_t>(m) : 0;
+  };
+  line("score_server", settings.score_server);
+  line("player_name", settings.player_name);
+  return used;
 }
 
 std::string settings_path() {

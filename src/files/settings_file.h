@@ -1,7 +1,9 @@
 #pragma once
 // The player's settings, kept in torvane.cfg in the user's config folder as lines
 // "music_volume = N", "effects_volume = N" (N one of 0, 25, 50, 75, 100) and
-// "full_screen = yes|no". Reading is forgiving: anything not understood is passed over.
+// "full_screen = yes|no", and when set "score_server = URL" (http or https) and
+// "player_name = NAME" (1 to 16 letters and digits). Reading is forgiving: anything not
+// understood is passed over.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -10,7 +12,14 @@ struct Settings {
   int music_level = 0;    // 0..4, a quarter of full volume each
   int effects_level = 0;  // 0..4
   bool full_screen = false;
+  char score_server[256] = "";  // "": none; nothing is ever sent without one
+  char player_name[17] = "";
 };
+
+// A server address the settings keep: http:// or https:// and no spaces or controls.
+bool valid_score_server(std::string_view url);
+// 1 to 16 letters and digits, as the server takes them.
+bool valid_name_setting(std::string_view name);
 
 // The settings a text holds; lines it cannot read leave the defaults.
 Settings parse_settings(std::string_view text);

@@ -24,7 +24,8 @@ constexpr int kMaxWindowWidth = kScreenWidth * 8, kMaxWindowHeight = kScreenHeig
 
 class SdlPlatform final : public Platform {
  public:
-  explicit SdlPlatform(bool allow_hidden_display) : allow_hidden_display_(allow_hidden_display) {
+  SdlPlatform(bool allow_hidden_display, std::unique_ptr<Network> network)
+      : allow_hidden_display_(allow_hidden_display), network_(std::move(network)) {
     frequency_ = SDL_GetPerformanceFrequency();
     pump_interval_ = std::max<std::uint64_t>(1, frequency_ / 1000);
   }
@@ -41,6 +42,7 @@ class SdlPlatform final : public Platform {
     (void)exit_code;
     close();
   }
+  Network* network() override { return network_.get(); }
   void play_sound(int handle) override {
     if (audio_) audio_->play_sound(handle);
   }
@@ -61,6 +63,7 @@ class SdlPlatform final : public Platform {
   void close();
 
   const bool allow_hidden_display_;
+  std::unique_ptr<Network> network_;
   bool video_ready_ = false;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
@@ -275,6 +278,6 @@ void SdlPlatform::close() {
 
 }  // namespace
 
-std::unique_ptr<Platform> make_sdl_platform(bool allow_hidden_display) {
-  return std::make_unique<SdlPlatform>(allow_hidden_display);
+std::unique_ptr<Platform> make_sdl_platform(bool allow_hidden_display, std::unique_ptr<Network> network) {
+  return std::make_unique<SdlPlatform>(allow_hidden_display, std::move(network));
 }

@@ -26,7 +26,9 @@
 #include "system/i_platform.h"
 
 inline constexpr char kReplayMagic[8] = {'T', 'V', 'R', 'E', 'P', 'L', 'A', 'Y'};
-inline constexpr std::uint16_t kReplayFormatVersion = 3;
+inline constexpr std::uint16_t kReplayFormatVersion = 4;
+// The first format with a round's own recording and the score server's answers as readings.
+inline constexpr std::uint16_t kReplayRoundsFormat = 4;
 // The oldest format still played: its page digest chains every page.
 inline constexpr std::uint16_t kReplayEveryPageFormat = 2;
 #ifndef TORVANE_VERSION

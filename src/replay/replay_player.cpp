@@ -369,6 +369,9 @@ void ReplayPlayer::set_volumes(int music, int effects) {
 Reading ReplayPlayer::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work,
                                    void* context) {
   if (finished_) return inner_.take_reading(kind, out, capacity, work, context);
+  // A recording older than these readings has none: the game then went on as if none were
+  // set, which is what the answer 0 says, and no call of the seam was counted for them.
+  if (data_.format < kReplayRoundsFormat && static_cast<int>(kind) >= kReadingKindsBeforeRounds) return Reading{0, 0};
   begin_call();
   // Served from the recording: no file of this machine is read or written.
   const std::string what = std::string("a reading of ") + reading_name(kind);

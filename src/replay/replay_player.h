@@ -60,6 +60,8 @@ class ReplayPlayer final : public WrappedPlatform {
   void set_volumes(int music, int effects) override;
   Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override;
   void shutdown(int exit_code) override;
+  // A replay never reaches the network: what it answered is in the recording.
+  Network* network() override { return nullptr; }
 
  private:
   void begin_call();

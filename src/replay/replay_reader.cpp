@@ -84,6 +84,9 @@ const char* reading_name(ReadingKind kind) {
     case ReadingKind::HighScores: return "the high-score table";
     case ReadingKind::HighScoresSaved: return "the high-score table's saving";
     case ReadingKind::MusicFile: return "the music's place";
+    case ReadingKind::RoundStart: return "the session's opening";
+    case ReadingKind::NewRound: return "a new round's ticket";
+    case ReadingKind::Network: return "the score server's answer";
   }
   return "a reading";
 }
@@ -164,7 +167,8 @@ struct RecordReader {
     std::uint8_t kind = 0;
     std::uint64_t outcome = 0, size = 0;
     if (!in.byte(kind) || !in.varint(outcome) || !in.varint(size)) return "truncated reading";
-    if (kind >= kReadingKinds || outcome > 0xFFFFFFFFu || size > kReplayMaxReadingBytes || size > in.left())
+    const int kinds = data.format < kReplayRoundsFormat ? kReadingKindsBeforeRounds : kReadingKinds;
+    if (kind >= kinds || outcome > 0xFFFFFFFFu || size > kReplayMaxReadingBytes || size > in.left())
       return "an impossible reading";
     r.reading = static_cast<ReadingKind>(kind);
     const auto zigzag = static_cast<std::uint32_t>(outcome);

@@ -26,6 +26,31 @@ std::string ReplayRecorder::start(const std::string& path, bool runner_made) {
   return "";
 }
 
+void ReplayRecorder::start_in_memory(std::uint8_t* buffer, std::size_t capacity, bool runner_made) {
+  writer_.open_memory(buffer, capacity, static_cast<std::uint32_t>(before_.size()), runner_made);
+  call_ = last_record_call_ = 0;
+  ended_ = failure_told_ = false;
+  pages_ = PageChain{};
+  sound_ = SoundDigest{};
+  have_first_clock_ = false;
+  std::fill(before_.begin(), before_.end(), 0);
+  end_call();
+}
+
+std::span<const std::uint8_t> ReplayRecorder::finish_in_memory() {
+  if (!writer_.is_open() || ended_) return {};
+  ended_ = true;
+  end_digest_ = pages_.at_end();
+  writer_.end(gap(), 0, true, end_digest_, pages_.frames());
+  if (writer_.failure()[0]) return {};
+  return writer_.memory_bytes();
+}
+
+void ReplayRecorder::rebase_clock(double origin) {
+  rebase_due_ = true;
+  origin_ = origin;
+}
+
 std::uint64_t ReplayRecorder::gap() {
   const std::uint64_t g = call_ - last_record_call_;
   last_record_call_ = call_;
@@ -58,6 +83,7 @@ void ReplayRecorder::end_call() {
 }
 
 bool ReplayRecorder::open_display(bool full_screen) {
+  if (!writer_.is_open()) return inner_.open_display(full_screen);
   begin_call();
   const bool ok = inner_.open_display(full_screen);
   if (!ended_) writer_.opened(gap(), ok);
@@ -66,6 +92,7 @@ bool ReplayRecorder::open_display(bool full_screen) {
 }
 
 void ReplayRecorder::present(const Image& page) {
+  if (!writer_.is_open()) return inner_.present(page);
   begin_call();
   if (pages_.shown(page) && !ended_) {
     writer_.checkpoint(gap(), pages_.value(), sound_.value());
@@ -88,14 +115,22 @@ void ReplayRecorder::present(const Image& page) {
 }
 
 void ReplayRecorder::pump_events() {
+  if (!writer_.is_open()) return inner_.pump_events();
   begin_call();
   inner_.pump_events();
   end_call();
 }
 
 double ReplayRecorder::now_seconds() {
+  if (!writer_.is_open()) return inner_.now_seconds();
   begin_call();
   double reading = inner_.now_seconds();
+  if (rebase_due_) {
+    rebase_due_ = false;
+    rebased_ = true;
+    rebase_at_ = reading;
+  }
+  if (rebased_) reading = origin_ + (reading - rebase_at_);
   // The game sees the clock in whole microseconds from the first reading: it needs nothing
   // finer, and each reading then stores as a small step. Readings already on that grid (the
   // headless clock's) pass unchanged, so recording never changes a headless game.
@@ -111,6 +146,7 @@ double ReplayRecorder::now_seconds() {
 }
 
 void ReplayRecorder::sleep_ms(int ms) {
+  if (!writer_.is_open()) return inner_.sleep_ms(ms);
   begin_call();
   inner_.sleep_ms(ms);
   end_call();
@@ -138,6 +174,7 @@ void ReplayRecorder::set_volumes(int music, int effects) {
 
 Reading ReplayRecorder::take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work,
                                      void* context) {
+  if (!writer_.is_open()) return inner_.take_reading(kind, out, capacity, work, context);
   begin_call();
   const Reading r = inner_.take_reading(kind, out, capacity, work, context);
   if (!ended_) writer_.reading(gap(), kind, r.outcome, out, r.size);

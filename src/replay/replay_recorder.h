@@ -5,6 +5,7 @@
 // sound digests every 41 pages (the page chain holds only those pages, see page_chain.h). A recording that can no longer be written (a full disk, a size
 // limit) stops there and says so; the game goes on.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,15 @@ class ReplayRecorder final : public WrappedPlatform {
   // Creates the recording; an error message, or "". runner_made puts the headless runner's
   // mark in the header.
   std::string start(const std::string& path, bool runner_made = false);
+  // Records from here on into memory the caller holds (as if the program started now), over
+  // whatever was recorded before. No heap is touched: a round may begin with it.
+  void start_in_memory(std::uint8_t* buffer, std::size_t capacity, bool runner_made = false);
+  // Ends the recording in memory at the call just made, as a session ending inside it; the
+  // whole recording, or empty when it was cut short or there is none.
+  std::span<const std::uint8_t> finish_in_memory();
+  // From the next reading on the clock reads origin, then moves on from there: a ranked round
+  // starts from its ticket's origin.
+  void rebase_clock(double origin);
   // Ends the recording (if shutdown has not) and puts the file in place; an error or "". A
   // recording cut short is put in place too; cut_short() then says why.
   std::string finish();
@@ -65,4 +75,6 @@ class ReplayRecorder final : public WrappedPlatform {
   SoundDigest sound_;
   bool have_first_clock_ = false;
   double first_clock_ = 0.0;
+  bool rebase_due_ = false, rebased_ = false;
+  double origin_ = 0.0, rebase_at_ = 0.0;  // the backend's reading that became origin_
 };

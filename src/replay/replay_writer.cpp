@@ -63,24 +63,58 @@ std::string ReplayWriter::open(const std::string& path, std::uint32_t state_size
     fd_ = -1;
     return quoted(part_path_) + " is not a regular file";
   }
-  std::uint8_t header[8 + 4 + 1 + 255];
+  header(state_size, runner_made);
+  return failure_;
+}
+
+void ReplayWriter::header(std::uint32_t state_size, bool runner_made) {
+  std::uint8_t bytes[8 + 4 + 1 + 255];
   std::size_t n = 0;
-  for (char c : kReplayMagic) header[n++] = static_cast<std::uint8_t>(c);
-  header[n++] = kReplayFormatVersion & 0xFF;
-  header[n++] = kReplayFormatVersion >> 8;
-  header[n++] = state_size & 0xFF;
-  header[n++] = (state_size >> 8) & 0xFF;
-  const std::string version = std::string(kReplayGameVersion) + (runner_made ? kReplayRunnerMark : "");
-  header[n++] = static_cast<std::uint8_t>(version.size());
-  for (char c : version) header[n++] = static_cast<std::uint8_t>(c);
-  seed_ = XXH32(header, n, 0);
-  if (!write_out(header, n)) return failure_;
-  return "";
+  for (char c : kReplayMagic) bytes[n++] = static_cast<std::uint8_t>(c);
+  bytes[n++] = kReplayFormatVersion & 0xFF;
+  bytes[n++] = kReplayFormatVersion >> 8;
+  bytes[n++] = state_size & 0xFF;
+  bytes[n++] = (state_size >> 8) & 0xFF;
+  // Put together without the heap: this runs as a round begins.
+  const auto add = [&](const char* text) {
+    for (; *text && n < sizeof bytes; ++text) bytes[n++] = static_cast<std::uint8_t>(*text);
+  };
+  const std::size_t length_at = n++;
+  add(kReplayGameVersion);
+  if (runner_made) add(kReplayRunnerMark);
+  bytes[length_at] = static_cast<std::uint8_t>(n - length_at - 1);
+  seed_ = XXH32(bytes, n, 0);
+  write_out(bytes, n);
+}
+
+void ReplayWriter::open_memory(std::uint8_t* buffer, std::size_t capacity, std::uint32_t state_size, bool runner_made) {
+  memory_ = buffer;
+  memory_capacity_ = capacity;
+  memory_used_ = 0;
+  failure_[0] = '\0';
+  ended_ = false;
+  used_ = 0;
+  total_ = 0;
+  have_clock_ = false;
+  first_clock_ = last_clock_ = 0.0;
+  last_step_kind_ = ReplayKind::ClockRaw;
+  last_step_ = 0;
+  header(state_size, runner_made);
 }
 
 bool ReplayWriter::write_out(const std::uint8_t* bytes, std::size_t size) {
   total_ += size;
-  if (failure_[0] || fd_ < 0) return false;
+  if (failure_[0]) return false;
+  if (memory_) {
+    if (size > memory_capacity_ - memory_used_) {
+      std::snprintf(failure_, sizeof failure_, "the recording outgrew its %zu bytes in memory", memory_capacity_);
+      return false;
+    }
+    std::memcpy(memory_ + memory_used_, bytes, size);
+    memory_used_ += size;
+    return true;
+  }
+  if (fd_ < 0) return false;
   std::size_t done = 0;
   while (done < size) {
     const ssize_t n = ::write(fd_, bytes + done, size - done);

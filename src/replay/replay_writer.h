@@ -22,6 +22,12 @@ class ReplayWriter {
   // Creates the file aside and writes the header (runner_made: with the runner's mark).
   // Returns an error message or "".
   std::string open(const std::string& path, std::uint32_t state_size, bool runner_made = false);
+  // Writes into memory the caller holds instead of a file, from its start again; past capacity
+  // the recording is cut short like a full disk. No heap is touched.
+  void open_memory(std::uint8_t* buffer, std::size_t capacity, std::uint32_t state_size, bool runner_made = false);
+  // The bytes written into memory so far (whole once the end is written).
+  std::span<const std::uint8_t> memory_bytes() const { return {memory_, memory_used_}; }
+  bool ended() const { return ended_; }
 
   void clock(std::uint64_t gap, double reading);
   void input(std::uint64_t gap, std::span<const ReplayByteChange> changes);
@@ -35,7 +41,7 @@ class ReplayWriter {
   // an error message or "". Without an end record the file is left aside, never renamed over
   // the name.
   std::string finish();
-  bool is_open() const { return fd_ >= 0; }
+  bool is_open() const { return fd_ >= 0 || memory_ != nullptr; }
   // The first write that failed, or "": the file stops at the chunk before it.
   const char* failure() const { return failure_; }
   std::uint64_t bytes_written() const { return total_; }
@@ -46,9 +52,12 @@ class ReplayWriter {
   void varint(std::uint64_t v);
   void fixed64(std::uint64_t v);
   void end_chunk();
+  void header(std::uint32_t state_size, bool runner_made);
   bool write_out(const std::uint8_t* bytes, std::size_t size);
 
   int fd_ = -1;
+  std::uint8_t* memory_ = nullptr;
+  std::size_t memory_capacity_ = 0, memory_used_ = 0;
   std::string path_, part_path_;
   char failure_[512] = "";  // no heap: a write may fail while a round runs
   bool ended_ = false;

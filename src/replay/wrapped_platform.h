@@ -21,6 +21,7 @@ class WrappedPlatform : public Platform {
   Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override {
     return inner_.take_reading(kind, out, capacity, work, context);
   }
+  Network* network() override { return inner_.network(); }
   void shutdown(int exit_code) override { inner_.shutdown(exit_code); }
 
  protected:

@@ -66,6 +66,10 @@ void draw_hud_texts() {
   } else {
     gfx_draw_text(nullptr, 92, 5, "W E A P O N S  L O C K E D", 0xF0EA2100);
   }
+  if (round_notice_frames > 0) {
+    --round_notice_frames;
+    gfx_draw_text(nullptr, 12, 440, round_notice, 0xFFFFD040u);
+  }
   if (rs.show_fps == 1) {
     TextBuf<32> fps;
     fps << "FPS:" << rs.fps;

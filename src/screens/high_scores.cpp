@@ -14,6 +14,7 @@
 #include "state/round_state.h"
 #include "system/i_platform.h"
 #include "system/input.h"
+#include "screens/world_table.h"
 
 float hs_scores[5];
 
@@ -163,9 +164,14 @@ void show_table(const char* notice) {
     }
     if (notice) gfx_draw_text(nullptr, kNoticeX, kNoticeY, notice, kTableBlue);
     gfx_draw_text(nullptr, 190, 270, "Press ENTER to return to main menu", kTableBlue);
+    if (world_server_set) gfx_draw_text(nullptr, 190, 290, "Press RIGHT for the world table", kTableBlue);
     fade_in();
     end_frame();
     pace_frame();
+    if (world_server_set && key_down(kKeyRight)) {
+      show_world_table();
+      return;
+    }
   } while (!key_down(kKeyEnter));
   fade_out();
 }

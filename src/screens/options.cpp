@@ -69,7 +69,16 @@ void use_settings(const Settings& settings) {
   audio_apply_volume();
 }
 
-Settings current_settings() { return {music_level, sfx_level, chosen_settings().full_screen}; }
+const char* chosen_score_server() { return chosen_settings().score_server; }
+const char* chosen_player_name() { return chosen_settings().player_name; }
+
+Settings current_settings() {
+  // The score server and the player's name are kept as read: this page does not change them.
+  Settings settings = chosen_settings();
+  settings.music_level = music_level;
+  settings.effects_level = sfx_level;
+  return settings;
+}
 
 std::int32_t level_volume(std::int32_t level) {
   constexpr std::int32_t kVolumes[5] = {0, 63, 126, 190, 255};

@@ -19,3 +19,6 @@ void run_options();
 void use_settings(const Settings& settings);
 // What a save writes now.
 Settings current_settings();
+// The score server and the player's name as the settings give them ("" when not set).
+const char* chosen_score_server();
+const char* chosen_player_name();

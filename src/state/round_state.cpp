@@ -6,6 +6,8 @@
 #include "state/tables.h"
 
 RoundState round_state{};
+char round_notice[64] = "";
+std::int32_t round_notice_frames = 0;
 
 TrailGhost rotation_trail[kTrailSlots + 1]{};
 Projectile projectiles[kProjectileSlots + 1]{};
@@ -29,6 +31,8 @@ void empty_slots(Slot (&table)[N]) {
 
 void forget_round_state() {
   round_state = RoundState{};
+  round_notice[0] = '\0';
+  round_notice_frames = 0;
   empty_slots(rotation_trail);
   empty_slots(projectiles);
   empty_slots(laser_beams);

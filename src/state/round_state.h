@@ -69,3 +69,8 @@ extern RoundState round_state;
 // Back to the state of a program just started: the round state and every slot table empty
 // (a playback that jumps back starts the game again in the same process).
 void forget_round_state();
+
+// A line the round shows over its first frames (a ranked round's server that could not be
+// reached), counted down by the heads-up display.
+extern char round_notice[64];
+extern std::int32_t round_notice_frames;

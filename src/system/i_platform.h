@@ -17,8 +17,24 @@ enum class ReadingKind : std::uint8_t {
   HighScores,       // the table's bytes; outcome: missing, ready or locked
   HighScoresSaved,  // outcome 1 when the table was saved
   MusicFile,        // the path the music lookup found; outcome 0
+  // From replay format 4 on:
+  RoundStart,       // how the session begins: a RoundOpening (0: the menu)
+  NewRound,         // "Start New Game": a RoundOpening; a ticket's id and origin as bytes
+  Network,          // a background request's state as the game sees it: a NetState, text bytes
 };
-inline constexpr int kReadingKinds = 6;
+inline constexpr int kReadingKinds = 9;
+// The reading kinds a recording of format 3 or older can hold.
+inline constexpr int kReadingKindsBeforeRounds = 6;
+
+// How a round begins, as the NewRound and RoundStart readings give it.
+enum class RoundOpening : std::uint8_t {
+  Menu = 0,         // no round of its own (a session begins in the menu; an old recording)
+  Plain = 1,        // no score server set
+  Ranked = 2,       // the server gave a ticket
+  Unreachable = 3,  // a server is set but gave no ticket in time: unranked
+};
+
+class Network;
 struct Reading {
   int outcome = 0;
   std::size_t size = 0;  // bytes put in out
@@ -56,6 +72,9 @@ class Platform {
     (void)kind;
     return work(context, out, capacity);
   }
+  // The score server's client; none in a replay (the answers come from the recording) or where
+  // the backend has no network. Only a reading's work may use it.
+  virtual Network* network() { return nullptr; }
   // Called once as the process ends through program_exit.
   virtual void shutdown(int exit_code) { (void)exit_code; }
 };

@@ -13,6 +13,7 @@ enum Scancode : int {
   kKeyBackspace = 14,
   kKeyY = 21,
   kKeyEnter = 28,
+  kKeyS = 31,
   kKeyF = 33,
   kKeyX = 45,
   kKeyN = 49,

@@ -41,7 +41,7 @@ dpkg-deb -x "$deb" "$out/root"
 # Each option --help prints heads an entry (.TP) of the manual page.
 zcat "$out/root/usr/share/man/man6/torvane.6.gz" | sed 's/\\-/-/g' >"$out/manual"
 awk 'after_tp { print } { after_tp = ($0 == ".TP") }' "$out/manual" >"$out/entries"
-for option in $("$game" --help | grep -oE '^  --[a-z]+'); do
+for option in $("$game" --help | grep -oE '^  --[a-z-]+'); do
   grep -qE -- "(^|[ \"])$option( |\"|$)" "$out/entries" || fail "the manual page has no entry for $option"
 done
 for text in '.SH EXIT STATUS' '/usr/share/torvane/'; do

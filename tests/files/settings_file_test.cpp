@@ -41,6 +41,27 @@ TEST(SettingsText, ReadsEachPercentAndPassesOverWhatItCannotRead) {
   EXPECT_EQ(fields(parse_settings("\xEF\xBB\xBFmusic_volume = 50\n")), std::tuple(2, 0, false));  // a byte-order mark
 }
 
+TEST(SettingsText, KeepsOnlyAServerAddressAndANameTheServerWouldTake) {
+  const Settings s = parse_settings("score_server = https://scores.example/x\nplayer_name = Ada1\n");
+  EXPECT_STREQ(s.score_server, "https://scores.example/x");
+  EXPECT_STREQ(s.player_name, "Ada1");
+  for (const char* bad : {"score_server = ftp://x.example\n", "score_server = http://a b\n", "score_server = http://\n",
+                          "player_name = <b>x</b>\n", "player_name = ABCDEFGHIJKLMNOPQ\n", "player_name = \n"}) {
+    const Settings t = parse_settings(bad);
+    EXPECT_STREQ(t.score_server, "") << bad;
+    EXPECT_STREQ(t.player_name, "") << bad;
+  }
+  EXPECT_STREQ(parse_settings("player_name = ABCDEFGHIJKLMNOP\n").player_name, "ABCDEFGHIJKLMNOP");
+  // Written back only when set: a player who never set them keeps the file as it was.
+  char text[512];
+  Settings plain;
+  const std::string before(text, format_settings(plain, text, sizeof text));
+  EXPECT_EQ(before.find("score_server"), std::string::npos);
+  const std::string after(text, format_settings(s, text, sizeof text));
+  EXPECT_STREQ(parse_settings(after).score_server, s.score_server);
+  EXPECT_STREQ(parse_settings(after).player_name, s.player_name);
+}
+
 // Each case in a temporary home of its own.
 class SettingsFileTest : public FrontEndTest {
  protected:

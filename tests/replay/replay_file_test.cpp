@@ -163,16 +163,37 @@ TEST(ReplayFile, HeaderProblemsAreNamed) {
   const std::string text = "# a key script\n100 tap ENTER\n";
   EXPECT_EQ(parse_replay({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}).error,
             "not a replay file (no TVREPLAY header)");
-  EXPECT_EQ(parse_replay(bytes).data.format, 3);
-  bytes[8] = 4;  // a later format: named as such, not as damage
-  EXPECT_EQ(parse_replay(bytes).error, "replay format version 4, this game reads versions 2 to 3");
+  EXPECT_EQ(parse_replay(bytes).data.format, 4);
+  bytes[8] = 5;  // a later format: named as such, not as damage
+  EXPECT_EQ(parse_replay(bytes).error, "replay format version 5, this game reads versions 2 to 4");
   bytes[8] = 2;  // the same bytes, every page in the digest: still read, as format 2
   const ReplayParse format2 = parse_replay(bytes, false);
   EXPECT_EQ(std::pair(format2.error, format2.data.format), std::pair(std::string(), std::uint16_t{2}));
   bytes[8] = 1;
   EXPECT_EQ(parse_replay(bytes).error,
-            "recorded in replay format 1 by an older version of the game; this one plays formats 2 to 3 only");
+            "recorded in replay format 1 by an older version of the game; this one plays formats 2 to 4 only");
   fs::remove_all(s.dir);
+}
+
+TEST(ReplayFile, TheRoundsReadingsAreThereFromFormat4OnOnly) {
+  const fs::path dir = fresh_temp_dir("replay_rounds");
+  const fs::path file = dir / "r.tvr";
+  ReplayWriter w;
+  ASSERT_EQ(w.open(file.string(), 172), "");
+  w.reading(0, ReadingKind::RoundStart, 2, "1", 1);
+  w.reading(1, ReadingKind::Network, 2, "sent", 4);
+  w.end(1, 0, false, 0, 0);
+  ASSERT_EQ(w.finish(), "");
+  std::vector<std::uint8_t> bytes = bytes_of(file);
+  const ReplayParse parse = parse_replay(bytes);
+  ASSERT_EQ(parse.error, "");
+  ASSERT_EQ(parse.data.records.size(), 3u);
+  EXPECT_EQ(parse.data.records[0].reading, ReadingKind::RoundStart);
+  EXPECT_EQ(parse.data.records[1].reading, ReadingKind::Network);
+  // A format 3 file never held them: one that does is damaged.
+  bytes[8] = 3;
+  EXPECT_NE(parse_replay(bytes, false).error.find("impossible reading"), std::string::npos) << parse_replay(bytes, false).error;
+  fs::remove_all(dir);
 }
 
 TEST(ReplayFile, ClocksThatWouldUpsetTheGameAreRefused) {

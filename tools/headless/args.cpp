@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/settings_file.h"
 #include "headless/parse_number.h"
 
 namespace {
@@ -51,6 +52,7 @@ const char* usage_text() {
       "                       or scripted (with --autoplay the default is 1)\n"
       "  --record FILE        record the session (every clock reading and key) into FILE\n"
       "  --play FILE          replay a recording as fast as the CPU allows; exit code 3\n"
+      "  --score-server URL   ask this score server for tickets and send it the rounds\n"
       "                       if it plays differently, 2 if the file is bad\n"
       "  --controls           with --play: the viewer's keys (SPACE pause, PERIOD a frame,\n"
       "                       MINUS / PLUS speed, LEFT / RIGHT 10 s, HOME / END) and the\n"
@@ -111,7 +113,7 @@ ArgsParse parse_args(int argc, const char* const* argv) {
     }
     const bool takes_value = arg == "--script" || arg == "--until-ms" || arg == "--dump-frame" ||
                              arg == "--workdir" || arg == "--clock-origin" || arg == "--dump-assets" ||
-                             arg == "--rounds" || arg == "--record" || arg == "--play";
+                             arg == "--rounds" || arg == "--record" || arg == "--play" || arg == "--score-server";
     if (!takes_value) {
       result.error = arg.starts_with("-") ? "unknown option '" + std::string(arg) + "'"
                                           : "unexpected argument '" + std::string(arg) + "'";
@@ -173,6 +175,12 @@ ArgsParse parse_args(int argc, const char* const* argv) {
         return result;
       }
       o.rounds = static_cast<int>(rounds);
+    } else if (arg == "--score-server") {
+      if (!valid_score_server(value)) {
+        result.error = "--score-server '" + std::string(value) + "' is not an http:// or https:// address";
+        return result;
+      }
+      o.score_server = value;
     } else if (arg == "--record" || arg == "--play") {
       if (!once(arg == "--record" ? seen_record : seen_play)) return result;
       if (value.empty()) { result.error = std::string(arg) + " needs a file name"; return result; }
@@ -194,6 +202,7 @@ ArgsParse parse_args(int argc, const char* const* argv) {
                         : seen_rounds            ? "--rounds"
                         : seen_origin            ? "--clock-origin"
                         : seen_assets            ? "--dump-assets"
+                        : !o.score_server.empty() ? "--score-server"
                                                  : nullptr;
     if (clash) result.error = std::string("--play cannot go with ") + clash;
   } else if (o.playback_controls) {

@@ -24,6 +24,7 @@ struct RunnerOptions {
   std::string record_path;          // non-empty: record the session into this file
   bool playback_controls = false;   // with --play: the viewer's keys and the bar
   std::string play_path;            // non-empty: replay this recording instead of keys
+  std::string score_server;         // non-empty: the rounds go to this score server
 };
 
 struct ArgsParse {

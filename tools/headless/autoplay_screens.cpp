@@ -44,7 +44,8 @@ ScreenView classify_screen(const Image& page) {
     view.screen = Screen::RecordPrompt;
   } else if (page_shows_text(page, 200, 180, "Please input your name: ", kLightBlue)) {
     view.screen = Screen::NameEntry;
-  } else if (page_shows_text(page, 285, 120, "TOP SCORES", kTableBlue)) {
+  } else if (page_shows_text(page, 285, 120, "TOP SCORES", kTableBlue) ||
+             page_shows_text(page, 270, 90, "WORLD TABLE", kTableBlue)) {
     view.screen = Screen::HighScores;
   } else {
     // The selected menu item is the one label drawn opaque.

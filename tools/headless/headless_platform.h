@@ -8,6 +8,7 @@
 
 #include "replay/page_digest.h"
 #include "system/i_platform.h"
+#include "system/network.h"
 
 struct ScriptEvent {
   std::int64_t at_ms;
@@ -42,6 +43,10 @@ class HeadlessPlatform : public Platform {
   void stop_music() override;
   void set_volumes(int music, int effects) override;
 
+  // The score server's client this runner hands the game (none by default).
+  void set_network(Network* network) { network_ = network; }
+  Network* network() override { return network_; }
+
   std::int64_t now_us() const { return now_us_; }
   std::int64_t frames_shown() const { return frames_shown_; }
   bool full_screen() const { return full_screen_; }
@@ -60,4 +65,5 @@ class HeadlessPlatform : public Platform {
   std::int64_t frames_shown_ = 0;
   bool full_screen_ = false;
   SoundDigest sound_digest_;
+  Network* network_ = nullptr;
 };

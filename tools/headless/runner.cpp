@@ -12,6 +12,10 @@
 
 #include "app/replay_session.h"
 #include "app/startup.h"
+#include "app/world_rounds.h"
+#ifndef __EMSCRIPTEN__
+#include "platform/i_curl_net.h"
+#endif
 #include "files/high_score_file.h"
 #include "headless/args.h"
 #include "headless/asset_dump.h"
@@ -59,6 +63,15 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
              const ReplayData* replay) {
   HeadlessPlatform backend(options.clock_origin);
   backend.set_script(std::move(events));
+  // The settings name the server when the command line does not; a replay never reaches it.
+  std::unique_ptr<Network> network;
+#ifndef __EMSCRIPTEN__
+  if (!replay) {
+    network = make_curl_network(options.score_server);
+    backend.set_network(network.get());
+  }
+#endif
+  mark_round_recordings_runner_made(true);
   if (options.until_ms >= 0) backend.set_stop_at_ms(options.until_ms);
   FrameDumps dumps;
   frame_dumps_start(dumps, options.frame_dumps);
