@@ -35,6 +35,10 @@ target_link_libraries(cross_gtest PUBLIC Threads::Threads)
 enable_testing()
 set(CROSS_TEST_FILTER_base --gtest_filter=-GameMath.AgreesWithTheCLibraryOverTheGamesArguments)
 set(CROSS_TEST_FILTER_app --gtest_filter=-GameCommandLine.*)
+# qemu-user at times hangs in a forked child of the test program before the child's first
+# system call (seen with qemu-i386: the child spins, its parent waits on it for ever), so the
+# saves killed in forked children are left to the native runs.
+set(CROSS_TEST_FILTER_system --gtest_filter=-SafeSave.OneSaveAfterAHundredKilledSavesLeavesTheTableWholeAndNoTempFile)
 foreach(name ${GAME_FOLDERS})
   if(NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/${name})
     continue()
