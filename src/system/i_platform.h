@@ -56,6 +56,9 @@ class Platform {
     (void)kind;
     return work(context, out, capacity);
   }
+  // True while the game waits for typed characters (the name entry): a backend whose keyboard
+  // comes and goes, as a touch screen's, offers it then.
+  virtual void typing_wanted(bool wanted) { (void)wanted; }
   // Called once as the process ends through program_exit.
   virtual void shutdown(int exit_code) { (void)exit_code; }
 };
