@@ -422,8 +422,8 @@ std::unique_ptr<Platform> make_web_platform() { return std::make_unique<WebPlatf
 // Emscripten's IDBFS passes the errors that come as events (a request's, a transaction's) on
 // as no error at all, and never answers for a transaction that aborts (a full quota at commit):
 // a save would look kept, or the game would wait for ever. Each of its transactions is
-// therefore watched here: its first error or abort ends the sync in flight as failed, and a
-// failed request aborts the whole transaction, so a save is kept whole or not at all.
+// therefore watched here: its first error or abort ends the sync in flight as failed. IDBFS's
+// own error handlers are kept from running: they would go on as if nothing had failed.
 EM_ASYNC_JS(int, web_mount_storage_js, (), {
   const home = '/home/web_user';  // HOME as emscripten sets it
   FS.mkdirTree(home);
@@ -438,7 +438,6 @@ EM_ASYNC_JS(int, web_mount_storage_js, (), {
       transaction.addEventListener('error', (event) => {
         event.stopImmediatePropagation();
         failed(event);
-        try { transaction.abort(); } catch (e) {}
       });
       transaction.addEventListener('abort', failed);
     };
