@@ -410,6 +410,7 @@ try {
     refusals.push(`${how || 'kept'}: ${shown ? (how ? 'says so' : 'no line') : 'not shown'} (${error})`);
     check(!!shown && !!error === !!how, how ? `a write the browser refuses (${how}) shows ${saved}` : `the next save that goes through takes ${saved} away`,
           refusals.join('; '));
+    if (!shown) break;  // a game stuck in its save shows nothing more
   }
   await page.close();
 
