@@ -382,19 +382,26 @@ try {
   // transaction throws. Each time the options say so, as on a full disk; a save that does go
   // through takes the line away again. Full screen switches on Enter and saves at once.
   await page.evaluate(() => {
-    const put = IDBObjectStore.prototype.put;
-    IDBObjectStore.prototype.put = function () {
-      const request = put.apply(this, arguments), transaction = this.transaction, how = window.failWrite;
-      if (how) request.addEventListener('success', () => {
-        if (how === 'abort') {
-          Object.defineProperty(transaction, 'error', {value: new DOMException('The quota is full', 'QuotaExceededError')});
-          transaction.abort();
-        } else {
-          request.dispatchEvent(new Event('error', {bubbles: true, cancelable: true}));
-        }
-      });
-      return request;
-    };
+    const left = new WeakMap();  // a transaction's writes still to finish
+    for (const name of ['put', 'delete']) {
+      const real = IDBObjectStore.prototype[name];
+      IDBObjectStore.prototype[name] = function () {
+        const request = real.apply(this, arguments), transaction = this.transaction, how = window.failWrite;
+        if (!how) return request;
+        left.set(transaction, (left.get(transaction) || 0) + 1);
+        request.addEventListener('success', () => {
+          left.set(transaction, left.get(transaction) - 1);
+          if (how === 'error') {
+            request.dispatchEvent(new Event('error', {bubbles: true, cancelable: true}));
+          } else if (!left.get(transaction)) {
+            // Every write went through and none is pending: the abort is the only event.
+            Object.defineProperty(transaction, 'error', {value: new DOMException('The quota is full', 'QuotaExceededError')});
+            transaction.abort();
+          }
+        });
+        return request;
+      };
+    }
   });
   await press(page, 'ArrowDown', 'options-3');
   const saved = '"The settings could not be saved"', notice = (shown) => showsText(shown, 200, 230, 'The settings could not be saved', 0x9191FF);
