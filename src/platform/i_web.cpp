@@ -109,6 +109,12 @@ EM_JS(void, web_note_volumes, (int music, int effects), {
   if (Module.torvaneVolumes) Module.torvaneVolumes(music, effects);
 });
 
+// The name entry: the page offers the device's keyboard while it is up (Module.typing).
+EM_JS(void, web_note_typing, (int wanted), {
+  Module.typing = !!wanted;
+  if (Module.torvaneTyping) Module.torvaneTyping(!!wanted);
+});
+
 // A save's fsync reports success whatever the browser's storage said: the storage hook below
 // notes its failures here, so a save can be told from one that only reached memory.
 EM_JS(void, web_storage_error_clear, (), { Module.storageError = null; });
@@ -168,6 +174,7 @@ class WebPlatform final : public Platform {
     audio_.set_volumes(music, effects);
     web_note_volumes(music, effects);
   }
+  void typing_wanted(bool wanted) override { web_note_typing(wanted ? 1 : 0); }
 
   Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override;
 
@@ -411,6 +418,12 @@ std::unique_ptr<Platform> make_web_platform() { return std::make_unique<WebPlatf
 // storage (private windows, blocked site data) leaves the folder in memory, carried from one
 // session of the page to the next by the page itself, and the page says once that nothing is
 // kept. Returns 1 when the storage is the browser's.
+//
+// Emscripten's IDBFS passes the errors that come as events (a request's, a transaction's) on
+// as no error at all, and never answers for a transaction that aborts (a full quota at commit):
+// a save would look kept, or the game would wait for ever. Each of its transactions is
+// therefore watched here: its first error or abort ends the sync in flight as failed. IDBFS's
+// own error handlers are kept from running: they would go on as if nothing had failed.
 EM_ASYNC_JS(int, web_mount_storage_js, (), {
   const home = '/home/web_user';  // HOME as emscripten sets it
   FS.mkdirTree(home);
@@ -418,16 +431,40 @@ EM_ASYNC_JS(int, web_mount_storage_js, (), {
   try {
     // Reading the property throws where site data is blocked; emscripten would abort without it.
     if (typeof indexedDB === 'undefined' || !indexedDB) throw new Error('no IndexedDB');
+    let inFlight = null;  // the running sync's end
+    const watch = (transaction, end) => {
+      const failed = (event) => end(transaction.error || (event.target && event.target.error) ||
+                                    new Error('the storage refused the write'));
+      transaction.addEventListener('error', (event) => {
+        event.stopImmediatePropagation();
+        failed(event);
+      });
+      transaction.addEventListener('abort', failed);
+    };
+    const getDB = IDBFS.getDB;
+    IDBFS.getDB = (name, callback) => getDB(name, (error, db) => {
+      if (db && !db.torvaneWatched) {
+        db.torvaneWatched = true;
+        db.transaction = function () {
+          const transaction = Object.getPrototypeOf(this).transaction.apply(this, arguments);
+          if (inFlight) watch(transaction, inFlight);
+          return transaction;
+        };
+      }
+      callback(error, db);
+    });
     const sync = IDBFS.syncfs;
     IDBFS.syncfs = (mount, populate, done) => {
       let finished = false;
-      const finish = (error) => {
+      const end = (error) => {
         if (finished) return;
         finished = true;
+        if (inFlight === end) inFlight = null;
         if (error) Module.storageError = String(error.message || error.name || error);
         done(error);
       };
-      try { sync(mount, populate, finish); } catch (e) { finish(e || new Error('storage refused')); }
+      inFlight = end;
+      try { sync(mount, populate, end); } catch (e) { end(e || new Error('storage refused')); }
     };
     FS.mount(IDBFS, {}, home);
     await new Promise((ok, refused) => FS.syncfs(true, (error) => error ? refused(error) : ok()));

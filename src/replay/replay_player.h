@@ -58,6 +58,8 @@ class ReplayPlayer final : public WrappedPlatform {
   void play_music(const char* file_name) override;
   void stop_music() override;
   void set_volumes(int music, int effects) override;
+  // The recording does the typing: a viewer is offered no keyboard.
+  void typing_wanted(bool) override {}
   Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override;
   void shutdown(int exit_code) override;
   // A replay never reaches the network: what it answered is in the recording.

@@ -18,6 +18,7 @@ class WrappedPlatform : public Platform {
   void stop_music() override { inner_.stop_music(); }
   void set_volumes(int music, int effects) override { inner_.set_volumes(music, effects); }
   void set_icon(const Image& icon) override { inner_.set_icon(icon); }
+  void typing_wanted(bool wanted) override { inner_.typing_wanted(wanted); }
   Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override {
     return inner_.take_reading(kind, out, capacity, work, context);
   }

@@ -6,6 +6,7 @@
 #include "display/frame_pacing.h"
 #include "gfx/gfx.h"
 #include "screens/high_scores.h"
+#include "system/i_platform.h"
 #include "system/input.h"
 
 std::string hs_name;
@@ -34,12 +35,19 @@ void take_typed_key() {
   }
 }
 
+// The keyboard is wanted from the first page of the entry until it ends, however it ends.
+struct TypingWanted {
+  TypingWanted() { platform().typing_wanted(true); }
+  ~TypingWanted() { platform().typing_wanted(false); }
+};
+
 }  // namespace
 
 void enter_name() {
   fade_out();
   while (!key_read().empty()) {
   }
+  const TypingWanted typing;
   hs_name.clear();
   name_pos = 1;
   for (char& c : name_chars) c = 0;

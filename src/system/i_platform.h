@@ -75,6 +75,9 @@ class Platform {
   // The score server's client; none in a replay (the answers come from the recording) or where
   // the backend has no network. Only a reading's work may use it.
   virtual Network* network() { return nullptr; }
+  // True while the game waits for typed characters (the name entry): a backend whose keyboard
+  // comes and goes, as a touch screen's, offers it then.
+  virtual void typing_wanted(bool wanted) { (void)wanted; }
   // Called once as the process ends through program_exit.
   virtual void shutdown(int exit_code) { (void)exit_code; }
 };

@@ -23,11 +23,17 @@ class HighScoresTest : public FrontEndTest {
     std::copy(std::begin(kFour), std::end(kFour), hs_lines + 1);
     ASSERT_TRUE(write_high_score_file());
     backend.set_present_hook([this](const Image& page, std::int64_t) {
-      table_shown = table_shown || text_shown(page, 285, 120, "TOP SCORES", 0xFF0275BE);
-      prompt_shown = prompt_shown || text_shown(page, 210, 200, "Record your top score (Y/N)?", kLabel);
+      const bool table = text_shown(page, 285, 120, "TOP SCORES", 0xFF0275BE);
+      const bool prompt = text_shown(page, 210, 200, "Record your top score (Y/N)?", kLabel);
+      const bool name = text_shown(page, 200, 180, "Please input your name: ", kLabel);
+      table_shown = table_shown || table;
+      prompt_shown = prompt_shown || prompt;
+      name_shown = name_shown || name;
+      keyboard_amiss += backend.typing_wanted() ? table || prompt : name;
     });
   }
-  bool table_shown = false, prompt_shown = false;
+  bool table_shown = false, prompt_shown = false, name_shown = false;
+  int keyboard_amiss = 0;  // pages that show the name entry without the keyboard, or another with it
   // Keys that record the score as "Z" when they are asked for.
   void record_keys() { keys({{kKeyY, 800, 100}, {kKeyEnter, 3900, 100}, {kKeyEnter, 5400, 100}}, {{'z', 2400}}); }
 };
@@ -61,9 +67,20 @@ TEST_F(HighScoresTest, NameTakesEightCapitalsThenOnlyBackspaceAndEnterNeedsALett
   for (int c : codes) typed.push_back({static_cast<std::uint16_t>(c), t += 80});
   keys({{kKeyY, 800, 100}, {kKeyEnter, 2200}, {kKeyEnter, 3900, 100}, {kKeyEnter, 5400, 100}}, typed);
   EXPECT_TRUE(run_until(enter_high_score, 8000));
-  EXPECT_TRUE(table_shown);
+  EXPECT_TRUE(table_shown && name_shown);
+  EXPECT_EQ(keyboard_amiss, 0);
+  EXPECT_FALSE(backend.typing_wanted());
   EXPECT_EQ(hs_name, "ABCDEFK");
   EXPECT_EQ(read_lines(), (Table{"ANNA", "BO", "ABCDEFK", "CY", "5000", "4000", "4000", "3000"}));
+}
+
+TEST_F(HighScoresTest, TheKeyboardIsLetGoWhenTheProgramEndsDuringTheNameEntry) {
+  round_state.score = 9000;
+  record_keys();
+  EXPECT_FALSE(run_until(enter_high_score, 3000));  // the name entry is up from 1.6 s
+  EXPECT_TRUE(name_shown);
+  EXPECT_EQ(keyboard_amiss, 0);
+  EXPECT_FALSE(backend.typing_wanted());
 }
 
 TEST_F(HighScoresTest, ATableThatCannotBeReplacedIsNotOfferedAndSurvivesByteForByte) {

@@ -232,9 +232,10 @@ try {
   check(/played to its end/.test(status), 'a native recording plays in the page to its end', status);
   await page.close();
 
-  // 3. On the virtual clock: a recording cut short says where; one of 5 MB plays; one larger
-  // than a recording can be is refused at once, and the game goes on.
-  page = await open('?clock=virtual');
+  // 3. On the virtual clock, on a phone: a recording cut short says where; one of 5 MB plays;
+  // one larger than a recording can be is refused at once, and the game goes on.
+  const phone = {width: 390, height: 844, isMobile: true, hasTouch: true};
+  page = await open('?clock=virtual', {viewport: phone});
   await waitFor(page, ['menu-1']);
   const whole = fs.readFileSync(nativeFile), ends = chunkEnds(whole);
   const cutFile = path.join(work, 'cut.tvr');
@@ -278,11 +279,29 @@ try {
     if (screen === 'tally-done') await tap(page, 'Enter');
     if (screen === 'record-prompt') await tap(page, 'y');
     if (screen === 'name-entry') {
-      // Half from the keyboard, half through the field a touch screen's keyboard types into.
+      // Half from the keyboard; then a tap on the picture gives the hidden field the focus (a
+      // phone's keyboard comes up only so), and what that keyboard types is the rest of the
+      // name, a slip taken back with its Backspace. The field goes once the entry is over.
+      const prompt = 0x9191FF, kept = (text) => (shown) => showsText(shown, 390, 180, text, prompt) &&
+                                                         !showsText(shown, 390 + 8 * text.length, 180, 'X', prompt);
+      const offered = await page.evaluate(() => [torvane.typing, document.getElementById('typename').getClientRects().length > 0]);
       await page.keyboard.type('LO', {delay: 30});
-      await page.focus('#typed');
-      await page.keyboard.type('ST', {delay: 30});
+      const picture = await (await page.$('#screen')).boundingBox();
+      await page.touchscreen.tap(picture.x + picture.width / 2, picture.y + picture.height / 2);
+      const focused = await page.waitForFunction(() => document.activeElement === document.getElementById('typed'), {timeout: kWait})
+          .then(() => true, () => false);
+      await page.keyboard.type('STX', {delay: 30});
+      const slip = await waitForPage(page, kept('LOSTX'));
+      await page.keyboard.press('Backspace');
+      const mended = await waitForPage(page, kept('LOST'));
+      const stillThere = await page.evaluate(() => document.activeElement === document.getElementById('typed'));
       await page.keyboard.press('Enter');
+      const gone = await page.waitForFunction(() => torvane.typing === false && document.activeElement !== document.getElementById('typed') &&
+                                              document.getElementById('typename').getClientRects().length === 0, {timeout: kWait})
+          .then(() => true, () => false);
+      check(offered[0] === true && offered[1] && focused && !!slip && !!mended && stillThere && gone,
+            'on a phone at the name entry a tap on the picture brings up the keyboard, and what it types is the name',
+            JSON.stringify({offered, focused, slip: !!slip, mended: !!mended, stillThere, gone}));
       named = true;
     }
   }
@@ -358,16 +377,48 @@ try {
   await press(page, 'ArrowDown', 'menu-2');
   await press(page, 'Enter', 'options-1');
   check(await press(page, 'ArrowDown', ['sfx-25', 'options-2']) === 'sfx-25', 'a setting changed is kept after the tab died');
-  // The browser refuses the next write: the options say so, as on a full disk.
+  // The browser refuses writes, each way it can: the transaction aborts once the write was
+  // queued (a quota found full at commit), a write fails in its own event, or opening the
+  // transaction throws. Each time the options say so, as on a full disk; a save that does go
+  // through takes the line away again. Full screen switches on Enter and saves at once.
   await page.evaluate(() => {
-    IDBDatabase.prototype.transaction = () => { throw new DOMException('The write was refused', 'SecurityError'); };
+    const left = new WeakMap();  // a transaction's writes still to finish
+    for (const name of ['put', 'delete']) {
+      const real = IDBObjectStore.prototype[name];
+      IDBObjectStore.prototype[name] = function () {
+        const request = real.apply(this, arguments), transaction = this.transaction, how = window.failWrite;
+        if (!how) return request;
+        left.set(transaction, (left.get(transaction) || 0) + 1);
+        request.addEventListener('success', () => {
+          left.set(transaction, left.get(transaction) - 1);
+          if (how === 'error') {
+            request.dispatchEvent(new Event('error', {bubbles: true, cancelable: true}));
+          } else if (!left.get(transaction)) {
+            // Every write went through and none is pending: the abort is the only event.
+            Object.defineProperty(transaction, 'error', {value: new DOMException('The quota is full', 'QuotaExceededError')});
+            transaction.abort();
+          }
+        });
+        return request;
+      };
+    }
   });
   await press(page, 'ArrowDown', 'options-3');
-  await tap(page, 'Enter');  // switches full screen, which saves at once
-  const refused = await page.waitForFunction(() => !!torvane.storageError, {timeout: kWait}).then(() => true, () => false);
-  const notice = await waitForPage(page, (shown) => showsText(shown, 200, 230, 'The settings could not be saved', 0x9191FF));
-  check(refused && notice,
-        'a save the browser refuses shows "The settings could not be saved"');
+  const saved = '"The settings could not be saved"', notice = (shown) => showsText(shown, 200, 230, 'The settings could not be saved', 0x9191FF);
+  const refusals = [];
+  for (const how of ['abort', '', 'error', '', 'throw']) {
+    await page.evaluate((how) => {
+      window.failWrite = how === 'throw' ? '' : how;
+      if (how === 'throw') IDBDatabase.prototype.transaction = () => { throw new DOMException('The write was refused', 'SecurityError'); };
+    }, how);
+    await tap(page, 'Enter');
+    const shown = await waitForPage(page, (got) => screenOf(got) === 'options-3' && notice(got) === !!how);
+    const error = await page.evaluate(() => torvane.storageError);
+    refusals.push(`${how || 'kept'}: ${shown ? (how ? 'says so' : 'no line') : 'not shown'} (${error})`);
+    check(!!shown && !!error === !!how, how ? `a write the browser refuses (${how}) shows ${saved}` : `the next save that goes through takes ${saved} away`,
+          refusals.join('; '));
+    if (!shown) break;  // a game stuck in its save shows nothing more
+  }
   await page.close();
 
   // 5. No storage at all: blocked site data (the properties throw, IndexedDB refuses to open)
@@ -399,6 +450,19 @@ try {
   await waitFor(page, ['menu-1']);
   check(/will not be kept/.test(await page.evaluate(() => document.getElementById('notice').textContent)),
         'without IndexedDB the game plays and says nothing is kept');
+  await page.close();
+  // Reading what the browser keeps fails in its own event: the same, and nothing thrown.
+  page = await open('', {before: () => {
+    const list = IDBIndex.prototype.openKeyCursor;
+    IDBIndex.prototype.openKeyCursor = function () {
+      const request = list.apply(this, arguments);
+      request.addEventListener('success', () => request.dispatchEvent(new Event('error', {bubbles: true, cancelable: true})), {once: true});
+      return request;
+    };
+  }});
+  await waitFor(page, ['menu-1']);
+  check(/will not be kept/.test(await page.evaluate(() => document.getElementById('notice').textContent)),
+        'when reading the browser\'s storage fails in its own event the game plays and says nothing is kept');
   await page.close();
 
   // 6. A phone: the on-screen controls appear, taps drive the menu and the round, two fingers

@@ -42,12 +42,14 @@ class HeadlessPlatform : public Platform {
   void play_music(const char* file_name) override;
   void stop_music() override;
   void set_volumes(int music, int effects) override;
+  void typing_wanted(bool wanted) override { typing_wanted_ = wanted; }
 
   // The score server's client this runner hands the game (none by default).
   void set_network(Network* network) { network_ = network; }
   Network* network() override { return network_; }
 
   std::int64_t now_us() const { return now_us_; }
+  bool typing_wanted() const { return typing_wanted_; }
   std::int64_t frames_shown() const { return frames_shown_; }
   bool full_screen() const { return full_screen_; }
   std::uint64_t sound_digest() const { return sound_digest_.value(); }
@@ -64,6 +66,7 @@ class HeadlessPlatform : public Platform {
   std::function<void(const Image&, std::int64_t)> present_hook_;
   std::int64_t frames_shown_ = 0;
   bool full_screen_ = false;
+  bool typing_wanted_ = false;
   SoundDigest sound_digest_;
   Network* network_ = nullptr;
 };
