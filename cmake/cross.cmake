@@ -13,7 +13,8 @@ list(FILTER HEADLESS_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 add_library(torvane_headless STATIC ${HEADLESS_SOURCES})
 target_include_directories(torvane_headless PUBLIC ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(torvane_headless PUBLIC torvane_core)
-target_compile_definitions(torvane_headless PRIVATE TORVANE_NO_PNG)
+# No libcurl for the target either: the runner there reaches no score server.
+target_compile_definitions(torvane_headless PRIVATE TORVANE_NO_PNG TORVANE_NO_NETWORK)
 add_executable(torvane-headless tools/headless/main.cpp)
 target_link_libraries(torvane-headless PRIVATE torvane_headless)
 

@@ -61,6 +61,7 @@ list(FILTER HEADLESS_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 add_library(torvane_headless STATIC ${HEADLESS_SOURCES})
 target_include_directories(torvane_headless PUBLIC ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(torvane_headless PUBLIC torvane_core)
+target_compile_definitions(torvane_headless PRIVATE TORVANE_NO_NETWORK)  # node's runner has no libcurl
 add_executable(torvane-headless tools/headless/main.cpp src/platform/i_web_umask.cpp)
 target_link_libraries(torvane-headless PRIVATE torvane_headless)
 target_link_options(torvane-headless PRIVATE ${WEB_NODE_LINK})

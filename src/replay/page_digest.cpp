@@ -16,7 +16,7 @@ namespace {
 
 // A big-endian machine hashes its pixel words low byte first, as a little-endian one finds them
 // in memory, so both give the same digest.
-std::uint64_t chain_swapped(std::uint64_t previous, const Image& page) {
+[[maybe_unused]] std::uint64_t chain_swapped(std::uint64_t previous, const Image& page) {
   XXH3_state_t state{};  // the reset compares the seed it finds there
   XXH3_64bits_reset_withSeed(&state, previous);
   std::uint8_t bytes[256 * 4];

@@ -13,7 +13,7 @@
 #include "app/replay_session.h"
 #include "app/startup.h"
 #include "app/world_rounds.h"
-#ifndef __EMSCRIPTEN__
+#ifndef TORVANE_NO_NETWORK
 #include "platform/i_curl_net.h"
 #endif
 #include "files/high_score_file.h"
@@ -65,7 +65,7 @@ int run_game(int argc, char** argv, const RunnerOptions& options, std::vector<Sc
   backend.set_script(std::move(events));
   // The settings name the server when the command line does not; a replay never reaches it.
   std::unique_ptr<Network> network;
-#ifndef __EMSCRIPTEN__
+#ifndef TORVANE_NO_NETWORK
   if (!replay) {
     network = make_curl_network(options.score_server);
     backend.set_network(network.get());
