@@ -46,26 +46,32 @@ Image& page() {
   return image;
 }
 
-// A frame as the game makes it: three clock readings, a few key polls, a sleep; present() adds
-// the digest, so the two benchmarks together split the cost.
+// A frame's calls at the seam as the game makes them: three clock readings, a few key polls, a
+// sleep.
+void frame_seam_calls(ReplayRecorder& recorder) {
+  benchmark::DoNotOptimize(recorder.now_seconds());
+  for (int i = 0; i < 6; ++i) recorder.pump_events();
+  benchmark::DoNotOptimize(recorder.now_seconds());
+  recorder.sleep_ms(20);
+  benchmark::DoNotOptimize(recorder.now_seconds());
+}
+
+// A frame without the page shown; present() adds the digest, so the two benchmarks together
+// split the cost.
 void BM_RecorderFrameWithoutPresent(benchmark::State& state) {
   QuietBackend backend;
   ReplayRecorder recorder(backend);
   const auto path = std::filesystem::temp_directory_path() / "torvane_bench.tvr";
   if (!recorder.start(path.string()).empty()) state.SkipWithError("cannot record");
   for (auto _ : state) {
-    benchmark::DoNotOptimize(recorder.now_seconds());
-    for (int i = 0; i < 6; ++i) recorder.pump_events();
-    benchmark::DoNotOptimize(recorder.now_seconds());
-    recorder.sleep_ms(20);
-    benchmark::DoNotOptimize(recorder.now_seconds());
+    frame_seam_calls(recorder);
   }
   recorder.finish();
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_RecorderFrameWithoutPresent);
 
-// A whole frame recorded into memory as every round now is: the seam calls above and the page
+// A whole frame recorded into memory, as a round played for the world table is: the seam calls above and the page
 // shown (its digest one page in 41).
 void BM_RoundRecordingFrame(benchmark::State& state) {
   static std::uint8_t buffer[512 * 1024];
@@ -73,11 +79,7 @@ void BM_RoundRecordingFrame(benchmark::State& state) {
   ReplayRecorder recorder(backend);
   recorder.start_in_memory(buffer, sizeof buffer);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(recorder.now_seconds());
-    for (int i = 0; i < 6; ++i) recorder.pump_events();
-    benchmark::DoNotOptimize(recorder.now_seconds());
-    recorder.sleep_ms(20);
-    benchmark::DoNotOptimize(recorder.now_seconds());
+    frame_seam_calls(recorder);
     recorder.present(page());
     if (recorder.bytes_written() > sizeof buffer / 2) {
       state.PauseTiming();
