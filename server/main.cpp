@@ -127,6 +127,10 @@ int main(int argc, char** argv) {
                  "torvane-scores: no browser build in %s: copy the files of the browser build there "
                  "(index.html, torvane.js, torvane.wasm) and restart; until then /play/ answers 404\n",
                  options.web.c_str());
+  // The page tells by this that its own origin keeps the world table.
+  server.set_file_request_handler([](const httplib::Request&, httplib::Response& res) {
+    res.set_header("X-Score-Server", "here");
+  });
   ApiContext context{options, store, rate, [&workers] { workers.poke(); }};
   install_routes(server, context);
 

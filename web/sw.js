@@ -11,7 +11,9 @@ self.addEventListener('activate', (event) => event.waitUntil(self.clients.claim(
 
 self.addEventListener('fetch', (event) => {
   const request = event.request;
-  if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) return;
+  const url = new URL(request.url);
+  // The score server's answers are never kept: an old table or game state would mislead.
+  if (request.method !== 'GET' || url.origin !== self.location.origin || url.pathname.startsWith('/api/')) return;
   event.respondWith(fetch(request).then((response) => {
     if (response.ok && !request.url.includes('/Sounds/')) {
       const copy = response.clone();

@@ -8,7 +8,9 @@
 
 #include "app/replay_options.h"
 #include "app/replay_session.h"
+#include "app/world_rounds.h"
 #include "platform/i_web.h"
+#include "platform/i_web_net.h"
 #include "replay/replay_format.h"
 
 namespace {
@@ -39,7 +41,8 @@ std::string playback_result(int code, const std::string& path) {
 int main(int argc, char** argv) {
   web_mount_storage();
   web_set_recording_limit(kReplayMaxFileBytes);
-  std::unique_ptr<Platform> backend = make_web_platform();
+  std::unique_ptr<Platform> backend = make_web_platform(make_web_network());
+  mark_round_recordings_runner_made(web_virtual_clock());
   ReplayOptions options;
   if (web_take_recording_to_play()) options.play_path = kWebPlayFile;
   else options.record_path = kSessionFile;

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "gfx/gfx.h"
@@ -17,6 +19,7 @@
 #include "platform/letterbox.h"
 #include "platform/queued_input.h"
 #include "system/input.h"
+#include "system/network.h"
 
 namespace {
 
@@ -157,7 +160,7 @@ PageOptions read_page_options() {
 
 class WebPlatform final : public Platform {
  public:
-  WebPlatform();
+  explicit WebPlatform(std::unique_ptr<Network> network);
   ~WebPlatform() override;
 
   bool open_display(bool full_screen) override;
@@ -175,6 +178,7 @@ class WebPlatform final : public Platform {
     web_note_volumes(music, effects);
   }
   void typing_wanted(bool wanted) override { web_note_typing(wanted ? 1 : 0); }
+  Network* network() override { return network_.get(); }
 
   Reading take_reading(ReadingKind kind, char* out, std::size_t capacity, ReadingWork work, void* context) override;
 
@@ -190,6 +194,7 @@ class WebPlatform final : public Platform {
   void sleep_for_real(int ms);
 
   PageOptions options_;
+  std::unique_ptr<Network> network_;
   InputQueue queue_;
   WebGamepads gamepads_;
   WebAudio audio_;
@@ -227,7 +232,8 @@ EM_BOOL mouse_callback(int, const EmscriptenMouseEvent*, void*) {
   return EM_FALSE;
 }
 
-WebPlatform::WebPlatform() : options_(read_page_options()) {
+WebPlatform::WebPlatform(std::unique_ptr<Network> network)
+    : options_(read_page_options()), network_(std::move(network)) {
   active = this;
   emscripten_set_keydown_callback(kWindow, nullptr, EM_FALSE, key_callback);
   emscripten_set_keyup_callback(kWindow, nullptr, EM_FALSE, key_callback);
@@ -410,7 +416,11 @@ void WebPlatform::set_icon(const Image& icon) {
 
 }  // namespace
 
-std::unique_ptr<Platform> make_web_platform() { return std::make_unique<WebPlatform>(); }
+std::unique_ptr<Platform> make_web_platform(std::unique_ptr<Network> network) {
+  return std::make_unique<WebPlatform>(std::move(network));
+}
+
+bool web_virtual_clock() { return read_page_options().virtual_clock; }
 
 // The home folder (settings, high scores) lives in the browser's IndexedDB: emscripten's fsync
 // of any file or folder of it writes the copy there and waits until it is written, and the
@@ -453,22 +463,31 @@ EM_ASYNC_JS(int, web_mount_storage_js, (), {
       }
       callback(error, db);
     });
+    // One sync at a time: each compares the whole folder with the stored copy, and the score
+    // server's client removes sent games from the outbox while the game may be saving.
     const sync = IDBFS.syncfs;
+    let syncs = Promise.resolve();
     IDBFS.syncfs = (mount, populate, done) => {
-      let finished = false;
-      const end = (error) => {
-        if (finished) return;
-        finished = true;
-        if (inFlight === end) inFlight = null;
-        if (error) Module.storageError = String(error.message || error.name || error);
-        done(error);
-      };
-      inFlight = end;
-      try { sync(mount, populate, end); } catch (e) { end(e || new Error('storage refused')); }
+      syncs = syncs.then(() => new Promise((next) => {
+        let finished = false;
+        const end = (error) => {
+          if (finished) return;
+          finished = true;
+          if (inFlight === end) inFlight = null;
+          if (error) Module.storageError = String(error.message || error.name || error);
+          next();
+          done(error);
+        };
+        inFlight = end;
+        try { sync(mount, populate, end); } catch (e) { end(e || new Error('storage refused')); }
+      }));
     };
     FS.mount(IDBFS, {}, home);
     await new Promise((ok, refused) => FS.syncfs(true, (error) => error ? refused(error) : ok()));
     kept = true;
+    Module.torvaneSyncHome = () => {
+      if (!Module.torvaneEnded) IDBFS.syncfs(FS.lookupPath(home).node.mount, false, () => {});
+    };
   } catch (e) {
     try { FS.unmount(home); } catch (ignored) {}
     const carried = Module.torvaneCarried || {};
@@ -522,6 +541,7 @@ EM_JS(void, web_note_recording_limit, (double bytes), { Module.recordingLimit = 
 void web_set_recording_limit(std::size_t bytes) { web_note_recording_limit(static_cast<double>(bytes)); }
 
 EM_JS(void, web_session_over, (const char* text), {
+  Module.torvaneEnded = true;  // requests still on their way leave the storage alone
   if (Module.torvaneAudio) Module.torvaneAudio.close().catch(() => {});
   if (Module.torvaneMusic) Module.torvaneMusic.pause();
   for (const name of Object.keys(IDBFS.dbs)) {

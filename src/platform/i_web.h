@@ -6,8 +6,13 @@
 #include <string>
 
 #include "system/i_platform.h"
+#include "system/network.h"
 
-std::unique_ptr<Platform> make_web_platform();
+// network: the score server's client the backend hands the game (may be null).
+std::unique_ptr<Platform> make_web_platform(std::unique_ptr<Network> network = nullptr);
+// The page runs the game on a virtual clock (a test's ?clock=virtual): its games are not played
+// at a player's pace, and the score server is told so by the runner's mark.
+bool web_virtual_clock();
 
 // Puts the browser's lasting storage under the home folder (settings, high scores) and reads
 // it in; returns once it is there. False when the browser gives the page no storage: the folder

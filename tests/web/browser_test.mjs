@@ -10,9 +10,10 @@
 // choice, gzip and the page offline; no console errors. Prints the figures.
 // Every wait is on the page's own state (the screen it shows, its status line, the game's
 // held keys, its frame count), never on a fixed sleep, so a busy machine only makes it slower.
-import {execFileSync, spawnSync} from 'node:child_process';
+import {execFileSync, spawn, spawnSync} from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
+import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
@@ -24,6 +25,7 @@ import {serve} from '../../web/serve.mjs';
 
 const site = path.resolve(process.argv[2] || 'build-web');
 const runner = path.resolve(process.argv[3] || 'build/torvane-headless');
+const scoresBin = path.resolve(process.argv[4] || path.join(path.dirname(runner), 'server', 'torvane-scores'));
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'torvane-browser-'));
 const replays = path.join(path.dirname(fileURLToPath(import.meta.url)), '..', 'replays');
 const kMenuMs = 4100;  // the menu's bar is mid-swing: any other frame differs
@@ -139,6 +141,62 @@ async function downloadsTo(page, folder) {
 async function downloaded(file) {
   for (let i = 0; i < 600 && !fs.existsSync(file); ++i) await new Promise((done) => setTimeout(done, 100));
   return fs.existsSync(file) ? fs.readFileSync(file) : Buffer.alloc(0);
+}
+
+// A real torvane-scores on a port of its own, serving the built page under /play/; stop() and
+// start() again keep its port and database.
+async function startScores() {
+  const port = await new Promise((done) => {
+    const probe = net.createServer().listen(0, '127.0.0.1', () => {
+      const {port} = probe.address();
+      probe.close(() => done(port));
+    });
+  });
+  const folder = fs.mkdtempSync(path.join(work, 'scores-'));
+  const scores = {origin: `http://127.0.0.1:${port}`, process: null};
+  scores.start = async () => {
+    const log = fs.openSync(path.join(folder, 'stderr.txt'), 'a');
+    scores.process = spawn(scoresBin, ['--db', path.join(folder, 'table.db'), '--listen', `127.0.0.1:${port}`, '--web', site,
+                                       '--workers', '1', '--accept-runner-recordings', '--runner-tickets-any-age'],
+                           {stdio: ['ignore', 'ignore', log]});
+    for (const until = Date.now() + kWait; Date.now() < until;) {
+      if (scores.process.exitCode !== null) break;
+      const up = await fetch(`${scores.origin}/healthz`).then((r) => r.ok, () => false);
+      if (up) return;
+      await new Promise((done) => setTimeout(done, 100));
+    }
+    throw new Error(`torvane-scores did not start: ${fs.readFileSync(path.join(folder, 'stderr.txt'), 'utf8')}`);
+  };
+  scores.stop = async () => {
+    const running = scores.process;
+    scores.process = null;
+    if (!running || running.exitCode !== null) return;
+    const gone = new Promise((done) => running.once('exit', done));
+    running.kill('SIGTERM');
+    await gone;
+  };
+  await scores.start();
+  return scores;
+}
+const tableOf = (origin) => fetch(`${origin}/api/v1/table?limit=100`).then((r) => r.json()).then((j) => j.entries || [], () => []);
+
+// From the menu: a ranked round left alone until lost, the tally, Y, the name, and on to the
+// world table after the local one.
+async function loseRanked(page, name) {
+  if (screenOf(await canvasPage(page)) === 'menu-1') await tap(page, 'Enter');
+  for (;;) {
+    const screen = await waitFor(page, ['tally-done', 'record-prompt', 'name-entry', 'high-scores', 'world-table'], 120000);
+    if (screen === 'tally-done') await tap(page, 'Enter');
+    if (screen === 'record-prompt') await tap(page, 'y');
+    if (screen === 'name-entry') {
+      await page.keyboard.type(name, {delay: 30});
+      await waitForPage(page, (shown) => showsText(shown, 390, 180, name, 0x9191FF));
+      await tap(page, 'Enter');
+      await waitFor(page, ['high-scores', 'world-table']);
+    }
+    if (screen === 'high-scores') await tap(page, 'Enter');
+    if (screen === 'world-table') return true;
+  }
 }
 
 // The recording's chunks: where each ends (after the header, a varint length, the bytes, a sum).
@@ -528,6 +586,77 @@ try {
   check(pressed && between && letGo && pulled, 'a controller plays through the Gamepad API with the desktop\'s map',
         JSON.stringify({pressed, between, letGo, pulled}));
   await page.close();
+
+  // 9. The world table, the page as a real torvane-scores serves it (in its test mode, which
+  // takes games made on a virtual clock): "Start New Game" fetches a ticket, and a round lost
+  // with a name typed reaches the server's table, verified, with the score the page's own table
+  // kept, and the page shows its world rank. A second round, the server gone before it ends,
+  // stays in the outbox in the browser's storage and goes at the next start, server back.
+  const scores = await startScores();
+  try {
+    page = await browser.newPage();
+    page.on('console', (m) => { if (m.type() === 'error' && !/ERR_CONNECTION_REFUSED|Failed to fetch/.test(m.text())) consoleErrors.push(m.text()); });
+    page.on('pageerror', (e) => consoleErrors.push(e.message));
+    await page.goto(`${scores.origin}/play/index.html?clock=virtual`);
+    await waitFor(page, ['menu-1']);
+    const server = await page.evaluate(() => torvane.torvaneServer);
+    const first = await loseRanked(page, 'WEB');
+    const verified = await waitForPage(page, (shown) => showsText(shown, 120, 260, 'verified: world rank 1', 0x0275BE));
+    const entries = await tableOf(scores.origin);
+    const kept = await page.evaluate(() => {
+      try { return Array.from(torvane.FS.readFile('/home/web_user/.local/share/torvane/hs.dat')); } catch (e) { return []; }
+    });
+    const lines = Buffer.from(kept).toString('latin1').split('\r\n')
+        .map((line) => String.fromCharCode(...[...line].map((c, i) => (c.charCodeAt(0) - 'vantry'.charCodeAt(i % 6)) & 255)));
+    const onServer = entries.find((e) => e.name === 'WEB');
+    check(server === scores.origin && first && !!verified && !!onServer && onServer.ranked === true && lines[0] === 'WEB' &&
+          String(onServer.score) === lines[4],
+          'a ranked round played in the page served by the score server reaches its table, verified, with the score kept at home',
+          JSON.stringify({server, first, verified: !!verified, onServer, home: [lines[0], lines[4]]}));
+
+    // The server goes away once the next round has its ticket: kept, said so, and sent at the
+    // next start. On the virtual clock the Enter that leaves the table may start it too.
+    await tap(page, 'Enter');
+    if (await waitFor(page, ['menu-1', 'round', 'tally', 'tally-done']) === 'menu-1') await tap(page, 'Enter');
+    await waitFor(page, ['round', 'tally', 'tally-done']);
+    await scores.stop();
+    await loseRanked(page, 'DOWN');
+    const outboxShown = await waitForPage(page, (shown) => showsText(shown, 120, 260, 'cannot reach the server: kept to send later', 0x0275BE));
+    const outbox = await page.evaluate(() => {
+      try { return torvane.FS.readdir('/home/web_user/.local/share/torvane/outbox').filter((n) => n.endsWith('.tvo')); } catch (e) { return []; }
+    });
+    await page.close();
+    await scores.start();
+    page = await browser.newPage();
+    await page.goto(`${scores.origin}/play/index.html?clock=virtual`);
+    await waitFor(page, ['menu-1']);
+    let down = null;
+    for (const until = Date.now() + kWait; !down && Date.now() < until;) {
+      down = (await tableOf(scores.origin)).find((e) => e.name === 'DOWN');
+      if (!down) await new Promise((done) => setTimeout(done, 200));
+    }
+    const left = await page.waitForFunction(() => {
+      try { return torvane.FS.readdir('/home/web_user/.local/share/torvane/outbox').every((n) => !n.endsWith('.tvo')); } catch (e) { return false; }
+    }, {timeout: kWait}).then(() => true, () => false);
+    await page.close();
+    // What the browser kept: a page that reaches no server sends nothing and shows the stored outbox.
+    page = await browser.newPage();
+    await page.evaluateOnNewDocument(() => {
+      const fetched = window.fetch;
+      window.fetch = (url, how) => /api|manifest/.test(String(url)) ? Promise.reject(new TypeError('offline')) : fetched(url, how);
+    });
+    await page.goto(`${scores.origin}/play/index.html`);
+    await waitFor(page, ['menu-1']);
+    const stored = await page.evaluate(() => {
+      try { return torvane.FS.readdir('/home/web_user/.local/share/torvane/outbox').filter((n) => n.endsWith('.tvo')); } catch (e) { return ['?']; }
+    });
+    check(!!outboxShown && outbox.length === 1 && !!down && down.ranked === true && left && stored.length === 0,
+          'a round whose end finds the server gone waits in the browser\'s storage and is sent, ranked, at the next start',
+          JSON.stringify({shown: !!outboxShown, outbox, down, left, stored}));
+    await page.close();
+  } finally {
+    await scores.stop();
+  }
 
   // 8. Served gzipped, and offline after the first visit.
   const wire = await new Promise((done) => http.get(`${origin}/torvane.wasm`, {headers: {'accept-encoding': 'gzip'}}, (response) => {

@@ -53,6 +53,7 @@ export function screenOf(page) {
     return showsText(page, 240, 250, 'Press ENTER to continue', kLightBlue) ? 'tally-done' : 'tally';
   if (showsText(page, 210, 200, 'Record your top score (Y/N)?', kLightBlue)) return 'record-prompt';
   if (showsText(page, 200, 180, 'Please input your name: ', kLightBlue)) return 'name-entry';
+  if (showsText(page, 270, 90, 'WORLD TABLE', kTableBlue)) return 'world-table';
   if (showsText(page, 285, 120, 'TOP SCORES', kTableBlue)) return 'high-scores';
   for (let item = 1; item <= 5; ++item)
     if (showsText(page, 400, 160 + 10 * item, kMenuLabels[item - 1], kLightBlue)) return `menu-${item}`;
