@@ -4,13 +4,14 @@ set -euo pipefail
 # The browser build: emscripten, chromium for its test, and GoogleTest's sources for its unit
 # tests; node and npm only when none is there (a node from another source serves as well).
 # The score server: SQLite, PostgreSQL (its tests start a server of their own), the HTTP and
-# JSON libraries, and OpenSSL for the recordings' SHA-256; its package's test talks to it with
+# JSON libraries, and OpenSSL for the recordings' SHA-256 (and its command for the HTTPS test's
+# certificates); its package's test talks to it with
 # curl and checks its service with systemd-analyze. The game itself reaches a score server
 # through libcurl.
 packages=(build-essential clang cmake pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev libgtest-dev libbenchmark-dev libxxhash-dev
           xvfb xauth xdotool x11-utils imagemagick python3 desktop-file-utils dpkg-dev file man-db
           lintian appstream emscripten chromium googletest
-          libsqlite3-dev libpq-dev postgresql libcpp-httplib-dev nlohmann-json3-dev libssl-dev curl systemd
+          libsqlite3-dev libpq-dev postgresql libcpp-httplib-dev nlohmann-json3-dev libssl-dev openssl curl systemd
           libcurl4-openssl-dev)
 # Builds for other architectures run under qemu-user (tools/test-arches.sh): CI plays on 32-bit
 # x86 and big-endian s390x; --arches adds the compilers for armhf, arm64 and ppc64el.

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 
 #include "server/server_support.h"
+#include "server/tls_front.h"
 #include "tools/png_read.h"
 
 namespace server_test {
@@ -25,8 +26,9 @@ struct Played {
   json summary;
 };
 
-Played play_round(const fs::path& dir, const std::string& server, const std::string& extra = "", int rounds = 1) {
-  const std::string env = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'";
+Played play_round(const fs::path& dir, const std::string& server, const std::string& extra = "", int rounds = 1,
+                  const std::string& more_env = "") {
+  const std::string env = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "' " + more_env;
   Played p;
   p.run = run_headless_bin("--rounds " + std::to_string(rounds) + " --until-ms 1200000 --script '" + keys_script(dir).string() + "' --workdir '" + dir.string() +
                                "' " + (server.empty() ? "" : "--score-server " + server) + " " + extra,
@@ -109,6 +111,38 @@ TEST(GameRounds, RankedRoundsReachTheWorldTableWithTheirScores) {
   EXPECT_EQ(table["entries"].size(), 2u) << table.dump();
   // Taken by the server: nothing waits in the outbox.
   EXPECT_TRUE(outbox(dir).empty());
+  fs::remove_all(dir);
+}
+
+// Over HTTPS: the server's certificate is checked, against the authorities the player's
+// machine trusts (here the test's own, named by SSL_CERT_FILE).
+TEST(GameRounds, HttpsReachesTheTableOnlyWithACertificateTheMachineTrusts) {
+  const fs::path dir = fresh_temp_dir("https");
+  ServerProcess server(dir.string() + "/s.sqlite", dir, {"--accept-runner-recordings", "--runner-tickets-any-age", "--workers", "1"});
+  ASSERT_GT(server.port(), 0) << server.log();
+  const fs::path certificates = dir / "tls";
+  fs::create_directories(certificates);
+  TlsFront front(certificates, server.port());
+  ASSERT_GT(front.port(), 0) << "openssl could not make the test's certificates";
+  const std::string url = "https://127.0.0.1:" + std::to_string(front.port());
+  // Not trusted: no ticket, the round unranked and nothing sent.
+  const fs::path stranger = dir / "stranger";
+  fs::create_directories(stranger);
+  const Played untrusted = play_round(stranger, url, "--dump-frame 4500:'" + (dir / "untrusted.png").string() + "'");
+  ASSERT_EQ(untrusted.run.exit_code, 0) << untrusted.run.err;
+  EXPECT_GT(notice_pixels(dir / "untrusted.png"), 50) << "a server with a certificate nobody vouches for was taken";
+  auto client = server.client();
+  EXPECT_TRUE(body_json(client->Get("/api/v1/table"))["entries"].empty());
+  // Trusted: ranked, sent and verified.
+  const fs::path player = dir / "player";
+  fs::create_directories(player);
+  const Played p = play_round(player, url, "", 1, "SSL_CERT_FILE='" + front.authority().string() + "'");
+  ASSERT_EQ(p.run.exit_code, 0) << p.run.err;
+  ASSERT_EQ(p.summary["round_results"].size(), 1u) << p.run.out;
+  const json game = wait_game(*client, 1);
+  ASSERT_EQ(game.value("status", ""), "verified") << game.dump() << server.log();
+  EXPECT_TRUE(game.value("ranked", false));
+  EXPECT_EQ(game.value("score", -1LL), p.summary["round_results"][0]["final_score"].get<long long>());
   fs::remove_all(dir);
 }
 
