@@ -56,12 +56,8 @@ endforeach()
 add_custom_target(torvane_gzipped ALL DEPENDS ${WEB_GZIPPED})
 
 # The headless runner under node.
-file(GLOB HEADLESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/headless/*.cpp)
-list(FILTER HEADLESS_SOURCES EXCLUDE REGEX "/main\\.cpp$")
-add_library(torvane_headless STATIC ${HEADLESS_SOURCES})
-target_include_directories(torvane_headless PUBLIC ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(torvane_headless PUBLIC torvane_core)
-target_compile_definitions(torvane_headless PRIVATE TORVANE_NO_NETWORK)  # node's runner has no libcurl
+include(${CMAKE_SOURCE_DIR}/cmake/shared_targets.cmake)
+add_headless_library(DEFINE TORVANE_NO_NETWORK)  # node's runner has no libcurl
 add_executable(torvane-headless tools/headless/main.cpp src/platform/i_web_umask.cpp)
 target_link_libraries(torvane-headless PRIVATE torvane_headless)
 target_link_options(torvane-headless PRIVATE ${WEB_NODE_LINK})
@@ -70,37 +66,22 @@ set_target_properties(torvane-headless PROPERTIES SUFFIX .js)
 # Unit tests under node, GoogleTest built from Debian's sources. Left out: the tests that start
 # the built programs or read PNGs (e2e, tools) and the SDL backend's; the recorded games run
 # through the node runner instead (tests/web).
-include(${CMAKE_SOURCE_DIR}/cmake/gtest_from_source.cmake)
 add_gtest_from_source(web_gtest)
 target_compile_definitions(web_gtest PUBLIC GTEST_HAS_PTHREAD=0)
 enable_testing()
 # Node's stand-in for a file system has no FIFOs, device links or permission bits that bite:
 # the guards against a table replaced by those are the desktop's and are tested there.
-set(WEB_TEST_FILTER_files --gtest_filter=-HighScoreFileTest.OnlyARegularFileIsReadAndNoMoreThanEightLongLinesOfIt)
-set(WEB_TEST_FILTER_screens --gtest_filter=-HighScoresTest.ATableThatCannotBeReplacedIsNotOfferedAndSurvivesByteForByte)
+set(web_TEST_FILTER_files --gtest_filter=-HighScoreFileTest.OnlyARegularFileIsReadAndNoMoreThanEightLongLinesOfIt)
+set(web_TEST_FILTER_screens --gtest_filter=-HighScoresTest.ATableThatCannotBeReplacedIsNotOfferedAndSurvivesByteForByte)
 # The browser's C library rounds its sines and the like more loosely than the desktop's: how
 # often the game's maths agrees with it says nothing about the game (the pinned values still
 # hold). The game's command line is tried by starting the program, which no test here does.
 # Playing mutants and killing saves need child processes, and the sweep a second name for a
 # file: the browser's build and its file system have neither.
-set(WEB_TEST_FILTER_replay --gtest_filter=-ReplayFuzz.*)
-set(WEB_TEST_FILTER_system
+set(web_TEST_FILTER_replay --gtest_filter=-ReplayFuzz.*)
+set(web_TEST_FILTER_system
     --gtest_filter=-SafeSave.ASaveClearsOnlyTheStaleTempFilesOfItsOwnFile:SafeSave.OneSaveAfterAHundredKilledSavesLeavesTheTableWholeAndNoTempFile)
-set(WEB_TEST_FILTER_base --gtest_filter=-GameMath.AgreesWithTheCLibraryOverTheGamesArguments)
-set(WEB_TEST_FILTER_app --gtest_filter=-GameCommandLine.*)
-foreach(name ${GAME_FOLDERS})
-  if(NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/${name})
-    continue()
-  endif()
-  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*.cpp)
-  list(FILTER test_sources EXCLUDE REGEX "/sdl_[^/]*\\.cpp$")
-  add_executable(test_${name} ${test_sources} ${CMAKE_SOURCE_DIR}/src/platform/i_web_umask.cpp)
-  target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(test_${name} PRIVATE torvane_headless web_gtest)
-  # No test built here starts the programs: the helpers beside those that do just compile.
-  target_compile_definitions(test_${name} PRIVATE TORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    TORVANE_HEADLESS_BIN="" TORVANE_GAME_BIN="")
-  target_link_options(test_${name} PRIVATE ${WEB_NODE_LINK})
-  set_target_properties(test_${name} PROPERTIES SUFFIX .js)
-  add_test(NAME web_${name} COMMAND node $<TARGET_FILE:test_${name}> ${WEB_TEST_FILTER_${name}})
-endforeach()
+set(web_TEST_FILTER_base --gtest_filter=-GameMath.AgreesWithTheCLibraryOverTheGamesArguments)
+set(web_TEST_FILTER_app --gtest_filter=-GameCommandLine.*)
+add_folder_test_programs(PREFIX web GTEST web_gtest RUN_WITH node SOURCES ${CMAKE_SOURCE_DIR}/src/platform/i_web_umask.cpp
+  LINK_OPTIONS ${WEB_NODE_LINK} SUFFIX .js)
