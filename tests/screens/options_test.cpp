@@ -84,9 +84,9 @@ class OptionsTest : public FrontEndTest {
 };
 
 TEST_F(OptionsTest, AServerKeptIsSavedAtOnceAndHandedOnWhileARefusalAndEscChangeNothing) {
-  // Down to the server; a bare host refused, DOWN (no move while the line is up), ESC; open
-  // again, a good address kept.
-  play(1500, "vvve'scores.example'evx" "e'http://127.0.0'" "'.1:9'e");
+  // Down to the server; a bare host refused, DOWN (no move while the line is up), ESC; a key
+  // typed before the line opens again, which is no part of it; a good address kept.
+  play(1500, "vvve'scores.example'evx" "'q'e'http://127.0.0'" "'.1:9'e");
   EXPECT_FALSE(run_until(run_options, 7500));
   EXPECT_TRUE(refusal_shown);
   ASSERT_EQ(told.size(), 1u);
