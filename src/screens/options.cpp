@@ -2,6 +2,7 @@
 #include "screens/options.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "audio/audio.h"
