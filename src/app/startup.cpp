@@ -86,9 +86,16 @@ void start_fresh() {
   world_server_set = false;
 }
 
-// The server the settings name, and what the outbox kept from earlier sessions: neither
-// changes what the game shows, and a replay has no network to give them to.
+// The server the settings name, at start and whenever the options keep another. Telling it
+// changes nothing the game shows (the pages learn of it through readings), and a replay has
+// no network to tell.
+void tell_the_client(const char* url) {
+  if (Network* network = platform().network()) network->set_server(url);
+}
+
+// The server, and what the outbox kept from earlier sessions.
 void reach_the_server() {
+  tell_score_server_with(tell_the_client);
   Network* network = platform().network();
   if (!network) return;
   network->set_server(chosen_score_server());

@@ -139,7 +139,8 @@ Reading read_settings_file(void*, char* out, std::size_t capacity) {
 Reading write_settings_file(void* context, char*, std::size_t) {
   const Settings& settings = *static_cast<const Settings*>(context);
   const std::string& path = cached_path();
-  char text[256];
+  // The longest settings (a 255-character server, a 16-character name) take 360 bytes.
+  char text[512];
   const std::size_t size = format_settings(settings, text, sizeof text);
   char file[kMaxPath];
   if (path.empty() || size == 0 || !follow_links(path.c_str(), file, sizeof file)) return {0, 0};

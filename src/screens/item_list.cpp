@@ -7,8 +7,8 @@ MenuState menu_state{};
 
 void set_label_alphas() {
   MenuState& ms = menu_state;
-  for (int i = 1; i <= 5; ++i) ms.label_alpha[i] = 200;
-  if (ms.menu_marker_y == ms.menu_item * 10 && ms.menu_item >= 1 && ms.menu_item <= 5)
+  for (int i = 1; i <= kMostItems; ++i) ms.label_alpha[i] = 200;
+  if (ms.menu_marker_y == ms.menu_item * 10 && ms.menu_item >= 1 && ms.menu_item <= kMostItems)
     ms.label_alpha[ms.menu_item] = 255;
 }
 

@@ -6,12 +6,15 @@
 
 #include "gfx/gfx.h"
 
+// The longest list's items: the options'.
+inline constexpr int kMostItems = 6;
+
 // Where the player stands in the main menu's or the options' list; everything starts at zero.
 struct MenuState {
-  std::int32_t menu_item;       // 1..5
-  std::int32_t menu_marker_y;   // the marker's height, sliding toward menu_item x 10
-  std::int32_t label_alpha[6];  // [1..5]
-  std::int32_t key_latch;       // 1 once the keys that moved the selection are let go
+  std::int32_t menu_item;                    // 1..kMostItems
+  std::int32_t menu_marker_y;                // the marker's height, sliding toward menu_item x 10
+  std::int32_t label_alpha[kMostItems + 1];  // [1..kMostItems]
+  std::int32_t key_latch;                    // 1 once the keys that moved the selection are let go
 };
 
 extern MenuState menu_state;

@@ -1,6 +1,7 @@
 #pragma once
-// The options screen: music and sound-effect volume in five levels, window or full screen.
-// The settings file holds them between runs; every change is saved at once.
+// The options screen: music and sound-effect volume in five levels, window or full screen, the
+// score server and the player's name (typed on an edit line). The settings file holds them
+// between runs; every change is saved at once.
 #include <cstdint>
 
 #include "display/screen_switch.h"
@@ -22,3 +23,6 @@ Settings current_settings();
 // The score server and the player's name as the settings give them ("" when not set).
 const char* chosen_score_server();
 const char* chosen_player_name();
+// Told of every score server the page keeps ("" for none), after it is saved: the app hands it
+// to the score server's client. Nobody is told until it is set.
+void tell_score_server_with(void (*tell)(const char* url));

@@ -45,6 +45,13 @@ TEST_P(RecordedGame, ReplaysToThePinnedPagesSoundsScoreAndTable) {
       "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'");
   // A divergence names the first checkpoint frame that differs.
   EXPECT_EQ(run.exit_code, 0) << run.err;
+  // The format-2 menus are kept only up to the menu before Options, which has changed since
+  // (the whole file went its own way at checkpoint frame 205): they must play to their end.
+  if (name == "menus_format2") {
+    EXPECT_NE(run.err.find("recording cut short: played as recorded up to checkpoint frame 164, where the file ends"),
+              std::string::npos)
+        << run.err;
+  }
   auto got = members(run.out);
   EXPECT_TRUE(std::filesystem::is_empty(dir)) << "the replay made files in its folders";
   const auto pinned = members(read_file(kGames / (name + ".json")));
@@ -62,7 +69,10 @@ TEST_P(RecordedGame, ReplaysToThePinnedPagesSoundsScoreAndTable) {
 
 INSTANTIATE_TEST_SUITE_P(Games, RecordedGame,
                          // menus_format2: the menus as recorded in format 2 (every page in the
-                         // digest), kept as it was to show that format still plays.
+                         // digest), to show that format still plays: the file's first four
+                         // chunks as they were, up to checkpoint frame 164, before Options is
+                         // chosen. Format 2 cannot be recorded again, and the options page
+                         // it showed is not the game's any more.
                          ::testing::Values("autoplay_round", "lost_round", "menus", "round_keys", "menus_format2"),
                          [](const auto& info) { return info.param; });
 

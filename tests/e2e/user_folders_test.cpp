@@ -65,11 +65,12 @@ TEST(UserFolders, AScoreFromAFolderWithoutDataGoesToTheUsersDataFolder) {
 TEST(UserFolders, OptionsChangedInOneRunAreSavedAndShownByTheNext) {
   const Home home;
   EXPECT_TRUE(shows_settings(home.options_page(), "0 %", "0 %", "NO"));  // no file: the defaults
-  // Options; music up two steps, effects up one; Exit. Each ENTER is let go before the next.
+  // Options; music up two steps, effects up one; down past the server and the name to Exit.
+  // Each ENTER is let go before the next.
   const int t = kMenuReadyMs;
   std::string keys = std::to_string(t) + " tap DOWN\n" + std::to_string(t + 300) + " tap ENTER\n";
-  const char* steps[] = {"ENTER", "ENTER", "DOWN", "ENTER", "DOWN", "DOWN", "ENTER"};
-  for (int i = 0; i < 7; ++i) keys += std::to_string(t + 1800 + 300 * i) + " tap " + steps[i] + "\n";
+  const char* steps[] = {"ENTER", "ENTER", "DOWN", "ENTER", "DOWN", "DOWN", "DOWN", "DOWN", "ENTER"};
+  for (int i = 0; i < 9; ++i) keys += std::to_string(t + 1800 + 300 * i) + " tap " + steps[i] + "\n";
   const ProcessResult r = home.run("--until-ms 9000 --script '" + write_script(home.dir, keys) + "'");
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(read_file(home.cfg), "music_volume = 50\neffects_volume = 25\nfull_screen = no\n");

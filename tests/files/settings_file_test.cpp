@@ -89,6 +89,19 @@ TEST_F(SettingsFileTest, SavesIntoFoldersItMakesAndLoadsBack) {
   EXPECT_EQ(fs::status(cfg()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
+TEST_F(SettingsFileTest, TheLongestServerAndNameTheOptionsKeepAreSavedWhole) {
+  Settings longest = load_settings();  // (also where this test's file is)
+  std::tie(longest.music_level, longest.effects_level, longest.full_screen) = std::tuple(4, 4, true);
+  const std::string url = "https://" + std::string(247, 's');
+  std::snprintf(longest.score_server, sizeof longest.score_server, "%s", url.c_str());
+  std::snprintf(longest.player_name, sizeof longest.player_name, "%s", "ABCDEFGHIJKLMNOP");
+  ASSERT_TRUE(save_settings(longest));
+  const Settings back = load_settings();
+  EXPECT_EQ(fields(back), std::tuple(4, 4, true));
+  EXPECT_EQ(back.score_server, url);
+  EXPECT_STREQ(back.player_name, "ABCDEFGHIJKLMNOP");
+}
+
 TEST_F(SettingsFileTest, AHugeFileADeviceOrAPipeInItsPlaceGivesTheDefaultsAtOnce) {
   fs::create_directories(cfg().parent_path());
   // Read only so far: a line past 16 KB is not seen.

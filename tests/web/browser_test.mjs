@@ -428,7 +428,8 @@ try {
   check(soundOff === 'Sound is off: Options' && heard[0] === 1 && heard[1] === '',
         'with both volumes at 0 % the page says so; turning the effects up plays a sample and the line goes',
         JSON.stringify([soundOff, ...heard]));
-  for (const [key, screen] of [['ArrowDown', 'options-3'], ['ArrowDown', 'options-4'], ['Enter', 'menu-2']])
+  for (const [key, screen] of [['ArrowDown', 'options-3'], ['ArrowDown', 'options-4'], ['ArrowDown', 'options-5'],
+                               ['ArrowDown', 'options-6'], ['Enter', 'menu-2']])
     await press(page, key, screen);  // the Enter on the options' Exit saves the settings
   page = await crashAndReopen(page);
   await waitFor(page, ['menu-1']);
@@ -490,7 +491,8 @@ try {
   await waitFor(page, ['menu-1']);
   const blocked = await page.evaluate(() => [torvane.storageKept, document.getElementById('notice').textContent]);
   for (const [key, screen] of [['ArrowDown', 'menu-2'], ['Enter', 'options-1'], ['ArrowDown', 'options-2'], ['Enter', 'sfx-25'],
-                               ['ArrowDown', 'options-3'], ['ArrowDown', 'options-4'], ['Enter', 'menu-2']])
+                               ['ArrowDown', 'options-3'], ['ArrowDown', 'options-4'], ['ArrowDown', 'options-5'],
+                               ['ArrowDown', 'options-6'], ['Enter', 'menu-2']])
     await press(page, key, screen);
   await downloadsTo(page, path.join(work, 'down-3'));
   before = await session(page);

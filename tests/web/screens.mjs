@@ -44,7 +44,7 @@ export function showsBluishText(page, x, y, text) {
 
 const kLife = 0x1E7FC8, kTally = 0xAFAFFF, kLightBlue = 0x9191FF, kTableBlue = 0x0275BE;
 const kMenuLabels = ['Start New Game', 'Options', 'Instructions', 'High Scores', 'Exit'];
-const kOptionLabels = ['Music Volume: ', 'SFX Volume: ', 'Full Screen: ', 'Exit'];
+const kOptionLabels = ['Music Volume: ', 'SFX Volume: ', 'Full Screen: ', 'Score Server: ', 'Player Name: ', 'Exit'];
 
 export function screenOf(page) {
   if (showsText(page, 280, 225, 'Abort(Y/N)?', kTableBlue)) return 'abort-question';
@@ -59,7 +59,7 @@ export function screenOf(page) {
     if (showsText(page, 400, 160 + 10 * item, kMenuLabels[item - 1], kLightBlue)) return `menu-${item}`;
   // The options, by the item chosen; the effects' second level by its own name.
   if (showsText(page, 270, 180, 'SFX Volume: 25 %', kLightBlue)) return 'sfx-25';
-  for (let item = 1; item <= 4; ++item)
+  for (let item = 1; item <= kOptionLabels.length; ++item)
     if (showsText(page, 270, 160 + 10 * item, kOptionLabels[item - 1], kLightBlue)) return `options-${item}`;
   return 'other';
 }
