@@ -93,7 +93,8 @@ TEST(GameRounds, RankedRoundsReachTheWorldTableWithTheirScores) {
   ASSERT_EQ(p.summary["round_results"].size(), 2u) << p.run.out;
   // The second game is sent once the first one's answer is in; if the session ended before
   // that (a slow machine, a slow verifier), it waits in the outbox and the next start sends it.
-  if (!outbox(dir).empty()) {
+  // A start sends what it can before it ends: on a loaded machine that may take more than one.
+  for (int start = 0; start < 5 && !outbox(dir).empty(); ++start) {
     const std::string env = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'";
     const ProcessResult next = run_headless_bin("--until-ms 2000 --workdir '" + dir.string() + "' --score-server http://127.0.0.1:" +
                                                     std::to_string(server.port()), env);
