@@ -28,6 +28,7 @@ mkfifo "$work/Sounds/TorvaneMenu.mp3"
 start_game XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio2.raw"
 sleep 3
 grep -q "TorvaneMenu.mp3: not a regular file, so no music" "$work/game.log" || fail "no line about the pipe: $(cat "$work/game.log")"
+find_window
 xdotool windowsize --sync "$window" 32767 32767 2>/dev/null || xdotool windowsize "$window" 32767 32767
 sleep 1.5
 kill -0 "$pid" 2>/dev/null || { cat "$work/game.log"; fail "the game died when its window grew"; }

@@ -22,6 +22,15 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
+# The game's window as shown now: SDL may make a window and replace it while it opens the
+# display (seen on a loaded machine), so the one found first may be gone by the next key.
+# Keeps the one found last when none is shown.
+find_window() {
+  local shown
+  shown=$(xdotool search --onlyvisible --name '^Torvane$' 2>/dev/null | tail -n 1)
+  [ -n "$shown" ] && window=$shown
+}
+
 # Starts the game in $work (the high-score file stays out of the tree) with the environment
 # given as arguments, and waits for its window: $window.
 start_game() {
@@ -30,8 +39,7 @@ start_game() {
   pid=$!
   window=
   for _ in $(seq 100); do
-    window=$(xdotool search --name '^Torvane$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && return 0
+    find_window && return 0
     kill -0 "$pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended before its window appeared"; }
     sleep 0.1
   done
@@ -53,12 +61,14 @@ expect_clean_exit() {
 
 # The close button (the window manager's polite request, not a destroyed window) ends the game.
 close_game() {
+  find_window || fail "no window to close"
   python3 "$here/close_window.py" "$window" || fail "could not send the close request"
   expect_clean_exit "its window was closed"
 }
 
 # The game polls keys once a frame (24 ms): each key is held over several frames.
 press() {
+  find_window
   xdotool keydown --window "$window" "$1"
   sleep 0.15
   # A key that ended the game leaves no window to take its release: it is released in the
