@@ -183,7 +183,11 @@ class CurlNetwork final : public Network {
   void run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-      wake_.wait(lock, [&] { return stopping_ || outbox_due_ || std::any_of(slots_, slots_ + kNetJobs, [](const Slot& s) { return s.queued; }); });
+      // A sent game's verification is looked at every 250 ms, between the other requests: a
+      // ticket asked for meanwhile must not wait for it.
+      const auto due = [&] { return stopping_ || work_waiting(); };
+      if (verifying_.id < 0) wake_.wait(lock, due);
+      else wake_.wait_until(lock, verifying_.next, due);
       if (stopping_ && !work_waiting()) return;
       for (int k = 0; k < kNetJobs; ++k) {
         Slot& slot = slots_[k];
@@ -196,10 +200,17 @@ class CurlNetwork final : public Network {
         busy_ = true;
         lock.unlock();
         std::string text;
-        const bool ok = work(static_cast<NetJob>(k), server, body, name, outbox, timeout, text);
+        long long sent_id = -1;
+        const bool ok = work(static_cast<NetJob>(k), server, body, name, outbox, timeout, text, sent_id);
         lock.lock();
         slot.text = text;
-        slot.state = ok ? NetState::Done : NetState::Failed;
+        if (sent_id >= 0) {
+          // Taken by the server: the game stays on its way until its verification is in.
+          verifying_ = Verifying{sent_id, server, Clock::now() + std::chrono::milliseconds(250),
+                                 Clock::now() + std::chrono::seconds(kVerifyWaitSeconds)};
+        } else {
+          slot.state = ok ? NetState::Done : NetState::Failed;
+        }
         busy_ = false;
         done_.notify_all();
       }
@@ -212,6 +223,22 @@ class CurlNetwork final : public Network {
         lock.lock();
         busy_ = false;
         done_.notify_all();
+      }
+      if (verifying_.id >= 0 && Clock::now() >= verifying_.next) {
+        const Verifying v = verifying_;
+        lock.unlock();
+        std::string text;
+        const VerifyState state = look_at_verification(v.server, v.id, text);
+        lock.lock();
+        Slot& slot = slots_[static_cast<int>(NetJob::Send)];
+        if (state != VerifyState::Waiting || Clock::now() >= v.give_up) {
+          slot.text = state == VerifyState::Waiting ? "sent" : text;  // "sent": the verification is still to come
+          slot.state = state == VerifyState::Refused ? NetState::Failed : NetState::Done;
+          verifying_.id = -1;
+          done_.notify_all();
+        } else {
+          verifying_.next = Clock::now() + std::chrono::milliseconds(250);
+        }
       }
     }
   }
@@ -263,8 +290,9 @@ class CurlNetwork final : public Network {
     }
   }
 
+  // One request. A game the server took gives its id in sent_id: its verification follows.
   static bool work(NetJob job, const std::string& server, const std::vector<char>& body, const std::string& name,
-                   const std::string& outbox, int timeout_ms, std::string& text) {
+                   const std::string& outbox, int timeout_ms, std::string& text, long long& sent_id) {
     const std::string b = base(server);
     if (job == NetJob::Ticket) {
       const Reply r = request(b + "/api/v1/tickets", "", 0, true, timeout_ms);
@@ -298,37 +326,40 @@ class CurlNetwork final : public Network {
     }
     if (!outbox.empty() && !worth_again(r)) ::unlink(outbox.c_str());
     const json j = json::parse(r.body, nullptr, false);
-    if ((r.status != 202 && r.status != 200) || !j.is_object() || !j.contains("id")) {
+    if ((r.status != 202 && r.status != 200) || !j.is_object() || !j.contains("id") || !j["id"].is_number_integer()) {
       text = error_of(r);
       if (worth_again(r)) text += ": kept to send later";
       return false;
     }
-    const std::string id = std::to_string(j["id"].get<long long>());
+    sent_id = j["id"].get<long long>();
     text = "sent";
-    // The verification takes a moment; its answer is waited for here, off the game's thread.
-    for (int tries = 0; tries < kVerifyWaitSeconds * 4; ++tries) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(250));
-      const Reply g = request(b + "/api/v1/games/" + id, nullptr, 0, false, 3000);
-      const json gj = json::parse(g.body, nullptr, false);
-      if (!g.reached || !gj.is_object()) continue;
-      const std::string status = gj.value("status", std::string());
-      if (status == "rejected") {
-        text = "refused: " + gj.value("reason", std::string("no reason given"));
-        return false;
-      }
-      if (status != "verified") continue;
-      const bool ranked = gj.value("ranked", false);
-      const Reply t = request(b + "/api/v1/table?limit=100" + std::string(ranked ? "" : "&ranked=no"), nullptr, 0, false, 3000);
-      const json tj = json::parse(t.body, nullptr, false);
-      long long rank = 0;
-      if (tj.is_object() && tj.contains("entries") && tj["entries"].is_array())
-        for (const json& e : tj["entries"])
-          if (e.is_object() && e.value("id", -1LL) == j["id"].get<long long>()) rank = e.value("rank", 0LL);
-      text = std::string(ranked ? "verified: world rank " : "verified, unranked: rank ") +
-             (rank > 0 ? std::to_string(rank) : std::string("over 100"));
-      return true;
+    return true;
+  }
+
+  enum class VerifyState { Waiting, Verified, Refused };
+
+  // The fate of a sent game as the server tells it now; the text the game shows once it is in.
+  static VerifyState look_at_verification(const std::string& server, long long id, std::string& text) {
+    const std::string b = base(server);
+    const Reply g = request(b + "/api/v1/games/" + std::to_string(id), nullptr, 0, false, 3000);
+    const json gj = json::parse(g.body, nullptr, false);
+    if (!g.reached || !gj.is_object()) return VerifyState::Waiting;
+    const std::string status = gj.value("status", std::string());
+    if (status == "rejected") {
+      text = "refused: " + gj.value("reason", std::string("no reason given"));
+      return VerifyState::Refused;
     }
-    return true;  // sent; the verification is still to come
+    if (status != "verified") return VerifyState::Waiting;
+    const bool ranked = gj.value("ranked", false);
+    const Reply t = request(b + "/api/v1/table?limit=100" + std::string(ranked ? "" : "&ranked=no"), nullptr, 0, false, 3000);
+    const json tj = json::parse(t.body, nullptr, false);
+    long long rank = 0;
+    if (tj.is_object() && tj.contains("entries") && tj["entries"].is_array())
+      for (const json& e : tj["entries"])
+        if (e.is_object() && e.value("id", -1LL) == id) rank = e.value("rank", 0LL);
+    text = std::string(ranked ? "verified: world rank " : "verified, unranked: rank ") +
+           (rank > 0 ? std::to_string(rank) : std::string("over 100"));
+    return VerifyState::Verified;
   }
 
   std::string override_, server_;
@@ -337,6 +368,13 @@ class CurlNetwork final : public Network {
   Slot slots_[kNetJobs];
   bool stopping_ = false;
   bool busy_ = false;
+  using Clock = std::chrono::steady_clock;
+  struct Verifying {
+    long long id = -1;  // -1: none
+    std::string server;
+    Clock::time_point next, give_up;
+  };
+  Verifying verifying_;
   std::string outbox_folder_;
   bool outbox_due_ = false;
   std::thread thread_;

@@ -91,8 +91,11 @@ EM_JS(void, web_net_install, (), {
     if (kept && !worthAgain(r)) removeOutbox(outbox);
     if ((r.status !== 202 && r.status !== 200) || !r.json || !Number.isInteger(r.json.id))
       return [false, errorOf(r) + (worthAgain(r) ? ': kept to send later' : "")];
-    const id = r.json.id;
-    // The verification takes a moment: its answer is waited for here, off the game's turn.
+    return [true, 'sent', r.json.id];
+  }
+  // The fate of a game the server took, looked at every 250 ms for 20 s outside the queue: a
+  // ticket asked for meanwhile must not wait for it.
+  async function verification(server, id) {
     for (let tries = 0; tries < 80; ++tries) {
       await sleep(250);
       const g = await request(base(server) + '/api/v1/games/' + id, null, 3000);
@@ -135,9 +138,13 @@ EM_JS(void, web_net_install, (), {
       const slot = net.slots[job];
       slot.state = 1;
       slot.text = "";
-      queue = queue.then(() => jobs[job](server, body, name, outbox, timeoutMs)).then(([ok, text]) => {
-        slot.state = ok ? 2 : 3;
+      queue = queue.then(() => jobs[job](server, body, name, outbox, timeoutMs)).then(([ok, text, sentId]) => {
         slot.text = text;
+        if (sentId === undefined) return void (slot.state = ok ? 2 : 3);
+        verification(server, sentId).then(([verified, fate]) => {
+          slot.state = verified ? 2 : 3;
+          slot.text = fate;
+        });
       }, () => {
         slot.state = 3;
         slot.text = 'cannot reach the server';

@@ -198,6 +198,61 @@ class TicketsOnly {
   std::thread thread_;
 };
 
+// Stands before the real server and hands everything on, but never lets a sent game's
+// verification be seen: the client waits for it as long as it may.
+class VerificationUnseen {
+ public:
+  explicit VerificationUnseen(int real_port) {
+    const auto pass = [real_port](const httplib::Request& req, httplib::Response& res) {
+      httplib::Client real("127.0.0.1", real_port);
+      std::string target = req.path;
+      for (const auto& [key, value] : req.params) target += (target == req.path ? "?" : "&") + key + "=" + value;
+      auto r = req.method == "POST" ? real.Post(target, req.body, "application/octet-stream") : real.Get(target);
+      if (!r) return void(res.status = 502);
+      res.status = r->status;
+      res.set_content(r->body, "application/json");
+    };
+    server_.Post(R"(/api/v1/.*)", pass);
+    server_.Get(R"(/api/v1/table)", pass);
+    server_.Get(R"(/api/v1/games/\d+)", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("{\"status\": \"queued\"}", "application/json");
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+  }
+  ~VerificationUnseen() {
+    server_.stop();
+    thread_.join();
+  }
+  int port() const { return port_; }
+
+ private:
+  httplib::Server server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+// The next round's ticket does not wait behind the last game's verification.
+TEST(GameRounds, ATicketIsNotHeldUpByTheLastGamesVerification) {
+  const fs::path dir = fresh_temp_dir("unseen");
+  ServerProcess server(dir.string() + "/s.sqlite", dir, {"--accept-runner-recordings", "--runner-tickets-any-age", "--workers", "1"});
+  ASSERT_GT(server.port(), 0) << server.log();
+  VerificationUnseen front(server.port());
+  const Played p = play_round(dir, "http://127.0.0.1:" + std::to_string(front.port()), "", 2);
+  ASSERT_EQ(p.run.exit_code, 0) << p.run.err;
+  ASSERT_EQ(p.summary["round_results"].size(), 2u) << p.run.out;
+  for (int start = 0; start < 5 && !outbox(dir).empty(); ++start) {
+    const std::string env = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'";
+    run_headless_bin("--until-ms 2000 --workdir '" + dir.string() + "' --score-server http://127.0.0.1:" + std::to_string(server.port()), env);
+  }
+  auto client = server.client();
+  for (int id = 1; id <= 2; ++id) {
+    const json game = wait_game(*client, id);
+    EXPECT_TRUE(game.value("ranked", false)) << id << ": " << game.dump();
+  }
+  fs::remove_all(dir);
+}
+
 TEST(GameRounds, ARoundTheServerCannotTakeWaitsInTheOutboxUntilTheNextStart) {
   const fs::path dir = fresh_temp_dir("outbox");
   ServerProcess server(dir.string() + "/s.sqlite", dir, {"--accept-runner-recordings", "--runner-tickets-any-age", "--workers", "1"});
