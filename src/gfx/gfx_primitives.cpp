@@ -10,8 +10,9 @@
 
 namespace {
 
-// One clipped horizontal run, every pixel blended once; true when a translucent colour
-// changed a pixel.
+// One clipped horizontal run, every pixel blended once. kTrack: true when a translucent colour
+// changed a pixel (only a filled box asks; discs skip the bookkeeping).
+template <bool kTrack = false>
 bool fill_span(Image& t, int y, int xa, int xb, const ColourRows& c) {
   if (y < 0 || y >= t.height) return false;
   if (xa > xb) std::swap(xa, xb);
@@ -19,7 +20,9 @@ bool fill_span(Image& t, int y, int xa, int xb, const ColourRows& c) {
   xb = std::min(xb, t.width - 1);
   if (xa > xb) return false;
   note_drawn(t, y, xa, xb);
-  return c.blend(t.row(y) + xa, xb - xa + 1);
+  if (kTrack) return c.blend_changed(t.row(y) + xa, xb - xa + 1);
+  c.blend(t.row(y) + xa, xb - xa + 1);
+  return false;
 }
 
 // A translucent filled box on the work page that changed no pixel, with the stamp it left on
@@ -49,7 +52,7 @@ int filled_box(Image* target, Image& t, int ax, int ay, int bx, int by, Colour c
   bool changed = false;
   const ColourRows rows(colour);
   const int top = std::max(std::min(ay, by), 0), bottom = std::min(std::max(ay, by), t.height - 1);
-  for (int y = top; y <= bottom; ++y) changed = fill_span(t, y, ax, bx, rows) || changed;
+  for (int y = top; y <= bottom; ++y) changed = fill_span<true>(t, y, ax, bx, rows) || changed;
   settled = tracked && !changed ? SettledBox{&t, t.stamp, ax, ay, bx, by, colour} : SettledBox{};
   return 0;
 }

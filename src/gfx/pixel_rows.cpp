@@ -43,6 +43,17 @@ inline Bytes add_saturate(Bytes a, Bytes b) {
 
 inline Pixels select(Pixels mask, Pixels if_mask, Pixels otherwise) { return (mask & if_mask) | (~mask & otherwise); }
 
+// Runs step (source lane, destination lane -> new destination lane) over a row of at least one
+// lane. A length that is no whole number of lanes ends with a lane over the last four pixels,
+// worked out from their values before the row was touched: the pixels it shares with the lane
+// before come out the same either way, and a sprite's odd last pixels skip the per-pixel loop.
+template <typename Step>
+[[gnu::always_inline]] inline void whole_lanes(Colour* dst, const Colour* src, int n, Step step) {
+  const int last = n - kLanes;
+  const Pixels end = step(load(src + last), load(dst + last));
+  for (int i = 0; i < last; i += kLanes) store(dst + i, step(load(src + i), load(dst + i)));
+  store(dst + last, end);
+}
 
 }  // namespace
 
@@ -57,12 +68,11 @@ bool row_blend_colour_reference(Colour* row, int n, Colour c) {
 }
 
 void row_transparent(Colour* dst, const Colour* src, int n) {
-  int i = 0;
-  for (; i + kLanes <= n; i += kLanes) {
-    const Pixels s = load(src + i);
-    store(dst + i, select(mask_lanes(s), load(dst + i), s & 0x00FFFFFFu));
+  if (n < kLanes) {
+    row_transparent_reference(dst, src, n);
+    return;
   }
-  row_transparent_reference(dst + i, src + i, n - i);
+  whole_lanes(dst, src, n, [](Pixels s, Pixels d) { return select(mask_lanes(s), d, s & 0x00FFFFFFu); });
 }
 
 void row_transparent_reference(Colour* dst, const Colour* src, int n) {
@@ -73,16 +83,17 @@ void row_transparent_reference(Colour* dst, const Colour* src, int n) {
 }
 
 void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {
+  if (n < kLanes) {
+    row_additive_reference(dst, src, n, alpha);
+    return;
+  }
   const Halves a = Halves{} + static_cast<std::uint16_t>(alpha & 0xFF);
-  int i = 0;
-  for (; i + kLanes <= n; i += kLanes) {
-    const Pixels s = load(src + i), d = load(dst + i);
+  whole_lanes(dst, src, n, [a](Pixels s, Pixels d) {
     const Halves sh = (Halves)s;
     // floor(s * alpha / 256) per byte, put back in its byte.
     const Bytes scaled = (Bytes)((((sh & 0xFF) * a) >> 8) | (((sh >> 8) * a) & 0xFF00));
-    store(dst + i, select(mask_lanes(s), d, (Pixels)add_saturate((Bytes)d, scaled)));
-  }
-  row_additive_reference(dst + i, src + i, n - i, alpha);
+    return select(mask_lanes(s), d, (Pixels)add_saturate((Bytes)d, scaled));
+  });
 }
 
 void row_additive_reference(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {

@@ -87,18 +87,24 @@ TEST(PixelRows, BlendColourMatchesReferenceForEveryAlpha) {
       const Colour c = (a << 24) | (gen() & 0x00FFFFFFu);
       std::vector<Colour> want = r.dst, got = r.dst;
       const bool want_changed = row_blend_colour_reference(want.data() + offset, n, c);
-      const bool got_changed = ColourRows(c).blend(got.data() + offset, n);
+      const bool got_changed = ColourRows(c).blend_changed(got.data() + offset, n);
       ASSERT_EQ(got, want) << "n " << n << " offset " << offset << " colour " << std::hex << c;
       ASSERT_EQ(got_changed, want_changed && a != 255) << "n " << n << " offset " << offset << " colour " << std::hex << c;
+      got = r.dst;  // the untracked blend discs use
+      ColourRows(c).blend(got.data() + offset, n);
+      ASSERT_EQ(got, want) << "untracked n " << n << " offset " << offset << " colour " << std::hex << c;
       // Blended until settled, the row says it is.
       if (n > 0 && (a == 0 || a == 200)) {
         for (int k = 0; k < 40; ++k) ColourRows(c).blend(got.data() + offset, n);
         want = got;
-        EXPECT_FALSE(ColourRows(c).blend(got.data() + offset, n)) << n << " " << a;
+        EXPECT_FALSE(ColourRows(c).blend_changed(got.data() + offset, n)) << n << " " << a;
         EXPECT_EQ(got, want);
-        // One pixel unsettled, however far into the row, shows (alpha 0 changes nothing ever).
-        got[offset + n - 1] ^= 0x00800000u;
-        EXPECT_EQ(ColourRows(c).blend(got.data() + offset, n), a != 0) << n << " " << a;
+        // One pixel unsettled, wherever in the row, shows (alpha 0 changes nothing ever).
+        for (int at : {0, n / 2, n - 1}) {
+          std::vector<Colour> one = want;
+          one[offset + at] ^= 0x00800000u;
+          EXPECT_EQ(ColourRows(c).blend_changed(one.data() + offset, n), a != 0) << n << " " << a << " at " << at;
+        }
       }
     }
   });
