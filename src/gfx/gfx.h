@@ -66,6 +66,9 @@ Image* gfx_image_create(int width, int height);
 void gfx_image_destroy(Image* image);
 int gfx_get(Image* target, float x1, float y1, float x2, float y2, Image* image);
 int gfx_put(Image* target, float x, float y, const Image* image, int mode, int alpha = 0);
+// Mode 7 put times (>= 1) times in a row, in one pass: the same pixels, as saturating sums of
+// what is never negative come out alike in any grouping.
+int gfx_put_additive(Image* target, float x, float y, const Image* image, int alpha, int times);
 
 // Primitives. A colour whose top byte is not 0xFF is blended into the target.
 int gfx_pset(Image* target, float x, float y, Colour colour);

@@ -82,18 +82,46 @@ void row_transparent_reference(Colour* dst, const Colour* src, int n) {
   }
 }
 
-void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {
+void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha, int times) {
   if (n < kLanes) {
-    row_additive_reference(dst, src, n, alpha);
+    for (int k = 0; k < times; ++k) row_additive_reference(dst, src, n, alpha);
     return;
   }
   const Halves a = Halves{} + static_cast<std::uint16_t>(alpha & 0xFF);
-  whole_lanes(dst, src, n, [a](Pixels s, Pixels d) {
+  // floor(s * alpha / 256) per byte, put back in its byte.
+  auto scaled = [a](Pixels s) {
     const Halves sh = (Halves)s;
-    // floor(s * alpha / 256) per byte, put back in its byte.
-    const Bytes scaled = (Bytes)((((sh & 0xFF) * a) >> 8) | (((sh >> 8) * a) & 0xFF00));
-    return select(mask_lanes(s), d, (Pixels)add_saturate((Bytes)d, scaled));
+    return (Bytes)((((sh & 0xFF) * a) >> 8) | (((sh >> 8) * a) & 0xFF00));
+  };
+  if (times == 1) {
+    whole_lanes(dst, src, n, [scaled](Pixels s, Pixels d) {
+      return select(mask_lanes(s), d, (Pixels)add_saturate((Bytes)d, scaled(s)));
+    });
+    return;
+  }
+  whole_lanes(dst, src, n, [scaled, times](Pixels s, Pixels d) {
+    const Bytes add = scaled(s);
+    Bytes sum = (Bytes)d;
+    for (int k = 0; k < times; ++k) sum = add_saturate(sum, add);
+    return select(mask_lanes(s), d, (Pixels)sum);
   });
+}
+
+void row_additive_summands(Colour* out, const Colour* src, int n, std::uint32_t alpha, int times) {
+  for (int i = 0; i < n; ++i) {
+    out[i] = 0;
+    if (is_mask(src[i])) continue;
+    const Colour once = additive_colour(0, src[i], alpha);
+    for (int k = 0; k < times; ++k) out[i] = additive_colour(out[i], once, 256);
+  }
+}
+
+void row_add_saturate(Colour* dst, const Colour* add, int n) {
+  if (n < kLanes) {
+    for (int i = 0; i < n; ++i) dst[i] = additive_colour(dst[i], add[i], 256);
+    return;
+  }
+  whole_lanes(dst, add, n, [](Pixels a, Pixels d) { return (Pixels)add_saturate((Bytes)d, (Bytes)a); });
 }
 
 void row_additive_reference(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {

@@ -234,4 +234,44 @@ TEST_F(Gfx, VectorisedBlitsMatchTheByteRulesForAnyPixels) {
   gfx_image_destroy(source);
 }
 
+// Small images in mode 7 are put through summands kept from one put to the next: they must
+// follow the image when it is drawn on, the alpha and which image it is, and clip like any put;
+// a hand-made image (never stamped) is read afresh every time.
+TEST_F(Gfx, SmallAdditiveImagesFollowTheirContentAlphaAndClipping) {
+  std::uint32_t seed = 99;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  for (Colour& c : page()->pixels) c = next();
+  std::vector<Colour> want = page()->pixels;
+  auto put = [&](Image* sprite, int px, int py, int alpha) {
+    gfx_put(nullptr, static_cast<float>(px), static_cast<float>(py), sprite, kPutAdditive, alpha);
+    for (int y = 0; y < sprite->height; ++y)
+      for (int x = 0; x < sprite->width; ++x)
+        if (px + x >= 0 && px + x < 640 && py + y >= 0 && py + y < 480) {
+          Colour& d = want[static_cast<std::size_t>(py + y) * page()->stride + px + x];
+          d = reference_put(d, sprite->row(y)[x], kPutAdditive, alpha);
+        }
+    return page()->pixels == want;
+  };
+  Image* sprites[3] = {gfx_image_create(18, 18), gfx_image_create(32, 5), gfx_image_create(33, 3)};
+  for (Image* sprite : sprites)
+    for (int y = 0; y < sprite->height; ++y)
+      for (int x = 0; x < sprite->width; ++x) sprite->row(y)[x] = next() % 5 == 0 ? kMaskColour : next();
+  for (int k = 0; k < 400; ++k) {
+    Image* sprite = sprites[next() % 4 == 0 ? 1 + next() % 2 : 0];
+    if (k % 50 == 49) gfx_pset(sprite, static_cast<float>(next() % 18), static_cast<float>(next() % 3), next() | 0xFF000000u);
+    const int alpha = k < 200 ? 132 : static_cast<int>(next() & 0xFF);
+    const int px = static_cast<int>(next() % 680) - 30, py = static_cast<int>(next() % 520) - 30;
+    ASSERT_TRUE(put(sprite, px, py, alpha)) << "put " << k << " at " << px << "," << py << " alpha " << alpha;
+  }
+  for (Image* sprite : sprites) gfx_image_destroy(sprite);
+
+  Image by_hand;
+  by_hand.width = by_hand.height = by_hand.stride = 8;
+  by_hand.pixels.assign(64, 0xFF102030u);
+  for (int k = 0; k < 3; ++k) {
+    by_hand.pixels[static_cast<std::size_t>(9 * k)] = 0xFFFFFFFFu;
+    ASSERT_TRUE(put(&by_hand, 100, 100, 132)) << "by hand, put " << k;
+  }
+}
+
 }  // namespace
