@@ -123,6 +123,33 @@ TEST_F(Gfx, DiscsHaveTheirRowHalfWidthsAndEachRowBlendsOnce) {
   EXPECT_EQ(gfx_point(nullptr, 639, 479), 0xFF000000u);
 }
 
+// A disc is the same wherever its integer centre lies (while its left end, truncated toward
+// zero, is not left of the page), so one cut by the page's edges must be the whole disc drawn in
+// the middle, moved there and cut: nothing wraps into a neighbouring row.
+TEST_F(Gfx, DiscsCutByThePageEdgesAreTheWholeDiscMovedAndCut) {
+  std::uint32_t seed = 5;
+  auto next = [&](int n) { return static_cast<int>((seed = seed * 1664525u + 1013904223u) >> 8) % n; };
+  const Colour once = gfx_blend_primitive(0xFF000000, 0x80FFFFFF);
+  for (int k = 0; k < 300; ++k) {
+    const float radius = static_cast<float>(next(400)) / 10.0f;
+    const int r = static_cast<int>(radius);
+    // Also the first row's ends exactly on the page's last column and one past it.
+    const int cy = k % 4 < 2 ? next(520) - 20 : (k % 3 ? next(60) - 30 : 450 + next(60));
+    const int cx = k % 2 ? r + 1 + next(5) : (k % 6 == 0 ? 639 - r + (k / 6) % 2 : 610 + next(60));
+    gfx_cls();
+    gfx_circle(nullptr, 320, 240, radius, 0x80FFFFFF);
+    const std::vector<Colour> middle = page()->pixels;
+    gfx_cls();
+    gfx_circle(nullptr, static_cast<float>(cx), static_cast<float>(cy), radius, 0x80FFFFFF);
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) {
+        const int mx = x - cx + 320, my = y - cy + 240;
+        const bool in = mx >= 0 && mx < 640 && my >= 0 && my < 480 && middle[static_cast<std::size_t>(my) * 640 + mx] == once;
+        ASSERT_EQ(at(x, y), in ? once : 0xFF000000u) << "disc " << radius << " at " << cx << "," << cy << ", pixel " << x << "," << y;
+      }
+  }
+}
+
 TEST_F(Gfx, FilledBoxCoversBothCornersAndLinesIncludeTheirEnds) {
   gfx_line(nullptr, 12, 7, 10, 5, 0xFF112233, kLineFilledBox);
   EXPECT_EQ(count_colour(0xFF112233), 9);
