@@ -169,13 +169,9 @@ int gfx_pset(Image* target, float x, float y, Colour colour) {
   return 0;
 }
 
-Colour gfx_point(Image* target, float x, float y) {
-  Image* t = gfx_resolve_target(target);
-  if (!t) return 0xFFFFFFFFu;
-  const int px = round_coord(x), py = round_coord(y);
-  if (px < 0 || py < 0 || px >= t->width || py >= t->height) return 0xFFFFFFFFu;
-  return t->row(py)[px];
-}
+Colour gfx_point(Image* target, float x, float y) { return gfx_point_of(gfx_resolve_target(target), x, y); }
+
+const Image* gfx_reading_page() { return gfx_resolve_target(nullptr); }
 
 int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colour, int shape,
              int style) {
