@@ -105,6 +105,24 @@ void BM_RoundFrameDrawing(benchmark::State& state) {
 }
 BENCHMARK(BM_RoundFrameDrawing);
 
+// A laser beam's glow: an 18-pixel sprite put additively at every point from the line's end to
+// 350 pixels out, along a diagonal.
+void BM_LaserGlow(benchmark::State& state) {
+  full_screen_image();
+  static Image* glow = [] {
+    Image* im = gfx_image_create(18, 18);
+    for (int y = 0; y < 18; ++y)
+      for (int x = 0; x < 18; ++x)
+        im->row(y)[x] = (x - 9) * (x - 9) + (y - 9) * (y - 9) <= 64 ? 0xFFFFF0FFu - static_cast<Colour>(x * 0x0A0A) : kMaskColour;
+    return im;
+  }();
+  for (auto _ : state) {
+    for (int r = 60; r <= 350; ++r) gfx_put(nullptr, 307.0f + r * 0.6f, 207.0f + r * 0.8f, glow, kPutAdditive, 132);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_LaserGlow);
+
 void BM_FloodFillKamikaze(benchmark::State& state) {
   full_screen_image();
   for (auto _ : state) {

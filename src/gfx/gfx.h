@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/rounding.h"
+
 using Colour = std::uint32_t;
 
 constexpr Colour kMaskColour = 0xFFFF00FF;
@@ -66,10 +68,22 @@ Image* gfx_image_create(int width, int height);
 void gfx_image_destroy(Image* image);
 int gfx_get(Image* target, float x1, float y1, float x2, float y2, Image* image);
 int gfx_put(Image* target, float x, float y, const Image* image, int mode, int alpha = 0);
+// Mode 7 put times (>= 1) times in a row, in one pass: the same pixels, as saturating sums of
+// what is never negative come out alike in any grouping.
+int gfx_put_additive(Image* target, float x, float y, const Image* image, int alpha, int times);
 
 // Primitives. A colour whose top byte is not 0xFF is blended into the target.
 int gfx_pset(Image* target, float x, float y, Colour colour);
 Colour gfx_point(Image* target, float x, float y);
+// The work page for reading (null when no display is open), and gfx_point on it inline: the
+// sensing reads 17 points per ball and frame.
+const Image* gfx_reading_page();
+inline Colour gfx_point_of(const Image* t, float x, float y) {
+  if (!t) return 0xFFFFFFFFu;
+  const int px = round_coord(x), py = round_coord(y);
+  if (px < 0 || py < 0 || px >= t->width || py >= t->height) return 0xFFFFFFFFu;
+  return t->row(py)[px];
+}
 int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colour,
              int shape = kLinePlain, int style = 0xFFFF);
 int gfx_circle(Image* target, float x, float y, float radius, Colour colour);

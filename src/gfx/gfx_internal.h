@@ -22,7 +22,7 @@ void gfx_internal_prepare(int width, int height);
 
 // Blends or writes one pixel that is known to lie inside the target.
 inline void plot_unchecked(Image& t, int x, int y, Colour c) {
-  note_drawn(t, y, x, x);
+  note_drawn_pixel(t, y, x);
   Colour& d = t.row(y)[x];
   d = blend_primitive(d, c);
 }

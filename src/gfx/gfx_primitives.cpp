@@ -10,8 +10,9 @@
 
 namespace {
 
-// One clipped horizontal run, every pixel blended once; true when a translucent colour
-// changed a pixel.
+// One clipped horizontal run, every pixel blended once. kTrack: true when a translucent colour
+// changed a pixel (only a filled box asks; discs skip the bookkeeping).
+template <bool kTrack = false>
 bool fill_span(Image& t, int y, int xa, int xb, const ColourRows& c) {
   if (y < 0 || y >= t.height) return false;
   if (xa > xb) std::swap(xa, xb);
@@ -19,7 +20,9 @@ bool fill_span(Image& t, int y, int xa, int xb, const ColourRows& c) {
   xb = std::min(xb, t.width - 1);
   if (xa > xb) return false;
   note_drawn(t, y, xa, xb);
-  return c.blend(t.row(y) + xa, xb - xa + 1);
+  if (kTrack) return c.blend_changed(t.row(y) + xa, xb - xa + 1);
+  c.blend(t.row(y) + xa, xb - xa + 1);
+  return false;
 }
 
 // A translucent filled box on the work page that changed no pixel, with the stamp it left on
@@ -49,7 +52,7 @@ int filled_box(Image* target, Image& t, int ax, int ay, int bx, int by, Colour c
   bool changed = false;
   const ColourRows rows(colour);
   const int top = std::max(std::min(ay, by), 0), bottom = std::min(std::max(ay, by), t.height - 1);
-  for (int y = top; y <= bottom; ++y) changed = fill_span(t, y, ax, bx, rows) || changed;
+  for (int y = top; y <= bottom; ++y) changed = fill_span<true>(t, y, ax, bx, rows) || changed;
   settled = tracked && !changed ? SettledBox{&t, t.stamp, ax, ay, bx, by, colour} : SettledBox{};
   return 0;
 }
@@ -71,17 +74,18 @@ struct Walk {
 };
 
 inline bool dash_on(int style, std::int64_t i) {
-  return style == 0xFFFF || ((style >> (15u - static_cast<unsigned>(i & 15))) & 1);
+  return (style >> (15u - static_cast<unsigned>(i & 15))) & 1;
 }
 
 // A line more wide than tall: its pixels come in runs along a row, so each run is noted as
-// drawn once, not pixel by pixel.
+// drawn once, not pixel by pixel. kDashed: the style has gaps (a solid line skips the test).
+template <bool kDashed>
 void walk_rows(Image& t, Walk w, Colour c, int style) {
   std::int64_t x = w.along, y = w.aside, rest = w.rest;
   Colour* row = y >= 0 && y < w.side_extent ? t.row(static_cast<int>(y)) : nullptr;
   std::int64_t run_lo = t.width, run_hi = -1;  // the pixels plotted in this row
   for (std::int64_t i = w.first; i <= w.last; ++i) {
-    if (row && dash_on(style, i)) {
+    if (row && (!kDashed || dash_on(style, i))) {
       row[x] = blend_primitive(row[x], c);
       run_lo = std::min(run_lo, x);
       run_hi = std::max(run_hi, x);
@@ -101,10 +105,11 @@ void walk_rows(Image& t, Walk w, Colour c, int style) {
 }
 
 // A line at least as tall as wide: one pixel a row.
+template <bool kDashed>
 void walk_columns(Image& t, Walk w, Colour c, int style) {
   std::int64_t y = w.along, x = w.aside, rest = w.rest;
   for (std::int64_t i = w.first; i <= w.last; ++i) {
-    if (x >= 0 && x < w.side_extent && dash_on(style, i))
+    if (x >= 0 && x < w.side_extent && (!kDashed || dash_on(style, i)))
       plot_unchecked(t, static_cast<int>(x), static_cast<int>(y), c);
     y += w.dir;
     rest += w.rest_step;
@@ -138,8 +143,9 @@ void bresenham(Image& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std:
   // first step and then carried along: 2 * across never exceeds 2 * length, so a step carries
   // at most one.
   const std::int64_t whole = 2 * length;
-  std::int64_t moved = 0, rest = 0;
-  if (length > 0) {
+  std::int64_t moved = 0, rest = length;
+  // A line that starts on the page (most do) starts with no move and half a step: no division.
+  if (first > 0) {
     const std::int64_t start_fraction = 2 * across * first + length;
     moved = start_fraction / whole;
     rest = start_fraction % whole;
@@ -147,10 +153,11 @@ void bresenham(Image& t, std::int64_t x1, std::int64_t y1, std::int64_t x2, std:
   const std::int64_t side_extent = x_major ? t.height : t.width;
   const std::int64_t along = start + dir * first, aside = (x_major ? y1 : x1) + (x_major ? step_y : step_x) * moved;
   const Walk walk{first, last, along, dir, aside, x_major ? step_y : step_x, side_extent, rest, 2 * across, whole};
+  const bool dashed = style != 0xFFFF;
   if (x_major)
-    walk_rows(t, walk, c, style);
+    dashed ? walk_rows<true>(t, walk, c, style) : walk_rows<false>(t, walk, c, style);
   else
-    walk_columns(t, walk, c, style);
+    dashed ? walk_columns<true>(t, walk, c, style) : walk_columns<false>(t, walk, c, style);
 }
 
 }  // namespace
@@ -162,13 +169,9 @@ int gfx_pset(Image* target, float x, float y, Colour colour) {
   return 0;
 }
 
-Colour gfx_point(Image* target, float x, float y) {
-  Image* t = gfx_resolve_target(target);
-  if (!t) return 0xFFFFFFFFu;
-  const int px = round_coord(x), py = round_coord(y);
-  if (px < 0 || py < 0 || px >= t->width || py >= t->height) return 0xFFFFFFFFu;
-  return t->row(py)[px];
-}
+Colour gfx_point(Image* target, float x, float y) { return gfx_point_of(gfx_resolve_target(target), x, y); }
+
+const Image* gfx_reading_page() { return gfx_resolve_target(nullptr); }
 
 int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colour, int shape,
              int style) {
@@ -181,6 +184,12 @@ int gfx_line(Image* target, float x1, float y1, float x2, float y2, Colour colou
   t->stamp = gfx_new_stamp();
   switch (shape) {
     case kLinePlain:
+      // A solid row (the triangles of the line's segments are drawn as rows) is one span,
+      // blended four pixels at a time: the same pixels as walking it.
+      if (ay == by && (style & 0xFFFF) == 0xFFFF) {
+        fill_span(*t, ay, ax, bx, ColourRows(colour));
+        return 0;
+      }
       bresenham(*t, ax, ay, bx, by, colour, style & 0xFFFF);
       return 0;
     case kLineBox: {
@@ -211,6 +220,17 @@ int gfx_circle(Image* target, float x, float y, float radius, Colour colour) {
   const ColourRows rows(colour);
   fill_span(*t, cy, static_cast<int>(x1), static_cast<int>(x2), rows);
   if (r == 0.0) return 0;
+  // Every later row is narrower than the first, so when the first row's columns are all on the
+  // page only the rows need clipping: the particles' discs, most of a frame's spans.
+  const bool columns_inside = x1 >= 0 && x2 < t->width;
+  auto span = [&](int y) {
+    if (!columns_inside) {
+      fill_span(*t, y, static_cast<int>(x1), static_cast<int>(x2), rows);
+    } else if (y >= 0 && y < t->height) {
+      note_drawn(*t, y, static_cast<int>(x1), static_cast<int>(x2));
+      rows.blend(t->row(y) + x1, static_cast<int>(x2 - x1 + 1));
+    }
+  };
   const std::int64_t q = static_cast<std::int64_t>(r * r);
   const std::int64_t dx = 2 * q, dy = 2 * q;
   std::int64_t e = static_cast<std::int64_t>(static_cast<double>(q) * r);
@@ -232,8 +252,8 @@ int gfx_circle(Image* target, float x, float y, float radius, Colour colour) {
       e += ex;
     }
     if (lower != last_filled) {
-      fill_span(*t, lower, static_cast<int>(x1), static_cast<int>(x2), rows);
-      fill_span(*t, upper, static_cast<int>(x1), static_cast<int>(x2), rows);
+      span(lower);
+      span(upper);
       last_filled = lower;
     }
   }

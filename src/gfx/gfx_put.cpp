@@ -11,9 +11,36 @@ void row_copy(Colour* dst, const Colour* src, int n) {
   std::memcpy(dst, src, static_cast<std::size_t>(n) * sizeof(Colour));
 }
 
-}  // namespace
+// Mode 7 adds floor(s * alpha / 256) to every byte, saturating, and nothing under the mask
+// colour: a plain saturating add of an image of those summands (and times puts in a row add
+// times as much, saturating). The laser puts one glow sprite some 300 times a frame, so the
+// summands of the last small image put in mode 7 are kept, named by its stamp (unique to one
+// content of one image), and each put after the first is a bare add. Static, so no round
+// allocates.
+constexpr int kSummandsSize = 32;
+struct Summands {
+  std::uint64_t stamp = 0;
+  std::uint32_t alpha = 0;
+  int times = 0;
+  Colour rows[kSummandsSize][kSummandsSize];
+};
+Summands summands;
 
-int gfx_put(Image* target, float x, float y, const Image* image, int mode, int alpha) {
+// The summands of a small image, or null for an image too large to keep or one the layer has
+// never stamped (made by hand, its content unnamed).
+const Summands* summands_of(const Image& image, std::uint32_t alpha, int times) {
+  if (image.width > kSummandsSize || image.height > kSummandsSize || image.stamp == 0) return nullptr;
+  if (summands.stamp != image.stamp || summands.alpha != alpha || summands.times != times) {
+    for (int y = 0; y < image.height; ++y)
+      row_additive_summands(summands.rows[y], image.row(y), image.width, alpha, times);
+    summands.stamp = image.stamp;
+    summands.alpha = alpha;
+    summands.times = times;
+  }
+  return &summands;
+}
+
+int put(Image* target, float x, float y, const Image* image, int mode, int alpha, int times) {
   Image* dst = gfx_draw_target(target);
   if (!dst || !image) return 1;
   const int px = round_coord(x), py = round_coord(y);
@@ -32,16 +59,33 @@ int gfx_put(Image* target, float x, float y, const Image* image, int mode, int a
   }
   if (mode != kPutCopy && mode != kPutTransparent && mode != kPutAdditive && mode != kPutBlend) return 1;
   note_drawn_rect(*dst, x0, y0, x1 - 1, y1 - 1);
+  if (mode == kPutAdditive && image != dst) {  // an image put onto itself reads what it wrote
+    if (const Summands* add = summands_of(*image, a, times)) {
+      for (int yy = y0; yy < y1; ++yy) row_add_saturate(dst->row(yy) + x0, add->rows[yy - py] + (x0 - px), n);
+      return 0;
+    }
+  }
   for (int yy = y0; yy < y1; ++yy) {
     Colour* d = dst->row(yy) + x0;
     const Colour* s = image->row(yy - py) + (x0 - px);
     switch (mode) {
       case kPutTransparent: row_transparent(d, s, n); break;
       case kPutCopy: row_copy(d, s, n); break;
-      case kPutAdditive: row_additive(d, s, n, a); break;
+      case kPutAdditive: row_additive(d, s, n, a, times); break;
       case kPutBlend: row_blend(d, s, n, a + 1); break;
       default: return 1;
     }
   }
   return 0;
+}
+
+}  // namespace
+
+int gfx_put(Image* target, float x, float y, const Image* image, int mode, int alpha) {
+  return put(target, x, y, image, mode, alpha, 1);
+}
+
+int gfx_put_additive(Image* target, float x, float y, const Image* image, int alpha, int times) {
+  if (times < 1) return 0;  // nothing to put
+  return put(target, x, y, image, kPutAdditive, alpha, times);
 }

@@ -17,11 +17,16 @@ struct DrawnColumns {
   std::uint64_t rows[kScreenHeight] = {};  // bit k: columns 16k .. 16k + 15 drawn on
 };
 
-// Notes pixels xa..xb (in the page, xa <= xb) of row y as drawn on.
+// Notes pixels xa..xb (in the page, xa <= xb) of row y as drawn on. In the page they are never
+// negative, so the column is an unsigned quotient: a plain shift, on every span and line pixel.
 inline void note_drawn(Image& t, int y, int xa, int xb) {
   if (!t.drawn) return;
-  const int a = xa / kDrawnColumnWidth, b = xb / kDrawnColumnWidth;
+  const unsigned a = static_cast<unsigned>(xa) / kDrawnColumnWidth, b = static_cast<unsigned>(xb) / kDrawnColumnWidth;
   t.drawn->rows[y] |= ((std::uint64_t{2} << b) - 1) & ~((std::uint64_t{1} << a) - 1);
+}
+// The same for the one pixel x.
+inline void note_drawn_pixel(Image& t, int y, int x) {
+  if (t.drawn) t.drawn->rows[y] |= std::uint64_t{1} << (static_cast<unsigned>(x) / kDrawnColumnWidth);
 }
 inline void note_drawn_rect(Image& t, int x0, int y0, int x1, int y1) {
   if (t.drawn)

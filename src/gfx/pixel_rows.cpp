@@ -43,6 +43,17 @@ inline Bytes add_saturate(Bytes a, Bytes b) {
 
 inline Pixels select(Pixels mask, Pixels if_mask, Pixels otherwise) { return (mask & if_mask) | (~mask & otherwise); }
 
+// Runs step (source lane, destination lane -> new destination lane) over a row of at least one
+// lane. A length that is no whole number of lanes ends with a lane over the last four pixels,
+// worked out from their values before the row was touched: the pixels it shares with the lane
+// before come out the same either way, and a sprite's odd last pixels skip the per-pixel loop.
+template <typename Step>
+[[gnu::always_inline]] inline void whole_lanes(Colour* dst, const Colour* src, int n, Step step) {
+  const int last = n - kLanes;
+  const Pixels end = step(load(src + last), load(dst + last));
+  for (int i = 0; i < last; i += kLanes) store(dst + i, step(load(src + i), load(dst + i)));
+  store(dst + last, end);
+}
 
 }  // namespace
 
@@ -57,12 +68,11 @@ bool row_blend_colour_reference(Colour* row, int n, Colour c) {
 }
 
 void row_transparent(Colour* dst, const Colour* src, int n) {
-  int i = 0;
-  for (; i + kLanes <= n; i += kLanes) {
-    const Pixels s = load(src + i);
-    store(dst + i, select(mask_lanes(s), load(dst + i), s & 0x00FFFFFFu));
+  if (n < kLanes) {
+    row_transparent_reference(dst, src, n);
+    return;
   }
-  row_transparent_reference(dst + i, src + i, n - i);
+  whole_lanes(dst, src, n, [](Pixels s, Pixels d) { return select(mask_lanes(s), d, s & 0x00FFFFFFu); });
 }
 
 void row_transparent_reference(Colour* dst, const Colour* src, int n) {
@@ -72,17 +82,46 @@ void row_transparent_reference(Colour* dst, const Colour* src, int n) {
   }
 }
 
-void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {
-  const Halves a = Halves{} + static_cast<std::uint16_t>(alpha & 0xFF);
-  int i = 0;
-  for (; i + kLanes <= n; i += kLanes) {
-    const Pixels s = load(src + i), d = load(dst + i);
-    const Halves sh = (Halves)s;
-    // floor(s * alpha / 256) per byte, put back in its byte.
-    const Bytes scaled = (Bytes)((((sh & 0xFF) * a) >> 8) | (((sh >> 8) * a) & 0xFF00));
-    store(dst + i, select(mask_lanes(s), d, (Pixels)add_saturate((Bytes)d, scaled)));
+void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha, int times) {
+  if (n < kLanes) {
+    for (int k = 0; k < times; ++k) row_additive_reference(dst, src, n, alpha);
+    return;
   }
-  row_additive_reference(dst + i, src + i, n - i, alpha);
+  const Halves a = Halves{} + static_cast<std::uint16_t>(alpha & 0xFF);
+  // floor(s * alpha / 256) per byte, put back in its byte.
+  auto scaled = [a](Pixels s) {
+    const Halves sh = (Halves)s;
+    return (Bytes)((((sh & 0xFF) * a) >> 8) | (((sh >> 8) * a) & 0xFF00));
+  };
+  if (times == 1) {
+    whole_lanes(dst, src, n, [scaled](Pixels s, Pixels d) {
+      return select(mask_lanes(s), d, (Pixels)add_saturate((Bytes)d, scaled(s)));
+    });
+    return;
+  }
+  whole_lanes(dst, src, n, [scaled, times](Pixels s, Pixels d) {
+    const Bytes add = scaled(s);
+    Bytes sum = (Bytes)d;
+    for (int k = 0; k < times; ++k) sum = add_saturate(sum, add);
+    return select(mask_lanes(s), d, (Pixels)sum);
+  });
+}
+
+void row_additive_summands(Colour* out, const Colour* src, int n, std::uint32_t alpha, int times) {
+  for (int i = 0; i < n; ++i) {
+    out[i] = 0;
+    if (is_mask(src[i])) continue;
+    const Colour once = additive_colour(0, src[i], alpha);
+    for (int k = 0; k < times; ++k) out[i] = additive_colour(out[i], once, 256);
+  }
+}
+
+void row_add_saturate(Colour* dst, const Colour* add, int n) {
+  if (n < kLanes) {
+    for (int i = 0; i < n; ++i) dst[i] = additive_colour(dst[i], add[i], 256);
+    return;
+  }
+  whole_lanes(dst, add, n, [](Pixels a, Pixels d) { return (Pixels)add_saturate((Bytes)d, (Bytes)a); });
 }
 
 void row_additive_reference(Colour* dst, const Colour* src, int n, std::uint32_t alpha) {

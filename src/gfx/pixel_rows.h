@@ -11,9 +11,14 @@
 void row_transparent(Colour* dst, const Colour* src, int n);
 void row_transparent_reference(Colour* dst, const Colour* src, int n);
 
-// Put mode 7 with alpha 0..255.
-void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha);
+// Put mode 7 with alpha 0..255, done times (>= 1) times over.
+void row_additive(Colour* dst, const Colour* src, int n, std::uint32_t alpha, int times = 1);
 void row_additive_reference(Colour* dst, const Colour* src, int n, std::uint32_t alpha);
+// The same in two steps: what mode 7 done times (>= 1) times adds to each byte,
+// min(255, times * floor(s * alpha / 256)), or 0 under the mask colour; then those bytes added,
+// saturating.
+void row_additive_summands(Colour* out, const Colour* src, int n, std::uint32_t alpha, int times);
+void row_add_saturate(Colour* dst, const Colour* add, int n);
 
 // Put mode 9 with weight alpha + 1 (1..256).
 void row_blend(Colour* dst, const Colour* src, int n, std::uint32_t weight);

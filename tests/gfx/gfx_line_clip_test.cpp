@@ -55,9 +55,34 @@ TEST_F(GfxLineClip, EverySegmentPlotsThePixelsOfTheFullWalk) {
     const auto want = swap ? reference_line(x2, y2, x1, y1, style) : reference_line(x1, y1, x2, y2, style);
     ASSERT_EQ(got, want) << x1 << "," << y1 << " - " << x2 << "," << y2 << " style " << style;
   }
-  // Diagonals, single points and lines along the page's edges.
-  const int edges[][4] = {{-5, -5, 700, 700}, {639, 0, 0, 479}, {3, 3, 3, 3}, {0, 479, 639, 479}, {639, -9, 639, 900}};
+  // Diagonals, single points, lines along the page's edges and lines starting one step off it.
+  const int edges[][4] = {{-5, -5, 700, 700}, {639, 0, 0, 479}, {3, 3, 3, 3}, {0, 479, 639, 479}, {639, -9, 639, 900},
+                          {-1, 10, 300, 200}, {10, -1, 200, 300}, {640, 5, 100, 300}, {5, 480, 300, 100}};
   for (const auto& e : edges) ASSERT_EQ(drawn(e[0], e[1], e[2], e[3], 0xFFFF), reference_line(e[0], e[1], e[2], e[3], 0xFFFF));
+}
+
+// Solid rows are filled as spans rather than walked: the same pixels in either direction,
+// from far off the page, in any colour, blended once each; dashed rows are still walked.
+TEST_F(GfxLineClip, RowsInAnyColourBlendTheWalksPixelsOnce) {
+  std::mt19937 gen(11);
+  std::uniform_int_distribution<int> near(-50, 700), far(-40000, 40000), row(-3, 482);
+  const Colour colours[] = {0x80FFFFFFu, 0x01000000u, 0xFF123456u, 0x00FFFFFFu, 0xC0E08E00u};
+  const int styles[] = {0xFFFF, 0xFFFF, 0xF0F0, 0x7FFF};
+  std::vector<Colour> before(640 * 480);
+  for (int n = 0; n < 2000; ++n) {
+    auto& d = n % 4 == 0 ? far : near;
+    const int x1 = d(gen), x2 = near(gen), y = row(gen), style = styles[n % 4];
+    const Colour c = colours[n % 5];
+    Image* page = gfx_page(gfx_work_page_index());
+    for (Colour& p : before) p = gen();
+    page->pixels = before;
+    gfx_line(nullptr, static_cast<float>(n % 2 ? x1 : x2), static_cast<float>(y), static_cast<float>(n % 2 ? x2 : x1),
+             static_cast<float>(y), c, kLinePlain, style);
+    const std::vector<Colour> walked = n % 2 ? reference_line(x1, y, x2, y, style) : reference_line(x2, y, x1, y, style);
+    for (std::size_t i = 0; i < before.size(); ++i)
+      ASSERT_EQ(page->pixels[i], walked[i] == 0xFFFFFFFFu ? gfx_blend_primitive(before[i], c) : before[i])
+          << x1 << " - " << x2 << " row " << y << " style " << style << " pixel " << i;
+  }
 }
 
 TEST_F(GfxLineClip, FarOffAndNanEndPointsTakeNoTime) {

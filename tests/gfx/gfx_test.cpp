@@ -123,6 +123,33 @@ TEST_F(Gfx, DiscsHaveTheirRowHalfWidthsAndEachRowBlendsOnce) {
   EXPECT_EQ(gfx_point(nullptr, 639, 479), 0xFF000000u);
 }
 
+// A disc is the same wherever its integer centre lies (while its left end, truncated toward
+// zero, is not left of the page), so one cut by the page's edges must be the whole disc drawn in
+// the middle, moved there and cut: nothing wraps into a neighbouring row.
+TEST_F(Gfx, DiscsCutByThePageEdgesAreTheWholeDiscMovedAndCut) {
+  std::uint32_t seed = 5;
+  auto next = [&](int n) { return static_cast<int>((seed = seed * 1664525u + 1013904223u) >> 8) % n; };
+  const Colour once = gfx_blend_primitive(0xFF000000, 0x80FFFFFF);
+  for (int k = 0; k < 300; ++k) {
+    const float radius = static_cast<float>(next(400)) / 10.0f;
+    const int r = static_cast<int>(radius);
+    // Also the first row's ends exactly on the page's last column and one past it.
+    const int cy = k % 4 < 2 ? next(520) - 20 : (k % 3 ? next(60) - 30 : 450 + next(60));
+    const int cx = k % 2 ? r + 1 + next(5) : (k % 6 == 0 ? 639 - r + (k / 6) % 2 : 610 + next(60));
+    gfx_cls();
+    gfx_circle(nullptr, 320, 240, radius, 0x80FFFFFF);
+    const std::vector<Colour> middle = page()->pixels;
+    gfx_cls();
+    gfx_circle(nullptr, static_cast<float>(cx), static_cast<float>(cy), radius, 0x80FFFFFF);
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) {
+        const int mx = x - cx + 320, my = y - cy + 240;
+        const bool in = mx >= 0 && mx < 640 && my >= 0 && my < 480 && middle[static_cast<std::size_t>(my) * 640 + mx] == once;
+        ASSERT_EQ(at(x, y), in ? once : 0xFF000000u) << "disc " << radius << " at " << cx << "," << cy << ", pixel " << x << "," << y;
+      }
+  }
+}
+
 TEST_F(Gfx, FilledBoxCoversBothCornersAndLinesIncludeTheirEnds) {
   gfx_line(nullptr, 12, 7, 10, 5, 0xFF112233, kLineFilledBox);
   EXPECT_EQ(count_colour(0xFF112233), 9);
@@ -232,6 +259,46 @@ TEST_F(Gfx, VectorisedBlitsMatchTheByteRulesForAnyPixels) {
     }
   }
   gfx_image_destroy(source);
+}
+
+// Small images in mode 7 are put through summands kept from one put to the next: they must
+// follow the image when it is drawn on, the alpha and which image it is, and clip like any put;
+// a hand-made image (never stamped) is read afresh every time.
+TEST_F(Gfx, SmallAdditiveImagesFollowTheirContentAlphaAndClipping) {
+  std::uint32_t seed = 99;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  for (Colour& c : page()->pixels) c = next();
+  std::vector<Colour> want = page()->pixels;
+  auto put = [&](Image* sprite, int px, int py, int alpha) {
+    gfx_put(nullptr, static_cast<float>(px), static_cast<float>(py), sprite, kPutAdditive, alpha);
+    for (int y = 0; y < sprite->height; ++y)
+      for (int x = 0; x < sprite->width; ++x)
+        if (px + x >= 0 && px + x < 640 && py + y >= 0 && py + y < 480) {
+          Colour& d = want[static_cast<std::size_t>(py + y) * page()->stride + px + x];
+          d = reference_put(d, sprite->row(y)[x], kPutAdditive, alpha);
+        }
+    return page()->pixels == want;
+  };
+  Image* sprites[3] = {gfx_image_create(18, 18), gfx_image_create(32, 5), gfx_image_create(33, 3)};
+  for (Image* sprite : sprites)
+    for (int y = 0; y < sprite->height; ++y)
+      for (int x = 0; x < sprite->width; ++x) sprite->row(y)[x] = next() % 5 == 0 ? kMaskColour : next();
+  for (int k = 0; k < 400; ++k) {
+    Image* sprite = sprites[next() % 4 == 0 ? 1 + next() % 2 : 0];
+    if (k % 50 == 49) gfx_pset(sprite, static_cast<float>(next() % 18), static_cast<float>(next() % 3), next() | 0xFF000000u);
+    const int alpha = k < 200 ? 132 : static_cast<int>(next() & 0xFF);
+    const int px = static_cast<int>(next() % 680) - 30, py = static_cast<int>(next() % 520) - 30;
+    ASSERT_TRUE(put(sprite, px, py, alpha)) << "put " << k << " at " << px << "," << py << " alpha " << alpha;
+  }
+  for (Image* sprite : sprites) gfx_image_destroy(sprite);
+
+  Image by_hand;
+  by_hand.width = by_hand.height = by_hand.stride = 8;
+  by_hand.pixels.assign(64, 0xFF102030u);
+  for (int k = 0; k < 3; ++k) {
+    by_hand.pixels[static_cast<std::size_t>(9 * k)] = 0xFFFFFFFFu;
+    ASSERT_TRUE(put(&by_hand, 100, 100, 132)) << "by hand, put " << k;
+  }
 }
 
 }  // namespace

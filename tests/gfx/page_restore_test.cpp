@@ -54,6 +54,11 @@ TEST_F(PageRestore, EveryDrawingIsUndoneByTheNextBackgroundCopy) {
       {"box", [] { gfx_line(nullptr, 15, 30, 17, 31, 0xFFE7E7E7u, kLineBox); }},
       {"filled box", [] { gfx_line(nullptr, 630, 100, 700, 120, 0x40FF0000u, kLineFilledBox); }},
       {"disc", [] { gfx_circle(nullptr, 320, 240, 37.5f, 0x9100A8C6u); }},
+      {"discs at the edges", [] {
+         gfx_circle(nullptr, 2, 477, 9.5f, 0x9100A8C6u);
+         gfx_circle(nullptr, 637, 5, 6.2f, 0x9100A8C6u);
+       }},
+      {"row", [] { gfx_line(nullptr, 900, 479, -20, 479, 0x80E7E7E7u); }},
       {"text", [] { gfx_draw_text(nullptr, 636, 466, "Score", 0xFF0275BEu); }},
       {"text inside", [] {  // every glyph at every offset in the page's columns of 16
          for (int x = 0; x < 16; ++x)

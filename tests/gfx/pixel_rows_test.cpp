@@ -87,25 +87,31 @@ TEST(PixelRows, BlendColourMatchesReferenceForEveryAlpha) {
       const Colour c = (a << 24) | (gen() & 0x00FFFFFFu);
       std::vector<Colour> want = r.dst, got = r.dst;
       const bool want_changed = row_blend_colour_reference(want.data() + offset, n, c);
-      const bool got_changed = ColourRows(c).blend(got.data() + offset, n);
+      const bool got_changed = ColourRows(c).blend_changed(got.data() + offset, n);
       ASSERT_EQ(got, want) << "n " << n << " offset " << offset << " colour " << std::hex << c;
       ASSERT_EQ(got_changed, want_changed && a != 255) << "n " << n << " offset " << offset << " colour " << std::hex << c;
+      got = r.dst;  // the untracked blend discs use
+      ColourRows(c).blend(got.data() + offset, n);
+      ASSERT_EQ(got, want) << "untracked n " << n << " offset " << offset << " colour " << std::hex << c;
       // Blended until settled, the row says it is.
       if (n > 0 && (a == 0 || a == 200)) {
         for (int k = 0; k < 40; ++k) ColourRows(c).blend(got.data() + offset, n);
         want = got;
-        EXPECT_FALSE(ColourRows(c).blend(got.data() + offset, n)) << n << " " << a;
+        EXPECT_FALSE(ColourRows(c).blend_changed(got.data() + offset, n)) << n << " " << a;
         EXPECT_EQ(got, want);
-        // One pixel unsettled, however far into the row, shows (alpha 0 changes nothing ever).
-        got[offset + n - 1] ^= 0x00800000u;
-        EXPECT_EQ(ColourRows(c).blend(got.data() + offset, n), a != 0) << n << " " << a;
+        // One pixel unsettled, wherever in the row, shows (alpha 0 changes nothing ever).
+        for (int at : {0, n / 2, n - 1}) {
+          std::vector<Colour> one = want;
+          one[offset + at] ^= 0x00800000u;
+          EXPECT_EQ(ColourRows(c).blend_changed(one.data() + offset, n), a != 0) << n << " " << a << " at " << at;
+        }
       }
     }
   });
 }
 
 TEST(PixelRows, PutRowsMatchReferenceForEveryAlpha) {
-  for_rows([](Rows& r, int offset, int n, std::mt19937&) {
+  for_rows([](Rows& r, int offset, int n, std::mt19937& gen) {
     for (std::uint32_t a = 0; a < 256; ++a) {
       std::vector<Colour> want = r.dst, got = r.dst;
       row_blend_reference(want.data() + offset, r.src.data() + offset, n, a + 1);
@@ -118,6 +124,23 @@ TEST(PixelRows, PutRowsMatchReferenceForEveryAlpha) {
       row_additive_reference(want.data() + offset, r.src.data() + offset, n, a);
       row_additive(got.data() + offset, r.src.data() + offset, n, a);
       ASSERT_EQ(got, want) << "additive n " << n << " offset " << offset << " alpha " << a;
+    }
+    // Additive done several times over in one pass: as often one after the other.
+    for (int times : {2, 3, 7}) {
+      const std::uint32_t a = gen() & 0xFF;
+      std::vector<Colour> want = r.dst, got = r.dst;
+      for (int k = 0; k < times; ++k) row_additive_reference(want.data() + offset, r.src.data() + offset, n, a);
+      row_additive(got.data() + offset, r.src.data() + offset, n, a, times);
+      ASSERT_EQ(got, want) << "additive x" << times << " n " << n << " offset " << offset << " alpha " << a;
+    }
+    // And in two steps, the summands first: the same pixels.
+    for (int times : {1, 2, 5}) {
+      const std::uint32_t a = gen() & 0xFF;
+      std::vector<Colour> want = r.dst, got = r.dst, add(r.src.size());
+      for (int k = 0; k < times; ++k) row_additive_reference(want.data() + offset, r.src.data() + offset, n, a);
+      row_additive_summands(add.data() + offset, r.src.data() + offset, n, a, times);
+      row_add_saturate(got.data() + offset, add.data() + offset, n);
+      ASSERT_EQ(got, want) << "summands x" << times << " n " << n << " offset " << offset << " alpha " << a;
     }
     std::vector<Colour> want = r.dst, got = r.dst;
     row_transparent_reference(want.data() + offset, r.src.data() + offset, n);
@@ -136,6 +159,7 @@ TEST(PixelRows, NothingPastTheRowIsWritten) {
     ColourRows(0x80FFFFFFu).blend(r.dst.data(), n);
     row_blend(r.dst.data(), r.src.data(), n, 200);
     row_additive(r.dst.data(), r.src.data(), n, 200);
+    row_add_saturate(r.dst.data(), r.src.data(), n);
     row_transparent(r.dst.data(), r.src.data(), n);
     EXPECT_EQ(r.dst[n], guard) << n;
   }
