@@ -133,7 +133,6 @@ EM_JS(void, web_net_install, (), {
   let queue = Promise.resolve();
   const net = {
     slots: jobs.map(() => ({state: 0, text: ""})),
-    outboxAgain: null,
     start(job, server, body, name, outbox, timeoutMs) {
       const slot = net.slots[job];
       slot.state = 1;
@@ -148,10 +147,6 @@ EM_JS(void, web_net_install, (), {
       }, () => {
         slot.state = 3;
         slot.text = 'cannot reach the server';
-      }).then(() => {
-        const again = net.outboxAgain;
-        net.outboxAgain = null;
-        if (again) net.flush(again.server, again.folder);
       });
     },
     flush(server, folder) {
@@ -167,10 +162,9 @@ EM_JS(void, web_net_start, (int job, const char* server, const char* body, int s
                           UTF8ToString(name), UTF8ToString(outbox), timeout_ms);
 });
 
-EM_JS(void, web_net_flush, (const char* server, const char* folder, int after_send), {
-  const server_ = UTF8ToString(server), folder_ = UTF8ToString(folder);
-  if (after_send) Module.torvaneNet.outboxAgain = {server: server_, folder: folder_};
-  else Module.torvaneNet.flush(server_, folder_);
+// Queued behind whatever is on its way.
+EM_JS(void, web_net_flush, (const char* server, const char* folder), {
+  Module.torvaneNet.flush(UTF8ToString(server), UTF8ToString(folder));
 });
 
 EM_JS(int, web_net_state, (int job), { return Module.torvaneNet.slots[job].state; });
@@ -208,10 +202,10 @@ class WebNetwork final : public Network {
     const int k = static_cast<int>(job);
     if (server_.empty() || size > kNetMaxBody) return false;
     if (web_net_state(k) == static_cast<int>(NetState::Pending)) {
-      // A game sent while the one before is still on its way waits in the outbox, which is
-      // sent through once that one is done.
+      // A game sent while the one before is still on its way (or its verification awaited)
+      // goes with the outbox, queued behind it.
       if (job == NetJob::Send && outbox_file && outbox_file[0] && !outbox_folder_.empty())
-        web_net_flush(server_.c_str(), outbox_folder_.c_str(), 1);
+        web_net_flush(server_.c_str(), outbox_folder_.c_str());
       return false;
     }
     web_net_start(k, server_.c_str(), body, static_cast<int>(size), name ? name : "", outbox_file ? outbox_file : "",
@@ -239,7 +233,7 @@ class WebNetwork final : public Network {
 
   void send_outbox(const char* folder) override {
     outbox_folder_ = folder ? folder : "";
-    if (!server_.empty() && !outbox_folder_.empty()) web_net_flush(server_.c_str(), outbox_folder_.c_str(), 0);
+    if (!server_.empty() && !outbox_folder_.empty()) web_net_flush(server_.c_str(), outbox_folder_.c_str());
   }
 
  private:

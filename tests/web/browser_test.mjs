@@ -640,6 +640,24 @@ try {
     const left = await page.waitForFunction(() => {
       try { return torvane.FS.readdir('/home/web_user/.local/share/torvane/outbox').every((n) => !n.endsWith('.tvo')); } catch (e) { return false; }
     }, {timeout: kWait}).then(() => true, () => false);
+    // A sent game whose verification is slow to come holds no later request up: with the
+    // server's answers about games kept back, the next round still gets its ticket.
+    await page.setRequestInterception(true);
+    page.on('request', (request) => /\/api\/v1\/games\/\d+$/.test(request.url())
+        ? request.respond({status: 200, contentType: 'application/json', body: '{"status": "queued"}'})
+        : request.continue());
+    await loseRanked(page, 'SLOWA');
+    const pending = await waitForPage(page, (shown) => showsText(shown, 120, 260, 'sent', 0x0275BE));
+    await tap(page, 'Enter');
+    if (await waitFor(page, ['menu-1', 'round', 'tally', 'tally-done']) === 'menu-1') await tap(page, 'Enter');
+    await loseRanked(page, 'SLOWB');
+    let slow = [];
+    for (const until = Date.now() + kWait; slow.length < 2 && Date.now() < until;) {
+      slow = (await tableOf(scores.origin)).filter((e) => /^SLOW/.test(e.name));
+      if (slow.length < 2) await new Promise((done) => setTimeout(done, 200));
+    }
+    check(!!pending && slow.length === 2 && slow.every((e) => e.ranked === true),
+          'a round begun while the last one\'s verification is still awaited is ranked too', JSON.stringify({pending: !!pending, slow}));
     await page.close();
     // What the browser kept: a page that reaches no server sends nothing and shows the stored outbox.
     page = await browser.newPage();
