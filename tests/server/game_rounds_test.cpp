@@ -26,9 +26,14 @@ struct Played {
   json summary;
 };
 
+// The player's own folders, under dir.
+std::string player_env(const fs::path& dir) {
+  return "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'";
+}
+
 Played play_round(const fs::path& dir, const std::string& server, const std::string& extra = "", int rounds = 1,
                   const std::string& more_env = "") {
-  const std::string env = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "' " + more_env;
+  const std::string env = player_env(dir) + " " + more_env;
   Played p;
   p.run = run_headless_bin("--rounds " + std::to_string(rounds) + " --until-ms 1200000 --script '" + keys_script(dir).string() + "' --workdir '" + dir.string() +
                                "' " + (server.empty() ? "" : "--score-server " + server) + " " + extra,
@@ -42,6 +47,16 @@ std::vector<fs::path> outbox(const fs::path& dir) {
   std::error_code ec;
   for (const auto& e : fs::directory_iterator(dir / "share" / "torvane" / "outbox", ec)) files.push_back(e.path());
   return files;
+}
+
+// The program started again in the menu with the server at port: it sends the outbox. A start
+// sends what it can before it ends; on a loaded machine that may take more than one.
+void start_again_until_sent(const fs::path& dir, int port, int starts = 5) {
+  for (int start = 0; start < starts && !outbox(dir).empty(); ++start) {
+    const ProcessResult next = run_headless_bin(
+        "--until-ms 2000 --workdir '" + dir.string() + "' --score-server http://127.0.0.1:" + std::to_string(port), player_env(dir));
+    ASSERT_EQ(next.exit_code, 0) << next.err;
+  }
 }
 
 // The notice's colour in the line it takes over the round's first frames.
@@ -93,13 +108,7 @@ TEST(GameRounds, RankedRoundsReachTheWorldTableWithTheirScores) {
   ASSERT_EQ(p.summary["round_results"].size(), 2u) << p.run.out;
   // The second game is sent once the first one's answer is in; if the session ended before
   // that (a slow machine, a slow verifier), it waits in the outbox and the next start sends it.
-  // A start sends what it can before it ends: on a loaded machine that may take more than one.
-  for (int start = 0; start < 5 && !outbox(dir).empty(); ++start) {
-    const std::string env = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'";
-    const ProcessResult next = run_headless_bin("--until-ms 2000 --workdir '" + dir.string() + "' --score-server http://127.0.0.1:" +
-                                                    std::to_string(server.port()), env);
-    ASSERT_EQ(next.exit_code, 0) << next.err;
-  }
+  start_again_until_sent(dir, server.port());
   auto client = server.client();
   for (int id = 1; id <= 2; ++id) {
     const json game = wait_game(*client, id);
@@ -166,9 +175,33 @@ TEST(GameRounds, AServerDownAtTheStartLeavesTheRoundUnrankedAndSaysSo) {
   fs::remove_all(dir);
 }
 
+// A server of the test's own before the real one, on a free port, serving while it lives.
+class Front {
+ public:
+  Front() = default;
+  Front(const Front&) = delete;
+  Front& operator=(const Front&) = delete;
+  ~Front() {
+    server_.stop();
+    if (thread_.joinable()) thread_.join();
+  }
+  int port() const { return port_; }
+
+ protected:
+  void listen() {
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+  }
+  httplib::Server server_;
+
+ private:
+  int port_ = 0;
+  std::thread thread_;
+};
+
 // Stands before the real server: hands its tickets on, but takes no game (the server gone
 // by the round's end).
-class TicketsOnly {
+class TicketsOnly : public Front {
  public:
   explicit TicketsOnly(int real_port) {
     server_.Post("/api/v1/tickets", [real_port](const httplib::Request&, httplib::Response& res) {
@@ -183,24 +216,13 @@ class TicketsOnly {
       res.set_header("Retry-After", "60");
       res.set_content("{\"error\": \"down\"}", "application/json");
     });
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    listen();
   }
-  ~TicketsOnly() {
-    server_.stop();
-    thread_.join();
-  }
-  int port() const { return port_; }
-
- private:
-  httplib::Server server_;
-  int port_ = 0;
-  std::thread thread_;
 };
 
 // Stands before the real server and hands everything on, but never lets a sent game's
 // verification be seen: the client waits for it as long as it may.
-class VerificationUnseen {
+class VerificationUnseen : public Front {
  public:
   explicit VerificationUnseen(int real_port) {
     const auto pass = [real_port](const httplib::Request& req, httplib::Response& res) {
@@ -217,19 +239,8 @@ class VerificationUnseen {
     server_.Get(R"(/api/v1/games/\d+)", [](const httplib::Request&, httplib::Response& res) {
       res.set_content("{\"status\": \"queued\"}", "application/json");
     });
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    listen();
   }
-  ~VerificationUnseen() {
-    server_.stop();
-    thread_.join();
-  }
-  int port() const { return port_; }
-
- private:
-  httplib::Server server_;
-  int port_ = 0;
-  std::thread thread_;
 };
 
 // The next round's ticket does not wait behind the last game's verification.
@@ -241,10 +252,7 @@ TEST(GameRounds, ATicketIsNotHeldUpByTheLastGamesVerification) {
   const Played p = play_round(dir, "http://127.0.0.1:" + std::to_string(front.port()), "", 2);
   ASSERT_EQ(p.run.exit_code, 0) << p.run.err;
   ASSERT_EQ(p.summary["round_results"].size(), 2u) << p.run.out;
-  for (int start = 0; start < 5 && !outbox(dir).empty(); ++start) {
-    const std::string env = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'";
-    run_headless_bin("--until-ms 2000 --workdir '" + dir.string() + "' --score-server http://127.0.0.1:" + std::to_string(server.port()), env);
-  }
+  start_again_until_sent(dir, server.port());
   auto client = server.client();
   for (int id = 1; id <= 2; ++id) {
     const json game = wait_game(*client, id);
@@ -269,10 +277,7 @@ TEST(GameRounds, ARoundTheServerCannotTakeWaitsInTheOutboxUntilTheNextStart) {
   auto client = server.client();
   EXPECT_TRUE(body_json(client->Get("/api/v1/table"))["entries"].empty());
   // The next start, in the menu only, sends it with its ticket: ranked.
-  const std::string env = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'";
-  const ProcessResult next = run_headless_bin("--until-ms 2000 --workdir '" + dir.string() + "' --score-server http://127.0.0.1:" +
-                                                  std::to_string(server.port()), env);
-  ASSERT_EQ(next.exit_code, 0) << next.err;
+  start_again_until_sent(dir, server.port(), 1);
   // The first game this server was given: verified, or why not.
   const json game = wait_game(*client, 1);
   ASSERT_EQ(game.value("status", ""), "verified") << game.dump() << server.log();
