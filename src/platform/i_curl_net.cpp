@@ -110,9 +110,11 @@ class CurlNetwork final : public Network {
     // A send or an outbox in hand gets a moment to finish; then the program ends without it
     // (the outbox keeps what was not taken).
     std::unique_lock lock(mutex_);
-    done_.wait_for(lock, std::chrono::seconds(3), [&] { return !busy_ && !work_waiting(); });
+    const bool ended = done_.wait_for(lock, std::chrono::seconds(3), [&] { return exited_; });
     lock.unlock();
-    thread_.detach();
+    // Joined once it has ended: this object's memory must outlive the thread's last look at it.
+    if (ended) thread_.join();
+    else thread_.detach();
   }
 
   const char* server() const override { return server_.c_str(); }
@@ -188,7 +190,11 @@ class CurlNetwork final : public Network {
       const auto due = [&] { return stopping_ || work_waiting(); };
       if (verifying_.id < 0) wake_.wait(lock, due);
       else wake_.wait_until(lock, verifying_.next, due);
-      if (stopping_ && !work_waiting()) return;
+      if (stopping_ && !work_waiting()) {
+        exited_ = true;
+        done_.notify_all();
+        return;
+      }
       for (int k = 0; k < kNetJobs; ++k) {
         Slot& slot = slots_[k];
         if (!slot.queued) continue;
@@ -368,6 +374,7 @@ class CurlNetwork final : public Network {
   Slot slots_[kNetJobs];
   bool stopping_ = false;
   bool busy_ = false;
+  bool exited_ = false;  // run() has returned
   using Clock = std::chrono::steady_clock;
   struct Verifying {
     long long id = -1;  // -1: none
