@@ -71,6 +71,10 @@ int gfx_put(Image* target, float x, float y, const Image* image, int mode, int a
 // Mode 7 put times (>= 1) times in a row, in one pass: the same pixels, as saturating sums of
 // what is never negative come out alike in any grouping.
 int gfx_put_additive(Image* target, float x, float y, const Image* image, int alpha, int times);
+// Mode 9 puts of first and then second, both whole at 0, 0: the same pixels as the two gfx_put
+// calls, in one pass when both are images of the target's size without the mask colour (the
+// round's background cross-fade blends two whole pages every frame).
+int gfx_put_blend_pair(Image* target, const Image* first, int first_alpha, const Image* second, int second_alpha);
 
 // Primitives. A colour whose top byte is not 0xFF is blended into the target.
 int gfx_pset(Image* target, float x, float y, Colour colour);

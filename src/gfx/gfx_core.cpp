@@ -136,6 +136,8 @@ Image* gfx_draw_target(Image* target) {
   return t;
 }
 
+bool gfx_is_page(const Image* image) { return image == &display.pages[0] || image == &display.pages[1]; }
+
 Image* gfx_resolve_target(Image* target) {
   if (target) return target;
   return display.open ? &display.pages[display.work] : nullptr;

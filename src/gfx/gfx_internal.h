@@ -13,6 +13,8 @@ Image* gfx_resolve_target(Image* target);
 Image* gfx_draw_target(Image* target);
 // A stamp no image has had yet.
 std::uint64_t gfx_new_stamp();
+// One of the display's pages (written through gfx_page without taking new stamps).
+bool gfx_is_page(const Image* image);
 // A page was handed out for direct writes (gfx_page) since the last gfx_unlock.
 bool gfx_pages_handed_out();
 

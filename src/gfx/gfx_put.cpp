@@ -79,7 +79,47 @@ int put(Image* target, float x, float y, const Image* image, int mode, int alpha
   return 0;
 }
 
+// Whether an image holds the mask colour anywhere, kept for the last few contents (named by
+// their stamps): the cross-fade asks it of the same two backgrounds every frame.
+bool has_mask_colour(const Image& image) {
+  struct Seen {
+    std::uint64_t stamp = 0;
+    bool masked = false;
+  };
+  static Seen seen[4];
+  static int next = 0;
+  for (const Seen& s : seen)
+    if (s.stamp == image.stamp) return s.masked;
+  bool masked = false;
+  for (int y = 0; y < image.height && !masked; ++y)
+    masked = std::any_of(image.row(y), image.row(y) + image.width, is_mask);
+  seen[next] = {image.stamp, masked};
+  next = (next + 1) % 4;
+  return masked;
+}
+
+// A whole image of the target's size that no drawing can change unseen.
+bool blends_whole(const Image* image, const Image& dst) {
+  return image && image != &dst && !gfx_is_page(image) && image->stamp != 0 && image->width == dst.width &&
+         image->height == dst.height && !has_mask_colour(*image);
+}
+
 }  // namespace
+
+int gfx_put_blend_pair(Image* target, const Image* first, int first_alpha, const Image* second, int second_alpha) {
+  const std::uint32_t a1 = static_cast<std::uint32_t>(first_alpha) & 0xFFu;
+  const std::uint32_t a2 = static_cast<std::uint32_t>(second_alpha) & 0xFFu;
+  Image* dst = gfx_resolve_target(target);
+  // Alpha 0 draws like mode 0 and alpha 255 weighs 256: those go the long way.
+  if (!dst || a1 == 0 || a2 == 0 || a1 == 255 || a2 == 255 || !blends_whole(first, *dst) || !blends_whole(second, *dst)) {
+    const int failed = gfx_put(target, 0, 0, first, kPutBlend, first_alpha);
+    return gfx_put(target, 0, 0, second, kPutBlend, second_alpha) | failed;
+  }
+  gfx_draw_target(target);
+  note_drawn_rect(*dst, 0, 0, dst->width - 1, dst->height - 1);
+  for (int y = 0; y < dst->height; ++y) row_blend_pair(dst->row(y), first->row(y), second->row(y), dst->width, a1 + 1, a2 + 1);
+  return 0;
+}
 
 int gfx_put(Image* target, float x, float y, const Image* image, int mode, int alpha) {
   return put(target, x, y, image, mode, alpha, 1);

@@ -14,6 +14,6 @@ void draw_background() {
   rs.bg_fade_alpha += 4;
   if (rs.bg_fade_alpha > 255) rs.bg_fade_alpha = 255;
   if (rs.bg_fade_alpha == 255) rs.bg_fading = 0;
-  gfx_put(nullptr, 0, 0, background_images[rs.bg_previous], kPutBlend, 255 - rs.bg_fade_alpha);
-  gfx_put(nullptr, 0, 0, background_images[rs.background], kPutBlend, rs.bg_fade_alpha);
+  gfx_put_blend_pair(nullptr, background_images[rs.bg_previous], 255 - rs.bg_fade_alpha, background_images[rs.background],
+                     rs.bg_fade_alpha);
 }

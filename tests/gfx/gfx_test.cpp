@@ -301,4 +301,46 @@ TEST_F(Gfx, SmallAdditiveImagesFollowTheirContentAlphaAndClipping) {
   }
 }
 
+// The background cross-fade's two whole-page blends in one call: the pixels of the two puts,
+// whether it makes its one pass or goes the long way (alpha 0 or 255, a source with the mask
+// colour, even one drawn in since the last call, a page, an image of another size).
+TEST_F(Gfx, BlendPairPutsThePixelsOfTwoBlendPuts) {
+  std::uint32_t seed = 5;
+  auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  auto noise = [&](Image* image) {
+    for (Colour& c : image->pixels) c = (c = next(), (c & 0x00FFFFFFu) == 0x00FF00FFu ? c ^ 1 : c);
+  };
+  Image* a = gfx_image_create(640, 480);
+  Image* b = gfx_image_create(640, 480);
+  Image* narrow = gfx_image_create(320, 480);
+  Image* short_one = gfx_image_create(640, 240);
+  for (Image* image : {a, b, narrow, short_one}) noise(image);
+  auto check = [&](const Image* first, int a1, const Image* second, int a2) {
+    noise(page());
+    const std::vector<Colour> start = page()->pixels;
+    gfx_put(nullptr, 0, 0, first, kPutBlend, a1);
+    gfx_put(nullptr, 0, 0, second, kPutBlend, a2);
+    const std::vector<Colour> want = page()->pixels;
+    page()->pixels = start;
+    gfx_put_blend_pair(nullptr, first, a1, second, a2);
+    return page()->pixels == want;
+  };
+  for (int f = 4; f <= 255; f = f == 252 ? 255 : f + 4) ASSERT_TRUE(check(a, 255 - f, b, f)) << "fade " << f;
+  EXPECT_TRUE(check(b, 1, a, 254));
+  EXPECT_TRUE(check(a, 200, b, 0));
+  EXPECT_TRUE(check(a, 100, b, 255));
+  EXPECT_TRUE(check(a, 255, b, 100));
+  gfx_pset(a, 639, 479, 0xFFFF00FFu);
+  EXPECT_TRUE(check(a, 100, b, 155)) << "the mask colour drawn into the first";
+  EXPECT_TRUE(check(b, 100, a, 155)) << "the mask colour drawn into the second";
+  EXPECT_TRUE(check(narrow, 100, b, 155)) << "a narrower image";
+  EXPECT_TRUE(check(b, 100, short_one, 155)) << "a shorter image";
+  Image* other_page = gfx_page(1 - gfx_work_page_index());
+  noise(other_page);
+  EXPECT_TRUE(check(other_page, 100, b, 155)) << "the other page";
+  other_page->row(7)[7] = kMaskColour;  // written directly: no new stamp
+  EXPECT_TRUE(check(other_page, 100, b, 155)) << "the other page written directly";
+  for (Image* image : {a, b, narrow, short_one}) gfx_image_destroy(image);
+}
+
 }  // namespace

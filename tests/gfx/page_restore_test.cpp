@@ -76,6 +76,7 @@ TEST_F(PageRestore, EveryDrawingIsUndoneByTheNextBackgroundCopy) {
       {"blend", [this] { gfx_put(nullptr, 200, 200, sprite, kPutBlend, 127); }},
       {"part copy", [this] { gfx_put(nullptr, 300, 17, sprite, kPutCopy); }},
       {"whole blend", [this] { gfx_put(nullptr, 0, 0, other, kPutBlend, 100); }},
+      {"cross-fade", [this] { gfx_put_blend_pair(nullptr, other, 100, other, 155); }},
       {"clear", [] { gfx_cls(); }},
   };
   for (const auto& [name, draw] : drawings) {

@@ -2,6 +2,7 @@
 // blend rules written out byte by byte: any lane, tail or carry slip shows as a wrong pixel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -149,6 +150,29 @@ TEST(PixelRows, PutRowsMatchReferenceForEveryAlpha) {
   });
 }
 
+// The cross-fade's two blends in one pass, from sources without the mask colour: every first
+// weight with its fade partner and with a random second weight, as the two blends would do.
+TEST(PixelRows, BlendPairIsTheTwoBlends) {
+  for_rows([](Rows& r, int offset, int n, std::mt19937& gen) {
+    std::vector<Colour> second(r.src.size());
+    for (Colour& c : second) c = gen() | 0x01000000u;
+    for (std::size_t i = 0; i < second.size(); ++i) {
+      if (mask(r.src[i])) r.src[i] ^= 1;
+      if (mask(second[i])) second[i] ^= 1;
+    }
+    for (std::uint32_t w1 = 1; w1 < 256; ++w1)
+      for (std::uint32_t w2 : {std::min(257 - w1, 255u), 1 + static_cast<std::uint32_t>(gen() % 255)}) {
+        std::vector<Colour> want = r.dst, got = r.dst;
+        row_blend_pair_reference(want.data() + offset, r.src.data() + offset, second.data() + offset, n, w1, w2);
+        row_blend_pair(got.data() + offset, r.src.data() + offset, second.data() + offset, n, w1, w2);
+        ASSERT_EQ(got, want) << "pair n " << n << " offset " << offset << " weights " << w1 << " " << w2;
+        got = r.dst;
+        row_blend_pair_narrow(got.data() + offset, r.src.data() + offset, second.data() + offset, n, w1, w2);
+        ASSERT_EQ(got, want) << "narrow pair n " << n << " offset " << offset << " weights " << w1 << " " << w2;
+      }
+  });
+}
+
 // The loops write only their own row: the pixel after the last stays as it was.
 TEST(PixelRows, NothingPastTheRowIsWritten) {
   std::mt19937 gen(3);
@@ -158,6 +182,7 @@ TEST(PixelRows, NothingPastTheRowIsWritten) {
     const Colour guard = r.dst[n];
     ColourRows(0x80FFFFFFu).blend(r.dst.data(), n);
     row_blend(r.dst.data(), r.src.data(), n, 200);
+    row_blend_pair(r.dst.data(), r.src.data(), r.src.data(), n, 100, 200);
     row_additive(r.dst.data(), r.src.data(), n, 200);
     row_add_saturate(r.dst.data(), r.src.data(), n);
     row_transparent(r.dst.data(), r.src.data(), n);

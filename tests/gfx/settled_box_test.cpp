@@ -2,6 +2,7 @@
 // were blended, however the passes are interleaved with other drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -83,6 +84,24 @@ TEST_F(SettledBox, DrawingBetweenPassesIsBlendedByTheNext) {
   gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
   expect_pass(430, 7, 630, 10, kBar);
   check("another colour");
+  // A whole-page cross-fade over the settled box: a solid image whose top byte is alpha + 1
+  // blends like that colour.
+  for (int i = 0; i < 100; ++i) {
+    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+    expect_pass(430, 7, 630, 10, kBar);
+  }
+  Image* from = gfx_image_create(640, 480);
+  Image* to = gfx_image_create(640, 480);
+  std::fill(from->pixels.begin(), from->pixels.end(), 0x65123456u);
+  std::fill(to->pixels.begin(), to->pixels.end(), 0x9C654321u);
+  gfx_put_blend_pair(nullptr, from, 100, to, 155);
+  expect_pass(420, 0, 639, 19, 0x65123456u);
+  expect_pass(420, 0, 639, 19, 0x9C654321u);
+  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
+  expect_pass(430, 7, 630, 10, kBar);
+  check("after a cross-fade");
+  gfx_image_destroy(from);
+  gfx_image_destroy(to);
 }
 
 // A pixel written straight into the page between passes is blended too.
