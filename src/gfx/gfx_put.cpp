@@ -40,6 +40,32 @@ const Summands* summands_of(const Image& image, std::uint32_t alpha, int times) 
   return &summands;
 }
 
+// Whether an image holds the mask colour anywhere, kept for the last few contents (named by
+// their stamps; an image never stamped is looked through every time): whole backgrounds are
+// blended every frame of a cross-fade and of the menus.
+bool has_mask_colour(const Image& image) {
+  struct Seen {
+    std::uint64_t stamp = 0;
+    bool masked = false;
+  };
+  static Seen seen[4];
+  static int next = 0;
+  for (const Seen& s : seen)
+    if (s.stamp == image.stamp && s.stamp != 0) return s.masked;
+  bool masked = false;
+  for (int y = 0; y < image.height && !masked; ++y)
+    masked = std::any_of(image.row(y), image.row(y) + image.width, is_mask);
+  seen[next] = {image.stamp, masked};
+  next = (next + 1) % 4;
+  return masked;
+}
+
+// A whole image of the target's size that no drawing can change unseen.
+bool blends_whole(const Image* image, const Image& dst) {
+  return image && image != &dst && !gfx_is_page(image) && image->width == dst.width && image->height == dst.height &&
+         !has_mask_colour(*image);
+}
+
 int put(Image* target, float x, float y, const Image* image, int mode, int alpha, int times) {
   Image* dst = gfx_draw_target(target);
   if (!dst || !image) return 1;
@@ -59,6 +85,11 @@ int put(Image* target, float x, float y, const Image* image, int mode, int alpha
   }
   if (mode != kPutCopy && mode != kPutTransparent && mode != kPutAdditive && mode != kPutBlend) return 1;
   note_drawn_rect(*dst, x0, y0, x1 - 1, y1 - 1);
+  // The menus' and final score's background: a whole picture blended every frame.
+  if (mode == kPutBlend && a < 255 && px == 0 && py == 0 && blends_whole(image, *dst)) {
+    for (int yy = 0; yy < y1; ++yy) row_blend_unmasked(dst->row(yy), image->row(yy), n, a + 1);
+    return 0;
+  }
   if (mode == kPutAdditive && image != dst) {  // an image put onto itself reads what it wrote
     if (const Summands* add = summands_of(*image, a, times)) {
       for (int yy = y0; yy < y1; ++yy) row_add_saturate(dst->row(yy) + x0, add->rows[yy - py] + (x0 - px), n);
@@ -77,31 +108,6 @@ int put(Image* target, float x, float y, const Image* image, int mode, int alpha
     }
   }
   return 0;
-}
-
-// Whether an image holds the mask colour anywhere, kept for the last few contents (named by
-// their stamps): the cross-fade asks it of the same two backgrounds every frame.
-bool has_mask_colour(const Image& image) {
-  struct Seen {
-    std::uint64_t stamp = 0;
-    bool masked = false;
-  };
-  static Seen seen[4];
-  static int next = 0;
-  for (const Seen& s : seen)
-    if (s.stamp == image.stamp) return s.masked;
-  bool masked = false;
-  for (int y = 0; y < image.height && !masked; ++y)
-    masked = std::any_of(image.row(y), image.row(y) + image.width, is_mask);
-  seen[next] = {image.stamp, masked};
-  next = (next + 1) % 4;
-  return masked;
-}
-
-// A whole image of the target's size that no drawing can change unseen.
-bool blends_whole(const Image* image, const Image& dst) {
-  return image && image != &dst && !gfx_is_page(image) && image->stamp != 0 && image->width == dst.width &&
-         image->height == dst.height && !has_mask_colour(*image);
 }
 
 }  // namespace

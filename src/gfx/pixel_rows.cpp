@@ -205,6 +205,16 @@ template <int kBytes>
   return _mm256_packs_epi16(low, high);
 }
 
+[[gnu::target("avx2")]] int blend_unmasked_avx2(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
+  const __m256i k = _mm256_set1_epi16(static_cast<short>((256 - weight) | weight << 8));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i once = blend_flipped(load_flipped(dst + i), load_flipped(src + i), k);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_xor_si256(once, _mm256_set1_epi8(-128)));
+  }
+  return i;
+}
+
 [[gnu::target("avx2")]] int blend_pair_avx2(Colour* dst, const Colour* first, const Colour* second, int n,
                                             std::uint32_t first_weight, std::uint32_t second_weight) {
   const __m256i k1 = _mm256_set1_epi16(static_cast<short>((256 - first_weight) | first_weight << 8));
@@ -249,6 +259,14 @@ void row_blend_reference(Colour* dst, const Colour* src, int n, std::uint32_t we
     const Colour s = src[i];
     dst[i] = is_mask(s) ? dst[i] : lerp_colour(dst[i], s, weight);
   }
+}
+
+void row_blend_unmasked(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
+  int i = 0;
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  if (cpu_has_avx2()) i = blend_unmasked_avx2(dst, src, n, weight);
+#endif
+  row_blend(dst + i, src + i, n - i, weight);
 }
 
 void row_blend_pair(Colour* dst, const Colour* first, const Colour* second, int n, std::uint32_t first_weight,

@@ -25,6 +25,8 @@ void row_blend(Colour* dst, const Colour* src, int n, std::uint32_t weight);
 // The same at 16-byte width only, whatever the CPU (row_blend uses 32 bytes with AVX2).
 void row_blend_narrow(Colour* dst, const Colour* src, int n, std::uint32_t weight);
 void row_blend_reference(Colour* dst, const Colour* src, int n, std::uint32_t weight);
+// Mode 9 with weight 1..255 from a source that holds no mask colour.
+void row_blend_unmasked(Colour* dst, const Colour* src, int n, std::uint32_t weight);
 // Mode 9 from first, then from second, weights 1..255, in one pass, for sources that hold no
 // mask colour (the reference is the two blends, and takes any source).
 void row_blend_pair(Colour* dst, const Colour* first, const Colour* second, int n, std::uint32_t first_weight,

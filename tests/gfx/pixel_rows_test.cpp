@@ -150,15 +150,21 @@ TEST(PixelRows, PutRowsMatchReferenceForEveryAlpha) {
   });
 }
 
-// The cross-fade's two blends in one pass, from sources without the mask colour: every first
-// weight with its fade partner and with a random second weight, as the two blends would do.
-TEST(PixelRows, BlendPairIsTheTwoBlends) {
+// From sources without the mask colour: one blend at every weight, and the cross-fade's two in
+// one pass, every first weight with its fade partner and with a random second weight.
+TEST(PixelRows, UnmaskedBlendsMatchTheReference) {
   for_rows([](Rows& r, int offset, int n, std::mt19937& gen) {
     std::vector<Colour> second(r.src.size());
     for (Colour& c : second) c = gen() | 0x01000000u;
     for (std::size_t i = 0; i < second.size(); ++i) {
       if (mask(r.src[i])) r.src[i] ^= 1;
       if (mask(second[i])) second[i] ^= 1;
+    }
+    for (std::uint32_t w = 1; w < 256; ++w) {
+      std::vector<Colour> want = r.dst, got = r.dst;
+      row_blend_reference(want.data() + offset, r.src.data() + offset, n, w);
+      row_blend_unmasked(got.data() + offset, r.src.data() + offset, n, w);
+      ASSERT_EQ(got, want) << "unmasked n " << n << " offset " << offset << " weight " << w;
     }
     for (std::uint32_t w1 = 1; w1 < 256; ++w1)
       for (std::uint32_t w2 : {std::min(257 - w1, 255u), 1 + static_cast<std::uint32_t>(gen() % 255)}) {
