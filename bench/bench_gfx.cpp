@@ -31,6 +31,34 @@ void BM_PutFullScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_PutFullScreen)->Args({kPutCopy, 0})->Args({kPutTransparent, 0})->Args({kPutAdditive, 132})->Args({kPutBlend, 127});
 
+// A frame of the round's background cross-fade: both backgrounds blended whole, in one call and,
+// for the ratio, as the two puts it replaces.
+Image* second_full_screen_image() {
+  static Image* image = [] {
+    Image* im = gfx_image_create(640, 480);
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) im->row(y)[x] = 0xFF000000u | static_cast<Colour>(x * 40503u + y * 2654435761u);
+    return im;
+  }();
+  return image;
+}
+
+void BM_CrossFade(benchmark::State& state) {
+  Image* from = full_screen_image();
+  Image* to = second_full_screen_image();
+  for (auto _ : state) {
+    if (state.range(0)) {
+      gfx_put_blend_pair(nullptr, from, 131, to, 124);
+    } else {
+      gfx_put(nullptr, 0, 0, from, kPutBlend, 131);
+      gfx_put(nullptr, 0, 0, to, kPutBlend, 124);
+    }
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_CrossFade)->ArgName("one_pass")->Arg(1)->Arg(0);
+
 // Roughly what a busy round frame draws besides the background.
 void BM_FramePrimitives(benchmark::State& state) {
   full_screen_image();
