@@ -1,21 +1,12 @@
 // Recording a game and playing it back gives the same game, and a recording that was tampered
 // with never plays as if it were sound. (The recorded games under tests/replays play back
 // whole rounds, tables and all.)
-#include <xxhash.h>
-
 #include "e2e/e2e_support.h"
-#include "replay/replay_format.h"
+#include "replay/replay_mutator.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string field(const std::string& json, const std::string& key) {
-  const std::size_t at = json.find("\"" + key + "\":");
-  if (at == std::string::npos) return "";
-  const std::size_t start = at + key.size() + 3;
-  return json.substr(start, json.find_first_of(",}", start) - start);
-}
 
 // A short round recorded and played back alike; then the same file with one checkpoint edited.
 class ShortRecording : public ::testing::Test {
@@ -27,31 +18,17 @@ class ShortRecording : public ::testing::Test {
     const ProcessResult rec =
         run_headless_bin("--script '" + script + "' --until-ms 9000 --workdir '" + dir.string() + "' --record '" + file + "'");
     ASSERT_EQ(rec.exit_code, 0) << rec.err;
-    EXPECT_EQ(field(rec.out, "alloc_count_in_rounds"), "0");  // recording allocates nothing in a round
+    EXPECT_EQ(json_field(rec.out, "alloc_count_in_rounds"), "0");  // recording allocates nothing in a round
     const std::string s = read_file(file);
     bytes.assign(s.begin(), s.end());
     const ProcessResult play = run_headless_bin("--play '" + file + "' --workdir '" + dir.string() + "'");
     ASSERT_EQ(play.exit_code, 0) << play.err;
     for (const char* key : {"frames", "score", "energy", "page_digest", "sound_digest"})
-      EXPECT_EQ(field(play.out, key), field(rec.out, key)) << key;
+      EXPECT_EQ(json_field(play.out, key), json_field(rec.out, key)) << key;
   }
   void TearDown() override { fs::remove_all(dir); }
 
-  ProcessResult play(std::vector<std::uint8_t> changed, bool fix_sum) {
-    if (fix_sum) {  // as a hand edit that knows the format would: every chunk's sum again
-      std::size_t at = 13 + changed[12];
-      std::uint32_t seed = XXH32(changed.data(), at, 0);
-      while (at < changed.size()) {
-        std::size_t length = 0;
-        for (int shift = 0;; shift += 7) {
-          length |= static_cast<std::size_t>(changed[at] & 0x7F) << shift;
-          if (!(changed[at++] & 0x80)) break;
-        }
-        seed = XXH32(changed.data() + at, length, seed);
-        for (int i = 0; i < 4; ++i) changed[at + length + i] = static_cast<std::uint8_t>(seed >> (8 * i));
-        at += length + 4;
-      }
-    }
+  ProcessResult play(const std::vector<std::uint8_t>& changed) {
     const fs::path edited = dir / "edited.tvr";
     std::ofstream(edited, std::ios::binary).write(reinterpret_cast<const char*>(changed.data()), static_cast<long>(changed.size()));
     return run_headless_bin("--play '" + edited.string() + "' --workdir '" + dir.string() + "'");
@@ -87,7 +64,7 @@ TEST_F(ShortRecording, PlaysBackAlikeButStopsWithStatus3NamingWhatAnEditChanged)
   for (const auto& [at, message] : edits) {
     std::vector<std::uint8_t> changed = bytes;
     changed[static_cast<std::size_t>(at)] ^= 2;
-    const ProcessResult result = play(changed, true);
+    const ProcessResult result = play(with_sums_fixed(changed));
     EXPECT_EQ(result.exit_code, 3);
     EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("; likely cause: another build of the game, or an edited recording"), std::string::npos);

@@ -36,14 +36,6 @@ class SettledBox : public ::testing::Test {
   Colour expected[20][220];
 };
 
-TEST_F(SettledBox, ManyPassesBlendAsManyTimes) {
-  for (int i = 0; i < 100; ++i) {
-    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 630, 10, kBar);
-  }
-  check("100 passes");
-}
-
 // The box is settled only when every row is: here the last row is from the start.
 TEST_F(SettledBox, OneRowStillMovingKeepsTheBoxBlending) {
   Colour settled = 0xFF000000u;
@@ -58,45 +50,30 @@ TEST_F(SettledBox, OneRowStillMovingKeepsTheBoxBlending) {
   check("first rows still moving");
 }
 
-// Whatever is drawn between two passes, however small, is blended by the next.
-TEST_F(SettledBox, DrawingBetweenPassesIsBlendedByTheNext) {
-  for (int i = 0; i < 30; ++i) {
-    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 630, 10, kBar);
-  }
+// Many passes blend as many times, and whatever is drawn between two passes, however small and
+// however (a pixel written straight into the page too), is blended by the next.
+TEST_F(SettledBox, PassesAndDrawingBetweenThemBlendAsOften) {
+  const auto pass = [&](int times, int x2 = 630) {
+    for (int i = 0; i < times; ++i) {
+      gfx_line(nullptr, 430, 7, static_cast<float>(x2), 10, kBar, kLineFilledBox);
+      expect_pass(430, 7, x2, 10, kBar);
+    }
+  };
+  pass(100);
+  check("100 passes");
+  gfx_page(0)->row(8)[500] = expected[8][500 - 420] = 0xFF123456u;
+  pass(1);
+  check("after a direct write");
   gfx_pset(nullptr, 629, 9, 0xFF000000u);
   expect_pset(629, 9, 0xFF000000u);
-  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-  expect_pass(430, 7, 630, 10, kBar);
+  pass(1);
   check("after a pixel");
-  // A neighbouring box, then the first one again.
-  for (int i = 0; i < 30; ++i) {
-    gfx_line(nullptr, 430, 7, 631, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 631, 10, kBar);
-    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 630, 10, kBar);
-  }
+  for (int i = 0; i < 30; ++i) pass(1, 631), pass(1);  // a neighbouring box, then the first one again
   check("alternating boxes");
-  // Another colour over the same box.
-  gfx_line(nullptr, 430, 7, 630, 10, 0x80FF0000u, kLineFilledBox);
+  gfx_line(nullptr, 430, 7, 630, 10, 0x80FF0000u, kLineFilledBox);  // another colour over the same box
   expect_pass(430, 7, 630, 10, 0x80FF0000u);
-  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-  expect_pass(430, 7, 630, 10, kBar);
+  pass(1);
   check("another colour");
-}
-
-// A pixel written straight into the page between passes is blended too.
-TEST_F(SettledBox, DirectWritesBetweenPassesAreBlended) {
-  for (int i = 0; i < 30; ++i) {
-    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 630, 10, kBar);
-  }
-  Image* page = gfx_page(0);
-  page->row(8)[500] = 0xFF123456u;
-  expected[8][500 - 420] = 0xFF123456u;
-  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-  expect_pass(430, 7, 630, 10, kBar);
-  check("after a direct write");
 }
 
 }  // namespace

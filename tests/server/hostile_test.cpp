@@ -6,32 +6,11 @@
 
 #include <random>
 
-#include <xxhash.h>
-
 #include "replay/replay_format.h"
 #include "server/server_support.h"
 
 namespace server_test {
 namespace {
-
-// Every chunk's sum again, as a hand edit that knows the format would.
-std::string with_sums_fixed(std::string bytes) {
-  auto* b = reinterpret_cast<std::uint8_t*>(bytes.data());
-  std::size_t at = 13 + b[12];
-  std::uint32_t seed = XXH32(b, at, 0);
-  while (at < bytes.size()) {
-    std::size_t length = 0;
-    for (int shift = 0;; shift += 7) {
-      length |= static_cast<std::size_t>(b[at] & 0x7F) << shift;
-      if (!(b[at++] & 0x80)) break;
-    }
-    if (at + length + 4 > bytes.size()) break;
-    seed = XXH32(b + at, length, seed);
-    for (int i = 0; i < 4; ++i) b[at + length + i] = static_cast<std::uint8_t>(seed >> (8 * i));
-    at += length + 4;
-  }
-  return bytes;
-}
 
 class Hostile : public testing::Test {
  protected:
