@@ -1,5 +1,5 @@
-// The window's close button after a finished game: at the tally, the record question and the
-// name entry the score is kept first, under the name typed so far.
+// The window's close button, or a signal, after a finished game: at the tally, the record
+// question and the name entry the score is kept first, under the name typed so far.
 #include "e2e/e2e_support.h"
 
 namespace {
@@ -16,49 +16,29 @@ std::string lost_round_then(const std::string& ending) {
   return keys + ending;
 }
 
-TEST(CloseKeepsScore, AtTheTallyTheQuestionAndTheNameEntryTheScoreIsRecordedBeforeTheGameEnds) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"180500 close\n", "PLAYER"},                                          // mid-tally
-      {"187000 tap ENTER\n189000 close\n", "PLAYER"},                        // the record question
-      {"187000 tap ENTER\n189000 tap Y\n190000 type AB\n191000 close\n", "AB"},  // the name entry
-  };
-  for (const auto& [ending, name] : cases) {
-    const fs::path dir = fresh_temp_dir("close_keeps_score");
-    const ProcessResult r = run_headless_bin("--clock-origin 2000 --until-ms 300000 --workdir '" + dir.string() +
-                                             "' --script '" + write_script(dir, lost_round_then(ending)) + "'");
-    EXPECT_EQ(r.exit_code, 0) << r.err;
-    // Ended by the close within a second, with the whole tally in the score.
-    EXPECT_NE(r.out.find("\"score\":1205"), std::string::npos) << ending << r.out;
-    const std::int64_t closed_at = std::stoll(ending.substr(ending.rfind('\n', ending.size() - 2) + 1));
-    EXPECT_LT(std::stoll(r.out.substr(r.out.find("\"virtual_ms\":") + 13)), closed_at + 1000) << ending;
-    const std::vector<std::string> lines = high_score_lines(dir);
-    ASSERT_EQ(lines.size(), 8u) << ending;
-    EXPECT_EQ(std::pair(lines[0], lines[4]), std::pair(name, std::string("1205"))) << ending;
-    fs::remove_all(dir);
-  }
-}
-
-// A closed terminal (SIGHUP), a logout (SIGTERM, then SIGHUP 50 ms later) and Ctrl+C take the
-// close button's path: the runner sends itself the real signals, which its handlers only note.
-TEST(CloseKeepsScore, HangUpsAndTerminationRequestsKeepTheScoreAtEveryScreen) {
+// The close button, a closed terminal (SIGHUP), a logout (SIGTERM, then SIGHUP 50 ms later) and
+// Ctrl+C all take the same path: the runner sends itself the real signals, which its handlers
+// only note. Each ends the game within a second, with the whole tally kept first.
+TEST(CloseKeepsScore, AClosedWindowOrATerminationRequestAtEveryScreenKeepsTheScoreFirst) {
   const std::pair<std::string, std::string> screens[] = {
       {"180500", "PLAYER"},                                          // mid-tally
       {"187000 tap ENTER\n189000", "PLAYER"},                        // the record question
       {"187000 tap ENTER\n189000 tap Y\n190000 type AB\n191000", "AB"},  // the name entry
   };
   // Ctrl+C at one screen: it is handled with the others.
-  const std::string signals[] = {" signal HUP\n", " signal TERM\n+50 signal HUP\n", " signal INT\n"};
+  const std::string endings[] = {" close\n", " signal HUP\n", " signal TERM\n+50 signal HUP\n", " signal INT\n"};
   for (const auto& [screen, name] : screens) {
-    for (const std::string& sent : signals) {
-      if (sent == signals[2] && name != "AB") continue;
+    for (const std::string& sent : endings) {
+      if (sent == endings[3] && name != "AB") continue;
       const std::int64_t at = std::stoll(screen.substr(screen.rfind('\n') + 1));
       std::string ending = screen + sent;
       if (const std::size_t plus = ending.find("+50"); plus != std::string::npos)
         ending.replace(plus, 3, std::to_string(at + 50));
-      const fs::path dir = fresh_temp_dir("signal_keeps_score");
+      const fs::path dir = fresh_temp_dir("close_keeps_score");
       const ProcessResult r = run_headless_bin("--clock-origin 2000 --until-ms 300000 --workdir '" + dir.string() +
                                                "' --script '" + write_script(dir, lost_round_then(ending)) + "'");
       EXPECT_EQ(r.exit_code, 0) << ending << r.err;
+      EXPECT_NE(r.out.find("\"score\":1205"), std::string::npos) << ending << r.out;
       EXPECT_LT(std::stoll(r.out.substr(r.out.find("\"virtual_ms\":") + 13)), at + 1000) << ending;
       const std::vector<std::string> lines = high_score_lines(dir);
       ASSERT_EQ(lines.size(), 8u) << ending;

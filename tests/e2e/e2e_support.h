@@ -12,6 +12,19 @@
 #include "tools/png_read.h"
 #include "tools/runner_process.h"
 
+// A member of the runner's one-line JSON summary, as its raw text ("" when missing).
+inline std::string json_field(const std::string& json, const std::string& key) {
+  const std::size_t at = json.find("\"" + key + "\":");
+  if (at == std::string::npos) return "";
+  const std::size_t start = at + key.size() + 3;
+  return json.substr(start, json.find_first_of(",}", start) - start);
+}
+
+// The player's own folders under dir, as the environment names them.
+inline std::string xdg_env(const std::filesystem::path& dir) {
+  return "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'";
+}
+
 // A script file in dir.
 inline std::string write_script(const std::filesystem::path& dir, const std::string& text) {
   const std::filesystem::path path = dir / "keys.txt";

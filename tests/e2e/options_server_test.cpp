@@ -42,7 +42,7 @@ Image round_start(const fs::path& dir, bool set_server) {
   const ProcessResult r = run_headless_bin(
       "--until-ms " + std::to_string(t + 10000) + " --workdir '" + dir.string() + "' --script '" +
           write_script(dir, keys) + "' --dump-frame '" + std::to_string(t + 9000) + ":" + shot.string() + "'",
-      "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'");
+      xdg_env(dir));
   EXPECT_EQ(r.exit_code, 0) << r.err;
   return load_page(shot);
 }

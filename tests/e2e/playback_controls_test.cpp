@@ -8,20 +8,12 @@ namespace {
 
 const std::filesystem::path kGames = std::filesystem::path(TORVANE_SOURCE_DIR) / "tests" / "replays";
 
-std::string member(const std::string& json, const std::string& key) {
-  const std::size_t at = json.find("\"" + key + "\":");
-  if (at == std::string::npos) return "";
-  const std::size_t start = at + key.size() + 3;
-  return json.substr(start, json.find_first_of(",}", start) - start);
-}
-
 ProcessResult watch(const std::string& game, const std::string& keys, const std::string& more = "") {
   const std::filesystem::path dir = fresh_temp_dir("watch_" + game);
   const std::string script = write_script(dir, keys);
   const ProcessResult run = run_headless_bin("--play '" + (kGames / (game + ".tvr")).string() + "' --controls --script '" +
                                                  script + "' --workdir '" + dir.string() + "' " + more,
-                                             "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" +
-                                                 (dir / "share").string() + "'");
+                                             xdg_env(dir));
   std::filesystem::remove_all(dir);
   return run;
 }
@@ -48,26 +40,26 @@ TEST(PlaybackControls, PauseStepSpeedAndJumpsBothWaysEndOnThePagesAndScorePlayed
                                   "9000 tap RIGHT\n12000 tap LEFT\n12300 tap LEFT\n16000 tap HOME\n"
                                   "20000 tap RIGHT\n20300 tap RIGHT\n");
   ASSERT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(member(run.out, "page_digest"), member(pinned, "page_digest"));
-  EXPECT_EQ(member(run.out, "score"), member(pinned, "score"));
+  EXPECT_EQ(json_field(run.out, "page_digest"), json_field(pinned, "page_digest"));
+  EXPECT_EQ(json_field(run.out, "score"), json_field(pinned, "score"));
   // Pausing, stepping and the bar touch no heap in the round; a jump back starts afresh.
-  EXPECT_EQ(member(run.out, "alloc_count_in_rounds"), "0");
+  EXPECT_EQ(json_field(run.out, "alloc_count_in_rounds"), "0");
 }
 
 TEST(PlaybackControls, AJumpWhilePausedShowsThePageOfTheCheckpointItLandsOn) {
   // Paused near the start, then Right twice: 10 s, then 20 s in, still paused.
   const ProcessResult forward = watch("round_keys", "500 tap SPACE\n1000 tap RIGHT\n1500 tap RIGHT\n", "--until-ms 3000");
   ASSERT_EQ(forward.exit_code, 0) << forward.err;
-  EXPECT_EQ(member(forward.out, "page_digest"), hex(checkpoint_digest("round_keys", 820)));
+  EXPECT_EQ(json_field(forward.out, "page_digest"), hex(checkpoint_digest("round_keys", 820)));
   // From there, Left goes back through a new start to 10 s.
   const ProcessResult back =
       watch("round_keys", "500 tap SPACE\n1000 tap RIGHT\n1500 tap RIGHT\n2000 tap LEFT\n", "--until-ms 3000");
   ASSERT_EQ(back.exit_code, 0) << back.err;
-  EXPECT_EQ(member(back.out, "page_digest"), hex(checkpoint_digest("round_keys", 410)));
+  EXPECT_EQ(json_field(back.out, "page_digest"), hex(checkpoint_digest("round_keys", 410)));
   // End lands on the last checkpoint.
   const ProcessResult end = watch("round_keys", "500 tap SPACE\n1000 tap END\n", "--until-ms 3000");
   ASSERT_EQ(end.exit_code, 0) << end.err;
-  EXPECT_EQ(member(end.out, "page_digest"), hex(checkpoint_digest("round_keys", 1538 / 41 * 41)));
+  EXPECT_EQ(json_field(end.out, "page_digest"), hex(checkpoint_digest("round_keys", 1538 / 41 * 41)));
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST_P(RecordedGame, ReplaysToThePinnedPagesSoundsScoreAndTable) {
   const std::filesystem::path dir = fresh_temp_dir("replay_" + name);
   const ProcessResult run = run_headless_bin(
       "--play '" + (kGames / (name + ".tvr")).string() + "' --workdir '" + dir.string() + "'",
-      "XDG_CONFIG_HOME='" + (dir / "config").string() + "' XDG_DATA_HOME='" + (dir / "share").string() + "'");
+      xdg_env(dir));
   // A divergence names the first checkpoint frame that differs.
   EXPECT_EQ(run.exit_code, 0) << run.err;
   // The format-2 menus are kept only up to the menu before Options, which has changed since

@@ -12,13 +12,6 @@ namespace {
 
 const fs::path kGames = fs::path(TORVANE_SOURCE_DIR) / "tests" / "replays";
 
-std::string field(const std::string& json, const std::string& key) {
-  const std::size_t at = json.find("\"" + key + "\":");
-  if (at == std::string::npos) return "";
-  const std::size_t start = at + key.size() + 3;
-  return json.substr(start, json.find_first_of(",}", start) - start);
-}
-
 // data/hs.dat under dir with four names and scores, scrambled as the game writes it.
 void write_table(const fs::path& dir, const std::vector<std::string>& lines) {
   fs::create_directories(dir / "data");
@@ -33,10 +26,6 @@ void write_table(const fs::path& dir, const std::vector<std::string>& lines) {
 void write_settings(const fs::path& xdg, const std::string& text) {
   fs::create_directories(xdg / "config" / "torvane");
   std::ofstream(xdg / "config" / "torvane" / "torvane.cfg") << text;
-}
-
-std::string xdg_env(const fs::path& xdg) {
-  return "XDG_CONFIG_HOME='" + (xdg / "config").string() + "' XDG_DATA_HOME='" + (xdg / "share").string() + "'";
 }
 
 // Every file under dir with its bytes.
@@ -84,7 +73,7 @@ TEST_F(ReplayStart, ARecordingPlaysTheSameBesideAnyTableAndSettingsAndTouchesNoF
     const ProcessResult play = run_headless_bin("--play '" + file + "' " + where, env);
     EXPECT_EQ(play.exit_code, 0) << play.err;
     for (const char* key : {"frames", "score", "page_digest", "sound_digest"})
-      EXPECT_EQ(field(play.out, key), field(rec.out, key)) << key;
+      EXPECT_EQ(json_field(play.out, key), json_field(rec.out, key)) << key;
   }
   EXPECT_EQ(files_under(dir), before);
 }
@@ -97,11 +86,11 @@ TEST_F(ReplayStart, AWholeRoundWithFireTappedEvery130MsTakesAtMost256KBAndReplay
   const ProcessResult rec = run_headless_bin("--autoplay --rounds 1 --script '" + write_script(dir, script) +
                                              "' --workdir '" + dir.string() + "' --record '" + file + "'");
   ASSERT_EQ(rec.exit_code, 0) << rec.err;
-  ASSERT_EQ(field(rec.out, "phase"), "8");  // the round ran to its end
+  ASSERT_EQ(json_field(rec.out, "phase"), "8");  // the round ran to its end
   EXPECT_LE(fs::file_size(file), 262144u);
   const ProcessResult play = run_headless_bin("--play '" + file + "'");
   EXPECT_EQ(play.exit_code, 0) << play.err;
-  EXPECT_EQ(field(play.out, "page_digest"), field(rec.out, "page_digest"));
+  EXPECT_EQ(json_field(play.out, "page_digest"), json_field(rec.out, "page_digest"));
 }
 
 // Past the size limit the writes fail (no SIGXFSZ); the game goes on to its end, and what was
@@ -113,13 +102,13 @@ TEST_F(ReplayStart, ARecordingCutShortByASizeLimitPlaysToItsLastCheckpoint) {
           "' --record '" + file + "'",
       "ulimit -f 16 && " + xdg_env(dir));
   EXPECT_EQ(rec.exit_code, 1) << rec.err;
-  EXPECT_EQ(field(rec.out, "phase"), "4");  // the game still went on to the final score
+  EXPECT_EQ(json_field(rec.out, "phase"), "4");  // the game still went on to the final score
   EXPECT_NE(rec.err.find("the recording is cut short here"), std::string::npos) << rec.err;
   ASSERT_TRUE(fs::exists(file));
   EXPECT_LE(fs::file_size(file), 16u * 512u * 2u);
   const ProcessResult play = run_headless_bin("--play '" + file + "'");
   EXPECT_EQ(play.exit_code, 0) << play.err;
-  const std::string frames = field(play.out, "frames");
+  const std::string frames = json_field(play.out, "frames");
   ASSERT_FALSE(frames.empty());
   EXPECT_GT(std::stoll(frames), 41);
   EXPECT_EQ(std::stoll(frames) % 41, 0);

@@ -1,6 +1,5 @@
 // Where an ordinary (not portable) copy keeps its files: the settings under XDG_CONFIG_HOME,
 // scores under XDG_DATA_HOME; each run here gets temporary ones.
-#include <fstream>
 
 #include "e2e/e2e_support.h"
 #include "gfx/font8x8.h"
@@ -76,21 +75,6 @@ TEST(UserFolders, OptionsChangedInOneRunAreSavedAndShownByTheNext) {
   EXPECT_EQ(read_file(home.cfg), "music_volume = 50\neffects_volume = 25\nfull_screen = no\n");
   EXPECT_FALSE(fs::exists(home.cfg.string() + ".tmp"));
   EXPECT_TRUE(shows_settings(home.options_page(), "50 %", "25 %", "NO"));
-}
-
-TEST(UserFolders, ASettingsSaveThatFailsIsShownOnTheOptionsPage) {
-  const Home home;
-  std::ofstream(home.config) << "not a folder";  // nothing can be saved under it
-  const int t = kMenuReadyMs;
-  const std::string keys = std::to_string(t) + " tap DOWN\n" + std::to_string(t + 300) + " tap ENTER\n" +
-                           std::to_string(t + 1800) + " tap ENTER\n";  // Options, then music up
-  const fs::path shot = home.dir / "after.png";
-  const ProcessResult r = home.run("--until-ms 5600 --script '" + write_script(home.dir, keys) + "' --dump-frame '" +
-                                   std::to_string(t + 1700) + ":" + (home.dir / "before.png").string() +
-                                   "' --dump-frame '5500:" + shot.string() + "'");
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_FALSE(shows_text(load_page(home.dir / "before.png"), 200, 230, "The settings could not be saved"));
-  EXPECT_TRUE(shows_text(load_page(shot), 200, 230, "The settings could not be saved"));
 }
 
 }  // namespace

@@ -24,10 +24,6 @@ namespace {
 using Lines = std::vector<std::string>;
 
 
-std::string file_bytes(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 void put_file(const char* path, const std::string& bytes) {
   std::filesystem::create_directories("data");
   std::ofstream(path, std::ios::binary) << bytes;
@@ -100,7 +96,7 @@ TEST_F(HighScoreFileTest, WriteLeavesEightScrambledCrLfLinesAndMakesTheFolder) {
   const Lines plain = {"ANNA", "BO", "", "", "12345678", "4000", "0", "0"};
   std::copy(plain.begin(), plain.end(), hs_lines + 1);
   ASSERT_TRUE(write_high_score_file());
-  EXPECT_EQ(file_bytes(kHighScorePath), table_file(plain));
+  EXPECT_EQ(read_file(kHighScorePath), table_file(plain));
   EXPECT_EQ(stray_temp_files(), 0);
 }
 
@@ -203,7 +199,7 @@ TEST_F(HighScoreFileTest, ASaveFollowsALinkAndKeepsTheTablesModeAndGroup) {
   std::fill(hs_lines + 1, hs_lines + 9, "NEW");
   ASSERT_TRUE(write_high_score_file());
   EXPECT_TRUE(std::filesystem::is_symlink(kHighScorePath));
-  EXPECT_EQ(file_bytes("shared/hs.dat"), table_file(Lines(8, "NEW")));
+  EXPECT_EQ(read_file("shared/hs.dat"), table_file(Lines(8, "NEW")));
   struct stat st {};
   ASSERT_EQ(stat("shared/hs.dat", &st), 0);
   EXPECT_EQ(std::pair(st.st_mode & 07777, st.st_gid), std::pair(0664u, 65534u));
@@ -234,15 +230,6 @@ TEST_F(HighScoreFileTest, OnlyARegularFileIsReadAndNoMoreThanEightLongLinesOfIt)
   alarm(0);
 }
 
-// As an ordinary user would see it: root passes every access check.
-int owner_access(const char* path, int mode) {
-  struct stat st {};
-  if (stat(path, &st) != 0) return -1;
-  const bool refused = ((mode & R_OK) && !(st.st_mode & S_IRUSR)) || ((mode & W_OK) && !(st.st_mode & S_IWUSR));
-  if (refused) errno = EACCES;
-  return refused ? -1 : 0;
-}
-
 TEST_F(HighScoreFileTest, UnreadableAndReadOnlyTablesAreLockedAndAReadOnlyOneStillShows) {
   high_score_access = owner_access;
   put_file(kHighScorePath, table_file({"ANNA", "", "", "", "500", "0", "0", "0"}));
@@ -264,7 +251,7 @@ TEST_F(HighScoreFileTest, WithoutATemporaryFileTheTableIsRewrittenInPlace) {
   save_steps.make_temp = [](char*, int) { return errno = ENOSPC, -1; };  // no inode left
   std::fill(hs_lines + 1, hs_lines + 9, "NEW");
   EXPECT_TRUE(write_high_score_file());
-  EXPECT_EQ(file_bytes(kHighScorePath), table_file(Lines(8, "NEW")));
+  EXPECT_EQ(read_file(kHighScorePath), table_file(Lines(8, "NEW")));
   EXPECT_EQ(hs_lines[1], "NEW");  // the lines in memory stay plain
   save_steps.make_temp = mkostemp;
   // No folder can be made where a file stands: nothing is written and nothing is claimed.

@@ -18,11 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 std::tuple<int, int, bool> fields(const Settings& s) { return {s.music_level, s.effects_level, s.full_screen}; }
-std::string read_text(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(SettingsText, ReadsEachPercentAndPassesOverWhatItCannotRead) {
   const int levels[] = {0, 1, 2, 3, 4};
   const char* percents[] = {"0", "25", "50", "75", "100"};
@@ -85,7 +80,7 @@ TEST_F(SettingsFileTest, SavesIntoFoldersItMakesAndLoadsBack) {
   ASSERT_EQ(chmod((dir / "dotfiles" / "torvane.cfg").c_str(), 0600), 0);
   ASSERT_TRUE(save_settings({4, 0, false}));
   EXPECT_TRUE(fs::is_symlink(cfg()));
-  EXPECT_EQ(fields(parse_settings(read_text(dir / "dotfiles" / "torvane.cfg"))), std::tuple(4, 0, false));
+  EXPECT_EQ(fields(parse_settings(read_file(dir / "dotfiles" / "torvane.cfg"))), std::tuple(4, 0, false));
   EXPECT_EQ(fs::status(cfg()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 

@@ -37,14 +37,6 @@ class SettledBox : public ::testing::Test {
   Colour expected[20][220];
 };
 
-TEST_F(SettledBox, ManyPassesBlendAsManyTimes) {
-  for (int i = 0; i < 100; ++i) {
-    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 630, 10, kBar);
-  }
-  check("100 passes");
-}
-
 // The box is settled only when every row is: here the last row is from the start.
 TEST_F(SettledBox, OneRowStillMovingKeepsTheBoxBlending) {
   Colour settled = 0xFF000000u;
@@ -59,37 +51,30 @@ TEST_F(SettledBox, OneRowStillMovingKeepsTheBoxBlending) {
   check("first rows still moving");
 }
 
-// Whatever is drawn between two passes, however small, is blended by the next.
-TEST_F(SettledBox, DrawingBetweenPassesIsBlendedByTheNext) {
-  for (int i = 0; i < 30; ++i) {
-    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 630, 10, kBar);
-  }
+// Many passes blend as many times, and whatever is drawn between two passes, however small and
+// however (a pixel written straight into the page too), is blended by the next.
+TEST_F(SettledBox, PassesAndDrawingBetweenThemBlendAsOften) {
+  const auto pass = [&](int times, int x2 = 630) {
+    for (int i = 0; i < times; ++i) {
+      gfx_line(nullptr, 430, 7, static_cast<float>(x2), 10, kBar, kLineFilledBox);
+      expect_pass(430, 7, x2, 10, kBar);
+    }
+  };
+  pass(100);
+  check("100 passes");
   gfx_pset(nullptr, 629, 9, 0xFF000000u);
   expect_pset(629, 9, 0xFF000000u);
-  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-  expect_pass(430, 7, 630, 10, kBar);
+  pass(1);
   check("after a pixel");
-  // A neighbouring box, then the first one again.
-  for (int i = 0; i < 30; ++i) {
-    gfx_line(nullptr, 430, 7, 631, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 631, 10, kBar);
-    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 630, 10, kBar);
-  }
+  for (int i = 0; i < 30; ++i) pass(1, 631), pass(1);  // a neighbouring box, then the first one again
   check("alternating boxes");
-  // Another colour over the same box.
-  gfx_line(nullptr, 430, 7, 630, 10, 0x80FF0000u, kLineFilledBox);
+  gfx_line(nullptr, 430, 7, 630, 10, 0x80FF0000u, kLineFilledBox);  // another colour over the same box
   expect_pass(430, 7, 630, 10, 0x80FF0000u);
-  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-  expect_pass(430, 7, 630, 10, kBar);
+  pass(1);
   check("another colour");
   // A whole-page cross-fade over the settled box: a solid image whose top byte is alpha + 1
   // blends like that colour.
-  for (int i = 0; i < 100; ++i) {
-    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 630, 10, kBar);
-  }
+  pass(100);
   Image* from = gfx_image_create(640, 480);
   Image* to = gfx_image_create(640, 480);
   std::fill(from->pixels.begin(), from->pixels.end(), 0x65123456u);
@@ -97,24 +82,13 @@ TEST_F(SettledBox, DrawingBetweenPassesIsBlendedByTheNext) {
   gfx_put_blend_pair(nullptr, from, 100, to, 155);
   expect_pass(420, 0, 639, 19, 0x65123456u);
   expect_pass(420, 0, 639, 19, 0x9C654321u);
-  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-  expect_pass(430, 7, 630, 10, kBar);
+  pass(1);
   check("after a cross-fade");
   gfx_image_destroy(from);
   gfx_image_destroy(to);
-}
-
-// A pixel written straight into the page between passes is blended too.
-TEST_F(SettledBox, DirectWritesBetweenPassesAreBlended) {
-  for (int i = 0; i < 30; ++i) {
-    gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-    expect_pass(430, 7, 630, 10, kBar);
-  }
-  Image* page = gfx_page(0);
-  page->row(8)[500] = 0xFF123456u;
-  expected[8][500 - 420] = 0xFF123456u;
-  gfx_line(nullptr, 430, 7, 630, 10, kBar, kLineFilledBox);
-  expect_pass(430, 7, 630, 10, kBar);
+  pass(30);  // last: a page handed out leaves every box untracked until the next unlock
+  gfx_page(0)->row(8)[500] = expected[8][500 - 420] = 0xFF123456u;
+  pass(1);
   check("after a direct write");
 }
 

@@ -123,6 +123,27 @@ inline std::vector<std::uint8_t> encode(const EditedReplay& e) {
   return {out.begin(), out.end()};
 }
 
+// Every chunk's sum put right again after bytes were changed, as a hand edit that knows the
+// format would.
+template <typename Bytes>
+Bytes with_sums_fixed(Bytes bytes) {
+  auto* b = reinterpret_cast<std::uint8_t*>(bytes.data());
+  std::size_t at = 13 + b[12];
+  std::uint32_t seed = XXH32(b, at, 0);
+  while (at < bytes.size()) {
+    std::size_t length = 0;
+    for (int shift = 0;; shift += 7) {
+      length |= static_cast<std::size_t>(b[at] & 0x7F) << shift;
+      if (!(b[at++] & 0x80)) break;
+    }
+    if (at + length + 4 > bytes.size()) break;
+    seed = XXH32(b + at, length, seed);
+    for (int i = 0; i < 4; ++i) b[at + length + i] = static_cast<std::uint8_t>(seed >> (8 * i));
+    at += length + 4;
+  }
+  return bytes;
+}
+
 // Where each chunk's length varint starts, in a file of sound chunks.
 inline std::vector<std::size_t> chunk_starts(const std::vector<std::uint8_t>& bytes) {
   std::vector<std::size_t> starts;

@@ -17,18 +17,13 @@ const char* const kServerPrompt = "The score server's address, empty for none:";
 const char* const kNamePrompt = "Your name, letters and digits, empty for none:";
 const char* const kRefused = "Not kept: that is no http:// or https:// address";
 
-std::string read_text(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // What the client was told, with the settings file as it was at that moment.
 struct Told {
   std::string url, file;
 };
 std::vector<Told> told;
 fs::path told_cfg;
-void tell(const char* url) { told.push_back({url, read_text(told_cfg)}); }
+void tell(const char* url) { told.push_back({url, read_file(told_cfg)}); }
 
 class OptionsTest : public FrontEndTest {
  protected:
@@ -126,7 +121,7 @@ TEST_F(OptionsTest, AnEmptyLineClearsTheServerAndANameIsKeptInCapitalsWithoutTel
   EXPECT_FALSE(run_until(run_options, 15000));
   ASSERT_EQ(told.size(), 1u);
   EXPECT_EQ(told[0].url, "");
-  EXPECT_EQ(read_text(cfg()), "music_volume = 0\neffects_volume = 0\nfull_screen = no\nplayer_name = ADA7\n");
+  EXPECT_EQ(read_file(cfg()), "music_volume = 0\neffects_volume = 0\nfull_screen = no\nplayer_name = ADA7\n");
   EXPECT_STREQ(chosen_player_name(), "ADA7");
   EXPECT_STREQ(chosen_score_server(), "");
   EXPECT_TRUE(no_server_shown);
@@ -143,7 +138,7 @@ TEST_F(OptionsTest, TheEnterThatOpensTheLineKeepsNothingWhileItIsHeld) {
   EXPECT_FALSE(run_until(run_options, 5500));
   EXPECT_TRUE(typed_shown);
   EXPECT_STREQ(chosen_player_name(), "BO");
-  EXPECT_EQ(read_text(cfg()), "music_volume = 0\neffects_volume = 0\nfull_screen = no\nplayer_name = BO\n");
+  EXPECT_EQ(read_file(cfg()), "music_volume = 0\neffects_volume = 0\nfull_screen = no\nplayer_name = BO\n");
   EXPECT_TRUE(told.empty());
 }
 

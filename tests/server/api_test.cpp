@@ -8,7 +8,7 @@
 namespace server_test {
 namespace {
 
-class Api : public testing::TestWithParam<Backend> {
+class Api : public ServerTest<testing::TestWithParam<Backend>> {
  protected:
   void SetUp() override {
     if (GetParam() == Backend::Postgres) {
@@ -19,21 +19,9 @@ class Api : public testing::TestWithParam<Backend> {
     dir = fresh_temp_dir("api_" + name);
     db = fresh_db(GetParam(), dir);
   }
-  void TearDown() override {
-    if (HasFailure() && server) std::fprintf(stderr, "server log:\n%s\n", server->log().c_str());
-    server.reset();
-    fs::remove_all(dir);
-  }
-  void start(std::vector<std::string> extra = {}) {
-    server = std::make_unique<ServerProcess>(db, dir, extra);
-    ASSERT_GT(server->port(), 0) << server->log();
-    client = server->client();
-  }
+  void start(const std::vector<std::string>& extra = {}) { start_on(db, extra); }
 
-  fs::path dir;
   std::string db;
-  std::unique_ptr<ServerProcess> server;
-  std::unique_ptr<httplib::Client> client;
 };
 
 TEST_P(Api, AGameSentIsReplayedAndListedWithWhatTheReplayProves) {

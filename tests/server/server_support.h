@@ -246,6 +246,26 @@ class ServerProcess {
   static inline int launches_ = 0;
 };
 
+// A test's own folder and server; the server's log is shown when the test fails.
+template <typename Base>
+class ServerTest : public Base {
+ protected:
+  void TearDown() override {
+    if (Base::HasFailure() && server) std::fprintf(stderr, "server log:\n%s\n", server->log().c_str());
+    server.reset();
+    fs::remove_all(dir);
+  }
+  void start_on(const std::string& db, const std::vector<std::string>& extra) {
+    server = std::make_unique<ServerProcess>(db, dir, extra);
+    ASSERT_GT(server->port(), 0) << server->log();
+    client = server->client();
+  }
+
+  fs::path dir;
+  std::unique_ptr<ServerProcess> server;
+  std::unique_ptr<httplib::Client> client;
+};
+
 using Clock = std::chrono::steady_clock;
 // Long enough for a whole round replayed under the sanitizers on a busy machine.
 constexpr auto kPatience = std::chrono::seconds(240);
