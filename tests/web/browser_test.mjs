@@ -602,6 +602,23 @@ try {
           String(onServer.score) === lines[4],
           'a ranked round played in the page served by the score server reaches its table, verified, with the score kept at home',
           JSON.stringify({server, first, verified: !!verified, onServer, home: [lines[0], lines[4]]}));
+    // The page's worker keeps none of the score server's answers for offline use: a table read
+    // now, then a file of the page's, which it does keep, so its turn has come and gone.
+    const apiKept = await page.evaluate(async () => {
+      if (!navigator.serviceWorker.controller) {
+        await Promise.race([new Promise((done) => navigator.serviceWorker.oncontrollerchange = done),
+                            new Promise((done) => setTimeout(done, 60000))]);
+      }
+      await fetch('/api/v1/table?limit=1');
+      await fetch('manifest.webmanifest?after-the-table');
+      for (const until = Date.now() + 60000; Date.now() < until;) {
+        const keys = (await (await caches.open('torvane')).keys()).map((request) => request.url);
+        if (keys.some((url) => url.includes('after-the-table'))) return keys.filter((url) => url.includes('/api/'));
+        await new Promise((done) => setTimeout(done, 25));
+      }
+      return null;
+    });
+    check(apiKept && apiKept.length === 0, "the page's worker keeps none of the score server's answers", JSON.stringify(apiKept));
 
     // The server goes away once the next round has its ticket: kept, said so, and sent at the
     // next start. On the virtual clock the Enter that leaves the table may start it too.
