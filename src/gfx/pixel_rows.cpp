@@ -198,7 +198,16 @@ template <int kBytes>
   return _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), _mm256_set1_epi8(-128));
 }
 
-// Both operands flipped, the blend flipped; k holds 256 - w and w in every pair of bytes.
+[[gnu::target("avx2")]] inline void store_unflipped(Colour* p, __m256i v) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), _mm256_xor_si256(v, _mm256_set1_epi8(-128)));
+}
+
+// 256 - w and w in every pair of bytes, as blend_flipped takes them.
+[[gnu::target("avx2")]] inline __m256i weight_pairs(std::uint32_t w) {
+  return _mm256_set1_epi16(static_cast<short>((256 - w) | w << 8));
+}
+
+// Both operands flipped, the blend flipped; k from weight_pairs.
 [[gnu::target("avx2")]] inline __m256i blend_flipped(__m256i d, __m256i s, __m256i k) {
   const __m256i low = _mm256_srai_epi16(_mm256_maddubs_epi16(k, _mm256_unpacklo_epi8(d, s)), 8);
   const __m256i high = _mm256_srai_epi16(_mm256_maddubs_epi16(k, _mm256_unpackhi_epi8(d, s)), 8);
@@ -206,24 +215,19 @@ template <int kBytes>
 }
 
 [[gnu::target("avx2")]] int blend_unmasked_avx2(Colour* dst, const Colour* src, int n, std::uint32_t weight) {
-  const __m256i k = _mm256_set1_epi16(static_cast<short>((256 - weight) | weight << 8));
+  const __m256i k = weight_pairs(weight);
   int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    const __m256i once = blend_flipped(load_flipped(dst + i), load_flipped(src + i), k);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_xor_si256(once, _mm256_set1_epi8(-128)));
-  }
+  for (; i + 8 <= n; i += 8) store_unflipped(dst + i, blend_flipped(load_flipped(dst + i), load_flipped(src + i), k));
   return i;
 }
 
 [[gnu::target("avx2")]] int blend_pair_avx2(Colour* dst, const Colour* first, const Colour* second, int n,
                                             std::uint32_t first_weight, std::uint32_t second_weight) {
-  const __m256i k1 = _mm256_set1_epi16(static_cast<short>((256 - first_weight) | first_weight << 8));
-  const __m256i k2 = _mm256_set1_epi16(static_cast<short>((256 - second_weight) | second_weight << 8));
+  const __m256i k1 = weight_pairs(first_weight), k2 = weight_pairs(second_weight);
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     const __m256i once = blend_flipped(load_flipped(dst + i), load_flipped(first + i), k1);
-    const __m256i twice = blend_flipped(once, load_flipped(second + i), k2);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_xor_si256(twice, _mm256_set1_epi8(-128)));
+    store_unflipped(dst + i, blend_flipped(once, load_flipped(second + i), k2));
   }
   return i;
 }
